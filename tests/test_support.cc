@@ -1,0 +1,79 @@
+#include "tests/test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <stdexcept>
+
+#include "data/process_state.h"
+#include "patterns/ep_result_files.h"
+
+namespace geneclub::testing {
+
+ScopedWorkDir::ScopedWorkDir() : previous_(std::filesystem::current_path()) {
+  std::string pattern = (std::filesystem::temp_directory_path() / "geneclub-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+  std::filesystem::current_path(path_);
+}
+
+ScopedWorkDir::~ScopedWorkDir() {
+  std::filesystem::current_path(previous_);
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+CapturedStdout::CapturedStdout() : previous_(std::cout.rdbuf(captured_.rdbuf())) {}
+
+CapturedStdout::~CapturedStdout() { std::cout.rdbuf(previous_); }
+
+ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input) {
+  const std::filesystem::path inputFile = workDir / ".stdin";
+  const std::filesystem::path outFile = workDir / ".stdout";
+  const std::filesystem::path errFile = workDir / ".stderr";
+  writeFile(inputFile, input);
+  const std::string command = "cd '" + workDir.string() + "' && '" GENECLUB_BINARY "' < '" +
+                              inputFile.string() + "' > '" + outFile.string() + "' 2> '" +
+                              errFile.string() + "'";
+  const int status = std::system(command.c_str());
+  ProcessResult result;
+  result.out = readFile(outFile);
+  result.err = readFile(errFile);
+  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::filesystem::remove(inputFile);
+  std::filesystem::remove(outFile);
+  std::filesystem::remove(errFile);
+  return result;
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+std::optional<std::filesystem::path> sharedDataDir() {
+  const std::filesystem::path dir =
+      std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
+  if (!std::filesystem::exists(dir / "colonTumor.data")) return std::nullopt;
+  return dir;
+}
+
+void resetProcessState() {
+  geneNumbers.clear();
+  geneIndexList.clear();
+  incompleteGeneCount = 0;
+  duplicateGeneCount = 0;
+  RecordedDiseaseGeneSets.clear();
+  RecordedNormalGeneSets.clear();
+}
+
+}  // namespace geneclub::testing

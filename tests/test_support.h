@@ -1,0 +1,67 @@
+// Helpers shared by the tests: temporary working directories, captured
+// standard output, runs of the program as a real process, and access to the
+// shared real data set (tests that need it skip when it is absent).
+
+#ifndef GENECLUB_TESTS_TEST_SUPPORT_H_
+#define GENECLUB_TESTS_TEST_SUPPORT_H_
+
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace geneclub::testing {
+
+// A fresh directory under the system's temporary directory, made the current
+// working directory for the object's lifetime and removed afterwards.
+class ScopedWorkDir {
+ public:
+  ScopedWorkDir();
+  ~ScopedWorkDir();
+  ScopedWorkDir(const ScopedWorkDir&) = delete;
+  ScopedWorkDir& operator=(const ScopedWorkDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path previous_;
+};
+
+// Captures what is written to std::cout during the object's lifetime.
+class CapturedStdout {
+ public:
+  CapturedStdout();
+  ~CapturedStdout();
+  CapturedStdout(const CapturedStdout&) = delete;
+  CapturedStdout& operator=(const CapturedStdout&) = delete;
+
+  std::string text() const { return captured_.str(); }
+
+ private:
+  std::ostringstream captured_;
+  std::streambuf* previous_;
+};
+
+struct ProcessResult {
+  std::string out;
+  std::string err;
+  int exitStatus = -1;
+};
+
+// Runs the geneclub program in `workDir` with `input` as its standard input.
+ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input);
+
+std::string readFile(const std::filesystem::path& path);
+void writeFile(const std::filesystem::path& path, const std::string& text);
+
+// The directory of the shared real data set, when it is present.
+std::optional<std::filesystem::path> sharedDataDir();
+
+// Empties the process-wide variables and the recorded gene sets, as at
+// program start.
+void resetProcessState();
+
+}  // namespace geneclub::testing
+
+#endif  // GENECLUB_TESTS_TEST_SUPPORT_H_
