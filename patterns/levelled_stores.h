@@ -9,25 +9,29 @@
 #define GENECLUB_PATTERNS_LEVELLED_STORES_H_
 
 #include <algorithm>
-#include <unordered_set>
+#include <cstdint>
 #include <vector>
 
 #include "patterns/bit_sets.h"
 
 namespace geneclub {
 
-// True when a stands before b in store order by member count and lowest
-// member; sets equal in both keep their insertion order.
+// Returns the sets, given in insertion order, in store order.
 template <typename Set>
-bool precedesInStoreOrder(Set a, Set b) {
-  const int countA = memberCount(a), countB = memberCount(b);
-  return countA != countB ? countA < countB : lowestMember(a) < lowestMember(b);
-}
-
-// Sorts sets from insertion order into store order.
-template <typename Set>
-void sortIntoStoreOrder(std::vector<Set>& sets) {
-  std::stable_sort(sets.begin(), sets.end(), precedesInStoreOrder<Set>);
+std::vector<Set> inStoreOrderOf(const std::vector<Set>& sets) {
+  // Each set's key (member count, then lowest member) above its index, so
+  // that ordering the words orders by key and keeps insertion order on ties.
+  std::vector<std::uint64_t> keyed;
+  keyed.reserve(sets.size());
+  for (std::size_t index = 0; index < sets.size(); ++index) {
+    const std::uint64_t key = memberCount(sets[index]) * 64 + lowestMember(sets[index]);
+    keyed.push_back(key << 32 | index);
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<Set> walk;
+  walk.reserve(sets.size());
+  for (const std::uint64_t entry : keyed) walk.push_back(sets[entry & 0xFFFFFFFF]);
+  return walk;
 }
 
 // Gene masks, repeats allowed. No mask is empty.
@@ -48,11 +52,7 @@ class GeneMaskStore {
     if (!containsSubsetOf(mask)) add(mask);
   }
 
-  std::vector<GeneMask> inStoreOrder() const {
-    std::vector<GeneMask> walk = masks_;
-    sortIntoStoreOrder(walk);
-    return walk;
-  }
+  std::vector<GeneMask> inStoreOrder() const { return inStoreOrderOf(masks_); }
 
  private:
   std::vector<GeneMask> masks_;
@@ -64,21 +64,17 @@ class PatternStore {
   // Adds the pattern unless an equal one is stored; the first insertion fixes
   // its place in the store order.
   // REQUIRES: pattern != 0.
-  void addIfAbsent(ItemSet pattern) {
-    if (seen_.insert(pattern).second) patterns_.push_back(pattern);
-  }
+  void addIfAbsent(ItemSet pattern);
 
   int size() const { return static_cast<int>(patterns_.size()); }
 
-  std::vector<ItemSet> inStoreOrder() const {
-    std::vector<ItemSet> walk = patterns_;
-    sortIntoStoreOrder(walk);
-    return walk;
-  }
+  std::vector<ItemSet> inStoreOrder() const { return inStoreOrderOf(patterns_); }
 
  private:
   std::vector<ItemSet> patterns_;
-  std::unordered_set<ItemSet> seen_;
+  // Open-addressing hash set of the stored patterns; 0 marks a free slot.
+  // Its size is a power of two, kept at least twice the number of patterns.
+  std::vector<ItemSet> slots_;
 };
 
 }  // namespace geneclub

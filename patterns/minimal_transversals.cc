@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <iterator>
-
-#include "patterns/levelled_stores.h"
 
 namespace geneclub {
 namespace {
@@ -32,6 +31,40 @@ GeneMask minimalExtensions(GeneMask transversal, std::span<const GeneMask> earli
   return allowed;
 }
 
+// A transversal with its store-order key (member count times 32 plus lowest
+// member) in the bits above its mask, so that the key is read without
+// counting bits.
+using KeyedMask = std::uint32_t;
+
+constexpr int kKeyShift = kTopGeneCount;
+constexpr int kKeyCount = (kTopGeneCount + 1) * 32;
+
+KeyedMask withKey(GeneMask mask, int members, int lowest) {
+  return static_cast<KeyedMask>(members * 32 + lowest) << kKeyShift | mask;
+}
+
+int keyOf(KeyedMask entry) { return static_cast<int>(entry >> kKeyShift); }
+int membersOf(KeyedMask entry) { return keyOf(entry) / 32; }
+int lowestOf(KeyedMask entry) { return keyOf(entry) % 32; }
+GeneMask maskOf(KeyedMask entry) { return entry & kAllPositions; }
+
+// Stable counting sort of entries by key; scratch is working space.
+void sortByKey(std::vector<KeyedMask>& entries, std::vector<KeyedMask>& scratch) {
+  if (entries.size() < 2) return;
+  int lowKey = kKeyCount, highKey = 0;
+  for (const KeyedMask entry : entries) {
+    lowKey = std::min(lowKey, keyOf(entry));
+    highKey = std::max(highKey, keyOf(entry));
+  }
+  std::array<std::uint32_t, kKeyCount + 1> start;
+  std::fill(start.begin(), start.begin() + (highKey - lowKey + 2), 0);
+  for (const KeyedMask entry : entries) ++start[keyOf(entry) - lowKey + 1];
+  for (int key = 1; key <= highKey - lowKey; ++key) start[key] += start[key - 1];
+  scratch.resize(entries.size());
+  for (const KeyedMask entry : entries) scratch[start[keyOf(entry) - lowKey]++] = entry;
+  entries.swap(scratch);
+}
+
 }  // namespace
 
 std::vector<GeneMask> singletonMasks(GeneMask mask) {
@@ -43,36 +76,49 @@ std::vector<GeneMask> singletonMasks(GeneMask mask) {
 }
 
 std::vector<GeneMask> minimalTransversals(std::span<const GeneMask> edges) {
-  std::vector<GeneMask> transversals = singletonMasks(edges[0]);
-  std::vector<GeneMask> kept, missing, extensions;
+  std::vector<KeyedMask> transversals, kept, extensions, scratch;
+  for (const GeneMask singleton : singletonMasks(edges[0])) {
+    transversals.push_back(withKey(singleton, 1, lowestMember(singleton)));
+  }
   for (std::size_t k = 1; k < edges.size(); ++k) {
     const GeneMask edge = edges[k];
     // Positions that are transversals on their own already hit the edge; an
-    // extension by one of them could not be minimal.
+    // extension by one of them could not be minimal. They stand first.
     GeneMask singletonUnion = 0;
-    for (const GeneMask t : transversals) {
-      if (memberCount(t) == 1) singletonUnion |= t;
+    for (std::size_t i = 0; i < transversals.size() && membersOf(transversals[i]) == 1; ++i) {
+      singletonUnion |= maskOf(transversals[i]);
     }
     const GeneMask newPositions = edge & ~singletonUnion;
 
     kept.clear();
-    missing.clear();
-    for (const GeneMask t : transversals) ((t & edge) != 0 ? kept : missing).push_back(t);
-
     extensions.clear();
-    for (const GeneMask t : missing) {
-      const GeneMask allowed = newPositions & minimalExtensions(t, edges.first(k));
-      for (GeneMask rest = allowed; rest != 0; rest &= rest - 1)
-        extensions.push_back(t | (rest & -rest));
+    for (const KeyedMask entry : transversals) {
+      const GeneMask mask = maskOf(entry);
+      if ((mask & edge) != 0) {
+        kept.push_back(entry);
+        continue;
+      }
+      if (newPositions == 0) continue;
+      const GeneMask allowed = newPositions & minimalExtensions(mask, edges.first(k));
+      for (GeneMask rest = allowed; rest != 0; rest &= rest - 1) {
+        const int added = lowestMember(rest);
+        extensions.push_back(withKey(mask | (GeneMask{1} << added), membersOf(entry) + 1,
+                                     std::min(lowestOf(entry), added)));
+      }
     }
-    sortIntoStoreOrder(extensions);
-    // Kept transversals were stored before the extensions: on equal keys
-    // they come first, as std::merge takes the first range first.
+    // Into store order: the kept transversals were stored before the
+    // extensions, so on equal keys they come first (std::merge takes the
+    // first range first).
+    sortByKey(extensions, scratch);
     transversals.clear();
     std::merge(kept.begin(), kept.end(), extensions.begin(), extensions.end(),
-               std::back_inserter(transversals), precedesInStoreOrder<GeneMask>);
+               std::back_inserter(transversals),
+               [](KeyedMask a, KeyedMask b) { return keyOf(a) < keyOf(b); });
   }
-  return transversals;
+  std::vector<GeneMask> masks;
+  masks.reserve(transversals.size());
+  for (const KeyedMask entry : transversals) masks.push_back(maskOf(entry));
+  return masks;
 }
 
 }  // namespace geneclub
