@@ -39,7 +39,7 @@ void Club::addMember(int row) {
 std::vector<double> refinementGains(const Club& club, const ClubData& data, double reference,
                                     const PartitionEntropy& entropy,
                                     const SampleGroupList& groups) {
-  const SampleGroupList mixed = entropy.mixedGroups(groups);
+  const std::vector<PartitionEntropy::MixedGroup> mixed = entropy.mixedGroups(groups);
   std::vector<double> gains(std::max(club.candidateCount(), 0), 0.0);
   for (int row = 0; row < club.candidateCount(); ++row) {
     gains[row] = reference - entropy.ofRefinement(mixed, data.profile(row));

@@ -1,5 +1,7 @@
 #include "clubs/sample_groups.h"
 
+#include "ranking/class_entropy.h"
+
 namespace geneclub {
 
 SampleGroupList splitSampleGroup(SampleGroup group, GeneProfile rowBits) {
@@ -20,6 +22,20 @@ SampleGroupList refineSampleGroups(const SampleGroupList& groups, GeneProfile ro
   return refined;
 }
 
+const PartitionEntropy::TermTable& PartitionEntropy::entropyProducts() {
+  static const TermTable products = [] {
+    TermTable table{};
+    for (int zeros = 0; zeros <= kSampleCount; ++zeros) {
+      for (int others = 0; zeros + others <= kSampleCount; ++others) {
+        const double size = zeros + others;
+        table[zeros][others] = size * classEntropyOfCounts(zeros, others);
+      }
+    }
+    return table;
+  }();
+  return products;
+}
+
 PartitionEntropy PartitionEntropy::weighted(std::uint64_t diseaseSamples, double weight) {
   return PartitionEntropy(diseaseSamples, [weight](double product) { return product * weight; });
 }
@@ -28,11 +44,14 @@ PartitionEntropy PartitionEntropy::divided(std::uint64_t diseaseSamples, int div
   return PartitionEntropy(diseaseSamples, [divisor](double product) { return product / divisor; });
 }
 
-SampleGroupList PartitionEntropy::mixedGroups(const SampleGroupList& groups) const {
-  SampleGroupList mixed;
+std::vector<PartitionEntropy::MixedGroup> PartitionEntropy::mixedGroups(
+    const SampleGroupList& groups) const {
+  std::vector<MixedGroup> mixed;
   for (const SampleGroup group : groups) {
-    if ((group.samples & diseaseSamples_) != 0 && (group.samples & ~diseaseSamples_) != 0) {
-      mixed.push_back(group);
+    const std::uint64_t normal = group.samples & ~diseaseSamples_;
+    const std::uint64_t disease = group.samples & diseaseSamples_;
+    if (normal != 0 && disease != 0) {
+      mixed.push_back({normal, disease, std::popcount(normal), std::popcount(disease)});
     }
   }
   return mixed;

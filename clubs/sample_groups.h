@@ -14,11 +14,11 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "data/dimensions.h"
 #include "data/gene_club_analyzer.h"
-#include "ranking/class_entropy.h"
 
 namespace geneclub {
 
@@ -51,45 +51,56 @@ class PartitionEntropy {
   // Terms (size * entropy) / divisor.
   static PartitionEntropy divided(std::uint64_t diseaseSamples, int divisor);
 
-  // The groups holding samples of both classes. Groups of one class add
-  // exactly +0.0 to a sum, so scoring only these gives the same sums.
-  SampleGroupList mixedGroups(const SampleGroupList& groups) const;
+  // A group holding samples of both classes, split by class for scoring.
+  struct MixedGroup {
+    std::uint64_t normalSamples;
+    std::uint64_t diseaseSamples;
+    int normalCount;
+    int diseaseCount;
+  };
 
-  // The sum for refineSampleGroups(groups, rowBits), without building it.
-  double ofRefinement(const SampleGroupList& groups, GeneProfile rowBits) const {
+  // The groups of both classes, in order. A group of one class splits into
+  // parts of one class, whose terms are exactly +0.0, and adding +0.0 to the
+  // non-negative sum leaves it unchanged: scoring only the mixed groups gives
+  // the same sums.
+  std::vector<MixedGroup> mixedGroups(const SampleGroupList& groups) const;
+
+  // The sum for refineSampleGroups(groups, rowBits), without building it:
+  // each group's part at or below the split, then its part above. A part of
+  // fewer than two samples has a zero term, which leaves the sum unchanged.
+  double ofRefinement(std::span<const MixedGroup> groups, GeneProfile rowBits) const {
     double sum = 0.0;
-    for (const SampleGroup group : groups) {
-      if (group.size() < 2) continue;
-      // A part of fewer than two samples has a zero term, and adding +0.0 to
-      // the non-negative sum leaves it unchanged.
-      sum = sum + term(group.samples & ~rowBits);
-      sum = sum + term(group.samples & rowBits);
+    for (const MixedGroup& group : groups) {
+      const int normalAbove = std::popcount(group.normalSamples & rowBits);
+      const int diseaseAbove = std::popcount(group.diseaseSamples & rowBits);
+      sum = sum + terms_[group.normalCount - normalAbove][group.diseaseCount - diseaseAbove];
+      sum = sum + terms_[normalAbove][diseaseAbove];
     }
     return sum;
   }
 
  private:
+  using TermTable = std::array<std::array<double, kSampleCount + 1>, kSampleCount + 1>;
+
+  // The products size * classEntropy of every group of two or more samples,
+  // by class counts; computed once.
+  static const TermTable& entropyProducts();
+
   // Tabulates combine(size * classEntropy) for every group of two or more.
   template <typename Combine>
   PartitionEntropy(std::uint64_t diseaseSamples, Combine combine)
       : diseaseSamples_(diseaseSamples) {
+    const TermTable& products = entropyProducts();
     for (int zeros = 0; zeros <= kSampleCount; ++zeros) {
       for (int others = 0; zeros + others <= kSampleCount; ++others) {
-        if (zeros + others < 2) continue;
-        const double size = zeros + others;
-        terms_[zeros][others] = combine(size * classEntropyOfCounts(zeros, others));
+        if (zeros + others >= 2) terms_[zeros][others] = combine(products[zeros][others]);
       }
     }
   }
 
-  double term(std::uint64_t samples) const {
-    return terms_[std::popcount(samples & ~diseaseSamples_)]
-                 [std::popcount(samples & diseaseSamples_)];
-  }
-
   std::uint64_t diseaseSamples_;
   // terms_[z][q]: the term of a group of z samples of label 0 and q of label 1.
-  std::array<std::array<double, kSampleCount + 1>, kSampleCount + 1> terms_{};
+  TermTable terms_{};
 };
 
 }  // namespace geneclub

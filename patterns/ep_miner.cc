@@ -107,16 +107,17 @@ void writeTidsetGroups(std::span<const ItemSet> selected, std::span<const Sample
 void mineClass(std::span<const SampleTuple> targetTuples, std::span<const SampleTuple> otherTuples,
                EpBlockWriter& writer) {
   PatternStore patterns;
+  GeneMaskStore differences, minimalDifferences;
   for (const SampleTuple tuple : targetTuples) {
-    GeneMaskStore differences;
+    differences.clear();
     if (collectDifferenceSets(tuple, otherTuples, differences)) continue;
     // Walking the differences smallest first keeps exactly the inclusion-
     // minimal ones, once each, in store order.
-    GeneMaskStore minimalDifferences;
+    minimalDifferences.clear();
     for (const GeneMask difference : differences.inStoreOrder()) {
       minimalDifferences.addIfMinimal(difference);
     }
-    const std::vector<GeneMask> edges = minimalDifferences.inStoreOrder();
+    const std::vector<GeneMask>& edges = minimalDifferences.inStoreOrder();
     if (edges.empty()) continue;  // nothing to differ from: no pattern is emerging
     for (const GeneMask transversal : minimalTransversals(edges)) {
       patterns.addIfAbsent(projectMask(transversal, tuple));

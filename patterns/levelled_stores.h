@@ -1,9 +1,8 @@
 // Stores of gene masks and of patterns with a fixed, reproducible walking
 // order, on which the order of the pattern output rests: by number of
 // members, then by lowest member, then by order of insertion ("store
-// order"). Members are kept in insertion order and put in store order when
-// walked, which gives the same walk as keeping one bucket per level and
-// lowest member.
+// order"). This is the walk of one bucket per member count and lowest
+// member, with each bucket in insertion order.
 
 #ifndef GENECLUB_PATTERNS_LEVELLED_STORES_H_
 #define GENECLUB_PATTERNS_LEVELLED_STORES_H_
@@ -34,12 +33,20 @@ std::vector<Set> inStoreOrderOf(const std::vector<Set>& sets) {
   return walk;
 }
 
-// Gene masks, repeats allowed. No mask is empty.
+// Gene masks, repeats allowed. No mask is empty. The masks are kept in store
+// order as they are added: a store holds at most one mask per sample of a
+// class, so inserting in place is cheap and a walk needs no sorting.
 class GeneMaskStore {
  public:
   // Stores the mask without any test; a mask added twice is stored twice.
   // REQUIRES: mask != 0.
-  void add(GeneMask mask) { masks_.push_back(mask); }
+  void add(GeneMask mask) {
+    const auto keyOf = [](GeneMask m) { return memberCount(m) * 32 + lowestMember(m); };
+    const int key = keyOf(mask);
+    const auto place = std::find_if(masks_.rbegin(), masks_.rend(),
+                                    [&](GeneMask stored) { return keyOf(stored) <= key; });
+    masks_.insert(place.base(), mask);
+  }
 
   // True when a stored mask is a subset of mask or equal to it.
   bool containsSubsetOf(GeneMask mask) const {
@@ -52,13 +59,18 @@ class GeneMaskStore {
     if (!containsSubsetOf(mask)) add(mask);
   }
 
-  std::vector<GeneMask> inStoreOrder() const { return inStoreOrderOf(masks_); }
+  // Removes every mask; the store keeps its memory for reuse.
+  void clear() { masks_.clear(); }
+
+  // The masks in store order.
+  const std::vector<GeneMask>& inStoreOrder() const { return masks_; }
 
  private:
   std::vector<GeneMask> masks_;
 };
 
-// Patterns without repeats. No pattern is empty.
+// Patterns without repeats. No pattern is empty. Patterns are kept in
+// insertion order and put in store order when walked.
 class PatternStore {
  public:
   // Adds the pattern unless an equal one is stored; the first insertion fixes

@@ -48,9 +48,19 @@ int membersOf(KeyedMask entry) { return keyOf(entry) / 32; }
 int lowestOf(KeyedMask entry) { return keyOf(entry) % 32; }
 GeneMask maskOf(KeyedMask entry) { return entry & kAllPositions; }
 
-// Stable counting sort of entries by key; scratch is working space.
+// Stable sort of entries by key; scratch is working space. Short runs are
+// sorted by insertion, longer ones by counting over the keys present.
 void sortByKey(std::vector<KeyedMask>& entries, std::vector<KeyedMask>& scratch) {
-  if (entries.size() < 2) return;
+  constexpr std::size_t kInsertionSortLimit = 32;
+  if (entries.size() <= kInsertionSortLimit) {
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+      const KeyedMask moving = entries[i];
+      std::size_t j = i;
+      for (; j > 0 && keyOf(entries[j - 1]) > keyOf(moving); --j) entries[j] = entries[j - 1];
+      entries[j] = moving;
+    }
+    return;
+  }
   int lowKey = kKeyCount, highKey = 0;
   for (const KeyedMask entry : entries) {
     lowKey = std::min(lowKey, keyOf(entry));
