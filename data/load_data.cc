@@ -6,7 +6,6 @@
 #include <string>
 
 #include "data/dimensions.h"
-#include "data/token_reader.h"
 
 namespace geneclub {
 namespace {
@@ -15,20 +14,9 @@ namespace {
 constexpr int kCannotOpenStatus = 1;
 constexpr int kWrongDataStatus = 2;
 
-// Reads the rest of an open file. A read error (a directory, say) ends the
-// text early, which the parser then rejects as wrong data.
-std::string readWholeFile(std::FILE* file) {
-  std::string text;
-  char chunk[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-  return text;
-}
-
 }  // namespace
 
-bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassLabels& labels) {
-  TokenReader reader(text);
+bool parseExpressionData(TokenReader& reader, ExpressionMatrix& matrix, ClassLabels& labels) {
   for (int sample = 0; sample < kSampleCount; ++sample) {
     for (int gene = 0; gene < kGeneCount; ++gene) {
       if (!reader.readDouble(matrix[gene][sample]) || !reader.readCharacter()) return false;
@@ -46,6 +34,11 @@ bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassL
   return true;
 }
 
+bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassLabels& labels) {
+  TokenReader reader(text);
+  return parseExpressionData(reader, matrix, labels);
+}
+
 void GeneClubAnalyzer::loadData(const std::string& fileName) {
   expressionMatrix.assign(kGeneCount, ExpressionRow(kSampleCount, 0.0));
   std::FILE* file = std::fopen(fileName.c_str(), "r");
@@ -54,9 +47,12 @@ void GeneClubAnalyzer::loadData(const std::string& fileName) {
     std::exit(kCannotOpenStatus);
   }
   std::cout << "***Data preprocessing. Please Wait...\n";
-  const std::string text = readWholeFile(file);
+  // A read error (the name of a directory, say) ends the text early, which
+  // the parser rejects as wrong data.
+  TokenReader reader(file);
+  const bool parsed = parseExpressionData(reader, expressionMatrix, classLabels);
   std::fclose(file);
-  if (!parseExpressionData(text, expressionMatrix, classLabels)) {
+  if (!parsed) {
     std::cout << "\t***Wrong data\n\t***Check input data file\n";
     std::exit(kWrongDataStatus);
   }

@@ -27,33 +27,6 @@ bool isBlank(char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Returns the end of the number token that starts at `begin`: the characters
-// a stream would collect before converting them.
-const char* scanNumberToken(const char* begin, const char* end) {
-  const char* p = begin;
-  if (p != end && (*p == '+' || *p == '-')) ++p;
-  bool foundMantissa = false;
-  bool foundPoint = false;
-  bool foundExponent = false;
-  while (p != end) {
-    const char c = *p;
-    if (isDigit(c)) {
-      foundMantissa = true;
-    } else if (c == '.' && !foundPoint && !foundExponent) {
-      foundPoint = true;
-    } else if ((c == 'e' || c == 'E') && !foundExponent && foundMantissa) {
-      foundExponent = true;
-      ++p;
-      if (p != end && (*p == '+' || *p == '-')) ++p;
-      continue;
-    } else {
-      break;
-    }
-    ++p;
-  }
-  return p;
-}
-
 // Converts a collected token the way the stream does: strtod on the whole
 // token; failure unless every character is used and the result is finite.
 bool convertLikeStream(const char* begin, const char* end, double& value) {
@@ -72,33 +45,78 @@ bool convertLikeStream(const char* begin, const char* end, double& value) {
   return true;
 }
 
+// Bytes read from a file at a time.
+constexpr std::size_t kChunkSize = 1 << 16;
+
 }  // namespace
 
-void TokenReader::skipBlanks() {
-  while (next_ != end_ && isBlank(*next_)) ++next_;
+TokenReader::TokenReader(std::string_view text) : buffer_(text) {}
+
+TokenReader::TokenReader(std::FILE* file) : file_(file) {}
+
+bool TokenReader::readMore(std::size_t index) {
+  while (index >= buffer_.size()) {
+    const std::size_t size = buffer_.size();
+    buffer_.resize(size + kChunkSize);
+    const std::size_t got = std::fread(buffer_.data() + size, 1, kChunkSize, file_);
+    buffer_.resize(size + got);
+    if (got == 0) {
+      file_ = nullptr;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TokenReader::startToken() {
+  while (has(next_) && isBlank(buffer_[next_])) ++next_;
+  // Drop what has been read once it is most of the buffer, so that the
+  // buffer stays about one chunk long however long the file is.
+  if (next_ > kChunkSize && 2 * next_ > buffer_.size()) {
+    buffer_.erase(0, next_);
+    next_ = 0;
+  }
+  return has(next_);
 }
 
 bool TokenReader::readDouble(double& value) {
-  skipBlanks();
-  if (next_ == end_) return false;
-  const char* begin = next_;
-  next_ = scanNumberToken(begin, end_);
-  return convertLikeStream(begin, next_, value);
+  if (!startToken()) return false;
+  // Collect the characters a stream would take into the number.
+  const std::size_t begin = next_;
+  std::size_t end = begin;
+  if (has(end) && (buffer_[end] == '+' || buffer_[end] == '-')) ++end;
+  bool foundMantissa = false, foundPoint = false, foundExponent = false;
+  while (has(end)) {
+    const char c = buffer_[end];
+    if (isDigit(c)) {
+      foundMantissa = true;
+    } else if (c == '.' && !foundPoint && !foundExponent) {
+      foundPoint = true;
+    } else if ((c == 'e' || c == 'E') && !foundExponent && foundMantissa) {
+      foundExponent = true;
+      ++end;
+      if (has(end) && (buffer_[end] == '+' || buffer_[end] == '-')) ++end;
+      continue;
+    } else {
+      break;
+    }
+    ++end;
+  }
+  next_ = end;
+  return convertLikeStream(buffer_.data() + begin, buffer_.data() + end, value);
 }
 
 bool TokenReader::readCharacter() {
-  skipBlanks();
-  if (next_ == end_) return false;
+  if (!startToken()) return false;
   ++next_;
   return true;
 }
 
 bool TokenReader::readWord(std::string_view& word) {
-  skipBlanks();
-  if (next_ == end_) return false;
-  const char* begin = next_;
-  while (next_ != end_ && !isBlank(*next_)) ++next_;
-  word = std::string_view(begin, static_cast<std::size_t>(next_ - begin));
+  if (!startToken()) return false;
+  const std::size_t begin = next_;
+  while (has(next_) && !isBlank(buffer_[next_])) ++next_;
+  word = std::string_view(buffer_).substr(begin, next_ - begin);
   return true;
 }
 
