@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -139,6 +140,11 @@ TEST(LoadDataTest, WrongDataFileEndsWithWrongData) {
         "***Data preprocessing. Please Wait...\n\t***Wrong data\n\t***Check input data file\n");
     EXPECT_EQ(result.exitStatus, 2);
   }
+  // An endless file is read only as far as its first token: no hang, no
+  // memory exhaustion.
+  std::filesystem::remove(dir.path() / "colonTumor.data");
+  std::filesystem::create_symlink("/dev/zero", dir.path() / "colonTumor.data");
+  EXPECT_EQ(runProgram(dir.path(), "0\n").exitStatus, 2);
 }
 
 }  // namespace
