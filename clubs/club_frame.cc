@@ -21,29 +21,15 @@ Club::Club(int topRow, int candidateCount) : topRow_(topRow), candidateCount_(ca
   usedGenes_.set(topRow);
 }
 
-CandidateChoice Club::chooseBest(std::span<const double> gains) const {
-  CandidateChoice choice;
-  for (int row = 0; row < candidateCount_; ++row) {
-    if (usedGenes_.test(row) || !(gains[row] > choice.gain)) continue;
-    choice = {gains[row], row, true};
-  }
-  return choice;
-}
-
 void Club::addMember(int row) {
   usedGenes_.set(row);
   geneIndexList.push_back(row);
   std::cout << row + 1 << "\t";
 }
 
-std::vector<double> refinementGains(const Club& club, const ClubData& data, double reference,
-                                    const PartitionEntropy& entropy,
-                                    const SampleGroupList& groups) {
-  const std::vector<PartitionEntropy::MixedGroup> mixed = entropy.mixedGroups(groups);
+std::vector<double> candidateGains(const Club& club, const RefinementGain& gainOf) {
   std::vector<double> gains(std::max(club.candidateCount(), 0), 0.0);
-  for (int row = 0; row < club.candidateCount(); ++row) {
-    gains[row] = reference - entropy.ofRefinement(mixed, data.profile(row));
-  }
+  for (int row = 0; row < club.candidateCount(); ++row) gains[row] = gainOf(row);
   return gains;
 }
 

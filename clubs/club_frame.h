@@ -44,9 +44,18 @@ class Club {
   int candidateCount() const { return candidateCount_; }
   bool isUsed(int row) const { return usedGenes_.test(row); }
 
-  // Picks the best candidate by the gains, indexed by row.
-  // REQUIRES: gains covers every row below candidateCount.
-  CandidateChoice chooseBest(std::span<const double> gains) const;
+  // Picks the best candidate by gainOf(row), asked once per candidate in
+  // increasing row order.
+  template <typename GainOf>
+  CandidateChoice chooseBest(const GainOf& gainOf) const {
+    CandidateChoice choice;
+    for (int row = 0; row < candidateCount_; ++row) {
+      if (usedGenes_.test(row)) continue;
+      const double gain = gainOf(row);
+      if (gain > choice.gain) choice = {gain, row, true};
+    }
+    return choice;
+  }
 
   // Marks the row used, appends it to geneIndexList and prints its number.
   void addMember(int row);
@@ -86,10 +95,31 @@ using ChooseMembers = std::function<void(Club&, const SampleGroupList&, const Cl
 void buildClubs(GeneClubAnalyzer& analyzer, const std::string& label,
                 const ChooseMembers& chooseMembers);
 
-// Scores every row below the club's candidate count: reference minus the
-// entropy left after refining groups by the row.
-std::vector<double> refinementGains(const Club& club, const ClubData& data, double reference,
-                                    const PartitionEntropy& entropy, const SampleGroupList& groups);
+// The gain of refining a partition by a row: a reference entropy minus the
+// entropy left within the refined groups.
+class RefinementGain {
+ public:
+  RefinementGain(const ClubData& data, double reference, const PartitionEntropy& entropy,
+                 const SampleGroupList& groups)
+      : data_(data),
+        reference_(reference),
+        entropy_(entropy),
+        mixedGroups_(entropy.mixedGroups(groups)) {}
+
+  double operator()(int row) const {
+    return reference_ - entropy_.ofRefinement(mixedGroups_, data_.profile(row));
+  }
+
+ private:
+  const ClubData& data_;
+  double reference_;
+  const PartitionEntropy& entropy_;
+  std::vector<PartitionEntropy::MixedGroup> mixedGroups_;
+};
+
+// The gains of every row below the club's candidate count, indexed by row:
+// for methods whose partition, and so every gain, is fixed for the club.
+std::vector<double> candidateGains(const Club& club, const RefinementGain& gainOf);
 
 }  // namespace geneclub
 

@@ -12,10 +12,11 @@ void GeneClubAnalyzer::runIndependentMethod() {
              [](Club& club, const SampleGroupList& topPartition, const ClubData& data) {
                const PartitionEntropy entropy =
                    PartitionEntropy::weighted(data.diseaseSamples, kSampleWeight);
-               const std::vector<double> gains =
-                   refinementGains(club, data, data.labelEntropy, entropy, topPartition);
+               const std::vector<double> gains = candidateGains(
+                   club, RefinementGain(data, data.labelEntropy, entropy, topPartition));
+               const auto gainOf = [&gains](int row) { return gains[row]; };
                for (int step = 0; step < kClubMemberCount; ++step) {
-                 club.addMember(club.chooseBest(gains).row);
+                 club.addMember(club.chooseBest(gainOf).row);
                }
              });
 }
@@ -33,8 +34,8 @@ void GeneClubAnalyzer::runIndependentIterativeMethod() {
                // best; it carries over a step in which nothing improved.
                SampleGroupList bestRefinement;
                for (int step = 0; step < kClubMemberCount; ++step) {
-                 const CandidateChoice choice = club.chooseBest(
-                     refinementGains(club, data, data.labelEntropy, entropy, partition));
+                 const CandidateChoice choice =
+                     club.chooseBest(RefinementGain(data, data.labelEntropy, entropy, partition));
                  if (choice.found) {
                    bestRefinement = refineSampleGroups(partition, data.profile(choice.row));
                  }

@@ -108,7 +108,13 @@ void mineClass(std::span<const SampleTuple> targetTuples, std::span<const Sample
                EpBlockWriter& writer) {
   PatternStore patterns;
   GeneMaskStore differences, minimalDifferences;
-  for (const SampleTuple tuple : targetTuples) {
+  for (std::size_t id = 0; id < targetTuples.size(); ++id) {
+    const SampleTuple tuple = targetTuples[id];
+    // A tuple equal to an earlier one contains the same patterns, all stored.
+    if (std::find(targetTuples.begin(), targetTuples.begin() + id, tuple) !=
+        targetTuples.begin() + id) {
+      continue;
+    }
     differences.clear();
     if (collectDifferenceSets(tuple, otherTuples, differences)) continue;
     // Walking the differences smallest first keeps exactly the inclusion-
