@@ -8,7 +8,6 @@
 
 #include <bitset>
 #include <functional>
-#include <span>
 #include <string>
 
 #include "clubs/sample_groups.h"

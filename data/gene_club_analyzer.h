@@ -42,28 +42,50 @@ class GeneClubAnalyzer {
   GeneClubAnalyzer(const GeneClubAnalyzer&) = delete;
   GeneClubAnalyzer& operator=(const GeneClubAnalyzer&) = delete;
 
-  // Loading (data/load_data.cc). Reads the data file into expressionMatrix
-  // and classLabels. Ends the process with its message when the file cannot
-  // be opened (status 1) or holds wrong data (status 2).
+  // Reads the data file into expressionMatrix (allocated here: 2000 rows of
+  // 62) and classLabels, after printing the preprocessing line. Ends the
+  // process with its message on standard output when the file cannot be
+  // opened (status 1) or holds wrong data (status 2). Defined in data/.
   void loadData(const std::string& fileName);
 
-  // Cleaning (data/cleaning.cc).
+  // Cleaning steps, defined in data/. countIncompleteData zeroes the gain
+  // of every gene whose split puts all samples on one side and prints the
+  // count; the caller re-sorts. removeDuplicatedGenes zeroes the gain and the
+  // values of every gene whose profile equals that of an earlier gene of the
+  // same, non-zero gain, and prints the count.
+  // REQUIRES (removeDuplicatedGenes): rows sorted by gain, descending.
   void countIncompleteData();
   void removeDuplicatedGenes();
+
+  // The discretised profiles of rowCount consecutive rows, the first of which
+  // stands at firstRow, each tested against its own row's split value.
+  // REQUIRES: splitValues holds entries firstRow .. firstRow + rowCount - 1.
   std::vector<GeneProfile> discretiseGenes(const ExpressionRow* rows, int firstRow,
                                            int rowCount) const;
 
-  // Ranking (ranking/).
+  // Ranking, defined in ranking/. computeSplitsAndGains gives every gene its
+  // split value, gain and load-order number, then sorts. sortGenesByGain
+  // orders the rows by gain, descending and stable, moving the three arrays
+  // and geneNumbers along. writeTopGenes writes "topGenes.data" and its
+  // console notice. runGlobalAnalysis is the whole start-up analysis.
+  // REQUIRES: loadData has run; the arrays are filled before a sort.
   void computeSplitsAndGains();
   void sortGenesByGain();
   DiscretisedSamples discretiseSamples() const;
   void writeTopGenes() const;
   void runGlobalAnalysis();
 
-  // Pattern mining (patterns/ep_miner.cc).
+  // Mines the minimal EPs of both classes over gene positions 0..19 of the
+  // samples and appends the block to EP.data (and strong gene sets to the
+  // class files), naming positions through geneIndexList. Defined in
+  // patterns/.
+  // REQUIRES: samples has 62 entries; geneIndexList names every position
+  // that some sample's bits can set.
   void mineMinimalEps(const PositionSamples& samples) const;
 
-  // Gene clubs (clubs/).
+  // The gene-club methods of menu choices 1 to 4, and the mining of one club
+  // (its header, then its EP block). Defined in clubs/.
+  // REQUIRES: runGlobalAnalysis has run.
   void runIndependentMethod();
   void runDivisionMethod();
   void runIndependentIterativeMethod();

@@ -3,8 +3,8 @@
 // class, in no tuple of the other, and lose that property when any item is
 // dropped. For each target tuple the positions in which it differs from each
 // tuple of the other class form a family of difference sets; the minimal
-// transversals of that family, read on the tuple, are exactly the minimal
-// EPs the tuple contains (the border-differential view of Dong and Li, 1999).
+// transversals of that family (found by Berge's algorithm), read on the
+// tuple, are exactly the minimal EPs the tuple contains.
 //
 // Patterns are reported per class for the three highest support counts,
 // grouped into "equiv case groups" of patterns supported by the same tuples.

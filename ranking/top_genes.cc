@@ -24,7 +24,7 @@ void GeneClubAnalyzer::writeTopGenes() const {
         << informationGains[row] << "\n";
   }
   file.close();
-  // The notice names the file without its final "s"; users' scripts match it.
+  // The notice has always named the file without its final "s".
   std::cout << "***Top " << kTopGeneCount << " genes have been written into file topGene.data\n";
 }
 
