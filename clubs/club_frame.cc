@@ -17,7 +17,7 @@ constexpr int kCandidatePoolBase = 1600;
 
 }  // namespace
 
-Club::Club(int topRow, int candidateCount) : topRow_(topRow), candidateCount_(candidateCount) {
+Club::Club(int topRow, int candidateCount) : candidateCount_(candidateCount) {
   usedGenes_.set(topRow);
 }
 

@@ -39,7 +39,6 @@ class Club {
  public:
   Club(int topRow, int candidateCount);
 
-  int topRow() const { return topRow_; }
   int candidateCount() const { return candidateCount_; }
   bool isUsed(int row) const { return usedGenes_.test(row); }
 
@@ -63,7 +62,6 @@ class Club {
   void exclude(int row) { usedGenes_.set(row); }
 
  private:
-  int topRow_;
   int candidateCount_;
   std::bitset<kGeneCount> usedGenes_;
 };

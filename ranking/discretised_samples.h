@@ -24,8 +24,6 @@ class DiscretisedSamples {
   // REQUIRES: 0 <= row < number of rows.
   GeneProfile profile(int row) const { return profiles_[row]; }
 
-  bool isAbove(int sample, int row) const { return (profiles_[row] >> sample) & 1; }
-
   // The samples over the gene positions of a mining run: bit j of entry s is
   // sample s's bit in row rows[j], for the first 20 positions (the positions
   // a mining run reads); positions without a row stay 0.
