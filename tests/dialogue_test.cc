@@ -135,5 +135,18 @@ TEST_F(DialogueTest, UnwritableResultFileIsReportedOnceAndFailsTheRun) {
   }
 }
 
+// A file that opens but cannot take the text (a full disk) is lost too.
+TEST_F(DialogueTest, FailedWriteIsReportedLikeAFailedOpen) {
+  const ProcessResult normal = runProgram(dir_.path(), "1\nn\n");
+  const std::filesystem::path fullDisk = dir_.path() / "full";
+  std::filesystem::create_directory(fullDisk);
+  std::filesystem::copy_file(dir_.path() / "colonTumor.data", fullDisk / "colonTumor.data");
+  std::filesystem::create_symlink("/dev/full", fullDisk / "EP.data");
+  const ProcessResult result = runProgram(fullDisk, "1\nn\n");
+  EXPECT_EQ(result.out, normal.out);
+  EXPECT_EQ(result.err, "\t***can't write EP.data\n");
+  EXPECT_EQ(result.exitStatus, 1);
+}
+
 }  // namespace
 }  // namespace geneclub::testing
