@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-requirePackages "${BUILD_PACKAGES[@]}" libbenchmark-dev:/usr/lib/x86_64-linux-gnu/cmake/benchmark/benchmarkConfig.cmake time:/usr/bin/time
+requirePackages "${BUILD_PACKAGES[@]}" time:/usr/bin/time bc:bc \
+  libbenchmark-dev:/usr/lib/x86_64-linux-gnu/cmake/benchmark/benchmarkConfig.cmake
 runs=${1:-21}
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DGENECLUB_BUILD_TESTS=OFF \
