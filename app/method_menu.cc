@@ -1,6 +1,7 @@
 #include "app/method_menu.h"
 
 #include <iostream>
+#include <iterator>
 #include <limits>
 
 namespace geneclub {
@@ -17,24 +18,17 @@ MenuEntry readMethodNumber(int& number) {
   return MenuEntry::kUnreadable;
 }
 
+// The methods of menu choices 1 to 4, in menu order.
+constexpr void (GeneClubAnalyzer::*kMenuMethods[])() = {
+    &GeneClubAnalyzer::runIndependentMethod, &GeneClubAnalyzer::runDivisionMethod,
+    &GeneClubAnalyzer::runIndependentIterativeMethod,
+    &GeneClubAnalyzer::runDivisionIterativeMethod};
+
 // Runs method 1 to 4; returns false for any other number.
 bool runMethod(GeneClubAnalyzer& analyzer, int number) {
-  switch (number) {
-    case 1:
-      analyzer.runIndependentMethod();
-      return true;
-    case 2:
-      analyzer.runDivisionMethod();
-      return true;
-    case 3:
-      analyzer.runIndependentIterativeMethod();
-      return true;
-    case 4:
-      analyzer.runDivisionIterativeMethod();
-      return true;
-    default:
-      return false;
-  }
+  if (number < 1 || number > static_cast<int>(std::size(kMenuMethods))) return false;
+  (analyzer.*kMenuMethods[number - 1])();
+  return true;
 }
 
 }  // namespace

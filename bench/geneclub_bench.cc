@@ -78,6 +78,15 @@ void copyLoaded(GeneClubAnalyzer& analyzer) {
   resetProcessState();
 }
 
+// Untimed: gives the analyzer the loaded data again when one is passed, and
+// removes EP.data, which every run appends to.
+void untimedReset(benchmark::State& state, GeneClubAnalyzer* analyzer = nullptr) {
+  state.PauseTiming();
+  if (analyzer != nullptr) copyLoaded(*analyzer);
+  std::filesystem::remove("EP.data");
+  state.ResumeTiming();
+}
+
 void BM_Load(benchmark::State& state) {
   MutedConsole muted;
   const std::string file = dataFile().string();
@@ -94,9 +103,7 @@ void BM_RankingAndCleaning(benchmark::State& state) {
   MutedConsole muted;
   GeneClubAnalyzer analyzer;
   for (auto _ : state) {
-    state.PauseTiming();
-    copyLoaded(analyzer);
-    state.ResumeTiming();
+    untimedReset(state, &analyzer);
     analyzer.computeSplitsAndGains();
     analyzer.countIncompleteData();
     analyzer.sortGenesByGain();
@@ -111,10 +118,7 @@ void BM_StartUp(benchmark::State& state) {
   MutedConsole muted;
   GeneClubAnalyzer analyzer;
   for (auto _ : state) {
-    state.PauseTiming();
-    copyLoaded(analyzer);
-    std::filesystem::remove("EP.data");
-    state.ResumeTiming();
+    untimedReset(state, &analyzer);
     analyzer.runGlobalAnalysis();
   }
 }
@@ -137,9 +141,7 @@ void BM_GlobalMining(benchmark::State& state) {
   GeneClubAnalyzer& analyzer = rankedAnalyzer();
   const PositionSamples samples = analyzer.discretiseSamples().positionSamples(geneIndexList);
   for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove("EP.data");
-    state.ResumeTiming();
+    untimedReset(state);
     analyzer.mineMinimalEps(samples);
   }
 }
@@ -154,9 +156,7 @@ void BM_Method(benchmark::State& state) {
                                                  &GeneClubAnalyzer::runDivisionIterativeMethod};
   const auto method = methods[state.range(0) - 1];
   for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove("EP.data");
-    state.ResumeTiming();
+    untimedReset(state);
     (analyzer.*method)();
   }
 }
@@ -184,9 +184,7 @@ void BM_DenseMining(benchmark::State& state) {
     }
   }
   for (auto _ : state) {
-    state.PauseTiming();
-    std::filesystem::remove("EP.data");
-    state.ResumeTiming();
+    untimedReset(state);
     EpBlockWriter writer;
     mineClass(target, other, writer);
   }

@@ -38,12 +38,6 @@ void OutputFile::checkState() {
   }
 }
 
-void OutputFile::flush() {
-  if (closed_) return;
-  stream_.flush();
-  checkState();
-}
-
 void OutputFile::close() {
   if (closed_) return;
   closed_ = true;

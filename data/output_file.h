@@ -29,9 +29,6 @@ class OutputFile {
   // The stream to write to; writes to a file that failed are discarded.
   std::ostream& stream() { return stream_; }
 
-  // Hands everything written so far to the file system.
-  void flush();
-
   // Flushes and closes the file. Calling it again does nothing.
   void close();
 

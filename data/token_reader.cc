@@ -27,6 +27,8 @@ bool isBlank(char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool isSign(char c) { return c == '+' || c == '-'; }
+
 // Converts a collected token the way the stream does: strtod on the whole
 // token; failure unless every character is used and the result is finite.
 bool convertLikeStream(const char* begin, const char* end, double& value) {
@@ -84,7 +86,7 @@ bool TokenReader::readDouble(double& value) {
   // Collect the characters a stream would take into the number.
   const std::size_t begin = next_;
   std::size_t end = begin;
-  if (has(end) && (buffer_[end] == '+' || buffer_[end] == '-')) ++end;
+  if (has(end) && isSign(buffer_[end])) ++end;
   bool foundMantissa = false, foundPoint = false, foundExponent = false;
   while (has(end)) {
     const char c = buffer_[end];
@@ -95,7 +97,7 @@ bool TokenReader::readDouble(double& value) {
     } else if ((c == 'e' || c == 'E') && !foundExponent && foundMantissa) {
       foundExponent = true;
       ++end;
-      if (has(end) && (buffer_[end] == '+' || buffer_[end] == '-')) ++end;
+      if (has(end) && isSign(buffer_[end])) ++end;
       continue;
     } else {
       break;

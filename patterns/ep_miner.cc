@@ -9,13 +9,26 @@
 
 namespace geneclub {
 
-ItemSet tupleItems(SampleTuple tuple) {
-  ItemSet items = 0;
-  for (int position = 0; position < kTopGeneCount; ++position) {
-    items |= ItemSet{1} << (2 * position + ((tuple >> position) & 1));
-  }
-  return items;
+namespace {
+
+std::vector<ItemSet> itemSetsOf(std::span<const SampleTuple> tuples) {
+  std::vector<ItemSet> itemSets;
+  for (const SampleTuple tuple : tuples) itemSets.push_back(tupleItems(tuple));
+  return itemSets;
 }
+
+// The tuples (given as item sets) that contain the pattern.
+Tidset tidsetOf(ItemSet pattern, const std::vector<ItemSet>& tuples) {
+  Tidset tidset = 0;
+  for (std::size_t id = 0; id < tuples.size(); ++id) {
+    if (isSubset(pattern, tuples[id])) tidset |= Tidset{1} << id;
+  }
+  return tidset;
+}
+
+}  // namespace
+
+ItemSet tupleItems(SampleTuple tuple) { return projectMask(kAllPositions, tuple); }
 
 GeneMask agreementMask(SampleTuple otherTuple, SampleTuple tuple) {
   return ~(otherTuple ^ tuple) & kAllPositions;
@@ -42,15 +55,9 @@ bool collectDifferenceSets(SampleTuple tuple, std::span<const SampleTuple> other
 
 std::vector<int> countSupports(std::span<const ItemSet> patterns,
                                std::span<const SampleTuple> targetTuples) {
-  std::vector<ItemSet> tuples;
-  for (const SampleTuple tuple : targetTuples) tuples.push_back(tupleItems(tuple));
+  const std::vector<ItemSet> tuples = itemSetsOf(targetTuples);
   std::vector<int> counts;
-  for (const ItemSet pattern : patterns) {
-    counts.push_back(
-        static_cast<int>(std::count_if(tuples.begin(), tuples.end(), [pattern](ItemSet tuple) {
-          return isSubset(pattern, tuple);
-        })));
-  }
+  for (const ItemSet pattern : patterns) counts.push_back(memberCount(tidsetOf(pattern, tuples)));
   return counts;
 }
 
@@ -65,18 +72,14 @@ std::vector<ItemSet> selectBySupport(std::span<const ItemSet> patterns, std::spa
 
 void writeTidsetGroups(std::span<const ItemSet> selected, std::span<const SampleTuple> targetTuples,
                        EpBlockWriter& writer) {
-  std::vector<ItemSet> tuples;
-  for (const SampleTuple tuple : targetTuples) tuples.push_back(tupleItems(tuple));
+  const std::vector<ItemSet> tuples = itemSetsOf(targetTuples);
 
   // Groups of equal Tidsets, in order of their first member.
   std::vector<Tidset> groupTidsets;
   std::vector<std::vector<ItemSet>> groups;
   std::unordered_map<Tidset, std::size_t> groupOfTidset;
   for (const ItemSet pattern : selected) {
-    Tidset tidset = 0;
-    for (std::size_t id = 0; id < tuples.size(); ++id) {
-      if (isSubset(pattern, tuples[id])) tidset |= Tidset{1} << id;
-    }
+    const Tidset tidset = tidsetOf(pattern, tuples);
     const auto [entry, isNew] = groupOfTidset.try_emplace(tidset, groups.size());
     if (isNew) {
       groupTidsets.push_back(tidset);

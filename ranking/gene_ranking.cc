@@ -11,6 +11,18 @@
 #include "ranking/split_search.h"
 
 namespace geneclub {
+namespace {
+
+// Puts entry order[place] of items at place, for every place of order.
+template <typename Item>
+void reorder(std::vector<Item>& items, const std::vector<int>& order) {
+  std::vector<Item> moved;
+  moved.reserve(order.size());
+  for (const int from : order) moved.push_back(std::move(items[from]));
+  std::move(moved.begin(), moved.end(), items.begin());
+}
+
+}  // namespace
 
 void GeneClubAnalyzer::computeSplitsAndGains() {
   const std::span<const int> labels(classLabels.data(), kSampleCount);
@@ -36,21 +48,10 @@ void GeneClubAnalyzer::sortGenesByGain() {
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [this](int a, int b) { return informationGains[a] > informationGains[b]; });
-
-  ExpressionMatrix rows(kGeneCount);
-  std::vector<double> gains(kGeneCount), splits(kGeneCount);
-  std::vector<int> numbers(kGeneCount);
-  for (int place = 0; place < kGeneCount; ++place) {
-    const int from = order[place];
-    rows[place] = std::move(expressionMatrix[from]);
-    gains[place] = informationGains[from];
-    splits[place] = splitValues[from];
-    numbers[place] = geneNumbers[from];
-  }
-  std::move(rows.begin(), rows.end(), expressionMatrix.begin());
-  std::copy(gains.begin(), gains.end(), informationGains.begin());
-  std::copy(splits.begin(), splits.end(), splitValues.begin());
-  std::copy(numbers.begin(), numbers.end(), geneNumbers.begin());
+  reorder(expressionMatrix, order);
+  reorder(informationGains, order);
+  reorder(splitValues, order);
+  reorder(geneNumbers, order);
 }
 
 }  // namespace geneclub

@@ -12,11 +12,12 @@
 #include <cstring>
 #include <vector>
 
+#include "data/dimensions.h"
+
 namespace {
 
-// The fixed shape the analysis reads: 2000 genes of 62 samples.
-constexpr int kGeneCount = 2000;
-constexpr int kSampleCount = 62;
+using geneclub::kGeneCount;
+using geneclub::kSampleCount;
 
 // 40 "negative" (Disease) and 22 "positive" (Normal) samples, the class sizes
 // the analysis is built for: its strong-pattern thresholds of 39 and 21
