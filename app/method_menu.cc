@@ -19,15 +19,16 @@ MenuEntry readMethodNumber(int& number) {
 }
 
 // The methods of menu choices 1 to 4, in menu order.
-constexpr void (GeneClubAnalyzer::*kMenuMethods[])() = {
-    &GeneClubAnalyzer::runIndependentMethod, &GeneClubAnalyzer::runDivisionMethod,
-    &GeneClubAnalyzer::runIndependentIterativeMethod,
-    &GeneClubAnalyzer::runDivisionIterativeMethod};
+constexpr void (*kMenuMethods[])(GeneClubAnalyzer&) = {
+    [](GeneClubAnalyzer& analyzer) { analyzer.runIndependentMethod(); },
+    [](GeneClubAnalyzer& analyzer) { analyzer.runDivisionMethod(); },
+    [](GeneClubAnalyzer& analyzer) { analyzer.runIndependentIterativeMethod(); },
+    [](GeneClubAnalyzer& analyzer) { analyzer.runDivisionIterativeMethod(); }};
 
 // Runs method 1 to 4; returns false for any other number.
 bool runMethod(GeneClubAnalyzer& analyzer, int number) {
   if (number < 1 || number > static_cast<int>(std::size(kMenuMethods))) return false;
-  (analyzer.*kMenuMethods[number - 1])();
+  kMenuMethods[number - 1](analyzer);
   return true;
 }
 
