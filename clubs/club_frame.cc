@@ -5,6 +5,7 @@
 
 #include "clubs/club_mining.h"
 #include "data/process_state.h"
+#include "patterns/ep_result_files.h"
 #include "ranking/class_entropy.h"
 
 namespace geneclub {
@@ -35,6 +36,7 @@ std::vector<double> candidateGains(const Club& club, const RefinementGain& gainO
 
 void buildClubs(GeneClubAnalyzer& analyzer, const std::string& label,
                 const ChooseMembers& chooseMembers) {
+  const EpSectionLock section;
   writeMethodHeader(label);
   const DiscretisedSamples samples = analyzer.discretiseSamples();
   ClubData data{samples, 0, 0, classEntropy(analyzer.classLabels)};

@@ -1,13 +1,18 @@
-// OutputFile is how every result file of the program is written. A file that
-// cannot be opened or written does not stop the run: the text meant for it is
-// dropped, the first failure for each file name is reported on the error
+// OutputFile is how every result file of the program is written. Every write
+// is checked, not only the opening and the final flush: a file that cannot be
+// opened or written anywhere does not stop the run, but the text meant for it
+// is dropped, the first failure for each file name is reported on the error
 // stream as "\t***can't write <name>", and the loss is remembered so that the
 // program can end with exit status 1 instead of reporting success.
+//
+// A file that is replaced is written to a temporary file beside it and
+// renamed over it only when every byte was written, so an interrupted or
+// failed run leaves the previous file whole.
 
 #ifndef GENECLUB_DATA_OUTPUT_FILE_H_
 #define GENECLUB_DATA_OUTPUT_FILE_H_
 
-#include <fstream>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -15,10 +20,16 @@ namespace geneclub {
 
 class OutputFile {
  public:
-  enum class Mode { kTruncate, kAppend };
+  enum class Mode {
+    // The file's content is replaced as a whole. A symbolic link is
+    // followed, so that the file it names is replaced; a target that is not
+    // a regular file (a device, say) is written directly.
+    kReplace,
+    // Text is appended; the file is created when missing.
+    kAppend,
+  };
 
-  // Opens the named file in the working directory, truncated or for
-  // appending (created when missing, existing content kept).
+  // Opens the named file, resolved against the working directory.
   OutputFile(std::string name, Mode mode);
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
@@ -27,16 +38,26 @@ class OutputFile {
   ~OutputFile();
 
   // The stream to write to; writes to a file that failed are discarded.
-  std::ostream& stream() { return stream_; }
+  std::ostream& stream();
 
-  // Flushes and closes the file. Calling it again does nothing.
+  // Flushes and closes the file; a replaced file takes its new content now,
+  // or keeps its old one when anything failed (the temporary file is
+  // removed). Calling it again does nothing.
   void close();
 
  private:
-  void checkState();
+  class Buffer;
+
+  void fail();
 
   std::string name_;
-  std::ofstream stream_;
+  Mode mode_;
+  std::string targetPath_;     // the file that receives the content
+  std::string temporaryPath_;  // kReplace only, when a temporary file is used
+  int descriptor_ = -1;
+  std::unique_ptr<Buffer> buffer_;
+  std::unique_ptr<std::ostream> stream_;
+  bool failed_ = false;
   bool closed_ = false;
 };
 

@@ -50,6 +50,10 @@ bool convertLikeStream(const char* begin, const char* end, double& value) {
 // Bytes read from a file at a time.
 constexpr std::size_t kChunkSize = 1 << 16;
 
+// No number or word of a data file comes near this length (1 MiB); a longer
+// token is wrong data, and refusing it bounds the reader's memory.
+constexpr std::size_t kMaxTokenLength = 1 << 20;
+
 }  // namespace
 
 TokenReader::TokenReader(std::string_view text) : buffer_(text) {}
@@ -71,14 +75,22 @@ bool TokenReader::readMore(std::size_t index) {
 }
 
 bool TokenReader::startToken() {
-  while (has(next_) && isBlank(buffer_[next_])) ++next_;
+  while (true) {
+    while (next_ < buffer_.size() && isBlank(buffer_[next_])) ++next_;
+    if (next_ < buffer_.size()) break;
+    // All that was read is blank: drop it before reading on, so that a run
+    // of blanks of any length takes no memory.
+    buffer_.clear();
+    next_ = 0;
+    if (!has(0)) return false;
+  }
   // Drop what has been read once it is most of the buffer, so that the
   // buffer stays about one chunk long however long the file is.
   if (next_ > kChunkSize && 2 * next_ > buffer_.size()) {
     buffer_.erase(0, next_);
     next_ = 0;
   }
-  return has(next_);
+  return true;
 }
 
 bool TokenReader::readDouble(double& value) {
@@ -89,6 +101,7 @@ bool TokenReader::readDouble(double& value) {
   if (has(end) && isSign(buffer_[end])) ++end;
   bool foundMantissa = false, foundPoint = false, foundExponent = false;
   while (has(end)) {
+    if (end - begin > kMaxTokenLength) return false;
     const char c = buffer_[end];
     if (isDigit(c)) {
       foundMantissa = true;
@@ -117,7 +130,9 @@ bool TokenReader::readCharacter() {
 bool TokenReader::readWord(std::string_view& word) {
   if (!startToken()) return false;
   const std::size_t begin = next_;
-  while (has(next_) && !isBlank(buffer_[next_])) ++next_;
+  while (has(next_) && !isBlank(buffer_[next_])) {
+    if (++next_ - begin > kMaxTokenLength) return false;
+  }
   word = std::string_view(buffer_).substr(begin, next_ - begin);
   return true;
 }

@@ -6,9 +6,10 @@
 //
 // A reader over a file reads it in chunks as the tokens need them, so what
 // follows the last token read is never read, however large (or endless) it
-// is. Unlike a stream, a reader does not go on after a failure: every read
-// reports whether it succeeded, and the caller stops at the first that did
-// not.
+// is. Its memory stays bounded whatever the file holds: runs of blanks are
+// skipped without being kept, and a token longer than 1 MiB fails the read. Unlike a stream, a
+// reader does not go on after a failure: every read reports whether it succeeded, and the caller
+// stops at the first that did not.
 
 #ifndef GENECLUB_DATA_TOKEN_READER_H_
 #define GENECLUB_DATA_TOKEN_READER_H_

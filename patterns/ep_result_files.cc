@@ -30,6 +30,11 @@ void writeIfNew(const GeneSet& genes, int count, std::vector<GeneSet>& recorded,
 
 }  // namespace
 
+EpSectionLock::EpSectionLock()
+    : epLock_("EP.data", true),
+      diseaseLock_("diseaseEP.data", false),
+      normalLock_("normalEP.data", false) {}
+
 EpBlockWriter::EpBlockWriter() : epFile_("EP.data", OutputFile::Mode::kAppend) {}
 
 void EpBlockWriter::startClass(EpClass epClass, int tupleCount) {

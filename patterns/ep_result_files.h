@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/file_lock.h"
 #include "data/output_file.h"
 #include "patterns/bit_sets.h"
 
@@ -26,6 +27,22 @@ enum class EpClass { kDisease, kNormal };
 // program run, as matrix rows. Only ever appended to.
 extern std::vector<GeneSet> RecordedDiseaseGeneSets;
 extern std::vector<GeneSet> RecordedNormalGeneSets;
+
+// Holds the three files locked for one analysis section (the global section,
+// or one method's section), so that runs in the same folder at the same time
+// append whole sections: EP.data first (created if missing), then the class
+// files that exist, always in that order. Every section of every run takes
+// the EP.data lock first, so class files created within a section are
+// guarded by it.
+class EpSectionLock {
+ public:
+  EpSectionLock();
+
+ private:
+  FileLock epLock_;
+  FileLock diseaseLock_;
+  FileLock normalLock_;
+};
 
 // Writes one mining block. EP.data is opened for appending when the writer
 // is made; the two class files are opened (and so created) at the block's

@@ -4,6 +4,7 @@
 #include "data/gene_club_analyzer.h"
 #include "data/output_file.h"
 #include "data/process_state.h"
+#include "patterns/ep_result_files.h"
 #include "ranking/discretised_samples.h"
 
 namespace geneclub {
@@ -22,6 +23,7 @@ void GeneClubAnalyzer::runGlobalAnalysis() {
   const DiscretisedSamples samples = discretiseSamples();
   geneIndexList.clear();
   for (int row = 0; row < kGeneCount; ++row) geneIndexList.push_back(row);
+  const EpSectionLock section;
   {
     OutputFile epFile("EP.data", OutputFile::Mode::kAppend);
     epFile.stream() << "Global top " << kTopGeneCount << " gene's EP patterns\n";

@@ -13,7 +13,7 @@ namespace geneclub {
 // gain, the two numbers with 4 significant digits in the stream's general
 // notation (1235, 0.5, 0, 1.235e+04).
 void GeneClubAnalyzer::writeTopGenes() const {
-  OutputFile file("topGenes.data", OutputFile::Mode::kTruncate);
+  OutputFile file("topGenes.data", OutputFile::Mode::kReplace);
   std::ostream& out = file.stream();
   out.precision(4);
   out << "***This is top " << kTopGeneCount

@@ -1,8 +1,10 @@
 #include "tests/test_support.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -31,19 +33,33 @@ CapturedStdout::CapturedStdout() : previous_(std::cout.rdbuf(captured_.rdbuf()))
 
 CapturedStdout::~CapturedStdout() { std::cout.rdbuf(previous_); }
 
-ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input) {
-  const std::filesystem::path inputFile = workDir / ".stdin";
-  const std::filesystem::path outFile = workDir / ".stdout";
-  const std::filesystem::path errFile = workDir / ".stderr";
+ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input,
+                         const std::string& shellPrefix) {
+  // Names of their own, so that runs in one folder can overlap.
+  static std::atomic<int> runCount{0};
+  const std::string run = std::to_string(runCount++);
+  const std::filesystem::path inputFile = workDir / (".stdin" + run);
+  const std::filesystem::path outFile = workDir / (".stdout" + run);
+  const std::filesystem::path errFile = workDir / (".stderr" + run);
   writeFile(inputFile, input);
-  const std::string command = "cd '" + workDir.string() + "' && '" GENECLUB_BINARY "' < '" +
-                              inputFile.string() + "' > '" + outFile.string() + "' 2> '" +
-                              errFile.string() + "'";
-  const int status = std::system(command.c_str());
+  const std::string script = "cd '" + workDir.string() + "' && " + shellPrefix +
+                             " exec '" GENECLUB_BINARY "' < '" + inputFile.string() + "' > '" +
+                             outFile.string() + "' 2> '" + errFile.string() + "'";
+  const pid_t child = fork();
+  if (child == 0) {
+    execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
   ProcessResult result;
+  if (child > 0 && wait4(child, &status, 0, &usage) == child) {
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.peakMemoryKb = usage.ru_maxrss;
+  }
   result.out = readFile(outFile);
   result.err = readFile(errFile);
-  result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::filesystem::remove(inputFile);
   std::filesystem::remove(outFile);
   std::filesystem::remove(errFile);

@@ -46,11 +46,16 @@ class CapturedStdout {
 struct ProcessResult {
   std::string out;
   std::string err;
-  int exitStatus = -1;
+  int exitStatus = -1;    // -1 when the process did not exit normally
+  int signal = 0;         // the signal that ended it, if one did
+  long peakMemoryKb = 0;  // its largest resident set
 };
 
 // Runs the geneclub program in `workDir` with `input` as its standard input.
-ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input);
+// `shellPrefix`, when given, is shell text run in the process just before
+// the program takes it over, such as "ulimit -v 8000;" to limit it.
+ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input,
+                         const std::string& shellPrefix = "");
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& text);

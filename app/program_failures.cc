@@ -1,0 +1,51 @@
+#include "app/program_failures.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <new>
+
+namespace geneclub {
+namespace {
+
+// Called by operator new when memory runs out. It allocates nothing and
+// calls only async-signal-safe functions, so it works however little memory
+// is left.
+[[noreturn]] void reportOutOfMemory() {
+  static constexpr char kMessage[] = "\t***Out of memory\n";
+  [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  ::_exit(kFailureStatus);
+}
+
+// Fills a closed standard descriptor with /dev/null opened for reading, so
+// that no file the program opens takes its number (console text would land
+// in a result file) and writes to a closed standard output still fail.
+void occupyClosedStandardDescriptors() {
+  for (const int descriptor : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::fcntl(descriptor, F_GETFD) == -1 && errno == EBADF) {
+      // open returns the lowest free number, which is this one.
+      ::open("/dev/null", O_RDONLY);
+    }
+  }
+}
+
+}  // namespace
+
+void installFailureHandlers() {
+  occupyClosedStandardDescriptors();
+  std::set_new_handler(reportOutOfMemory);
+  std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool standardOutputFailed() {
+  std::cout.flush();
+  const bool failed = std::cout.fail() || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+  if (failed) std::cerr << "\t***can't write standard output\n";
+  return failed;
+}
+
+}  // namespace geneclub

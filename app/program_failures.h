@@ -1,0 +1,28 @@
+// How a program of this project meets failures that no single operation can
+// handle: running out of memory, a file-size limit, and standard output that
+// cannot be written. Each becomes a one-line message on the error stream and
+// a failure exit status, never an abort or a silent success.
+
+#ifndef GENECLUB_APP_PROGRAM_FAILURES_H_
+#define GENECLUB_APP_PROGRAM_FAILURES_H_
+
+namespace geneclub {
+
+// Exit status of a run whose output was lost or that ran out of memory.
+inline constexpr int kFailureStatus = 1;
+
+// A closed standard descriptor is filled, so that no file takes its place.
+// From now on, an allocation that fails ends the process at once with
+// "\t***Out of memory\n" on the error stream and kFailureStatus; and a write
+// beyond the file-size limit fails as a write (and is reported by the file's
+// writer) instead of killing the process.
+void installFailureHandlers();
+
+// Flushes standard output and returns true when anything written to it was
+// lost (a closed descriptor, a full device), after writing
+// "\t***can't write standard output\n" on the error stream.
+bool standardOutputFailed();
+
+}  // namespace geneclub
+
+#endif  // GENECLUB_APP_PROGRAM_FAILURES_H_
