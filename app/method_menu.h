@@ -5,20 +5,22 @@
 #ifndef GENECLUB_APP_METHOD_MENU_H_
 #define GENECLUB_APP_METHOD_MENU_H_
 
-#include "data/gene_club_analyzer.h"
+#include <istream>
+#include <ostream>
+
+#include "app/gene_club_session.h"
 
 namespace geneclub {
 
-// Writes the menu to standard output, ending with a tab before the user's
-// entry.
-void printMethodMenu();
+// Writes the menu to console, ending with a tab before the user's entry.
+void printMethodMenu(std::ostream& console);
 
-// Runs the dialogue on standard input and output until it ends. A number
+// Runs the dialogue on input and console until it ends. A number
 // that cannot be read (not an optional sign followed by digits, or out of
 // int range) discards the rest of its input line and is answered as a wrong
 // number is. The end of input at either prompt ends the dialogue as the
 // answer "n" does.
-void runMethodDialogue(GeneClubAnalyzer& analyzer);
+void runMethodDialogue(GeneClubSession& session, std::istream& input, std::ostream& console);
 
 }  // namespace geneclub
 

@@ -41,6 +41,11 @@ void installFailureHandlers() {
   std::signal(SIGXFSZ, SIG_IGN);
 }
 
+int reportResourceFailure(const std::exception&) {
+  std::cerr << "\t***Out of memory\n";
+  return kFailureStatus;
+}
+
 bool standardOutputFailed() {
   std::cout.flush();
   const bool failed = std::cout.fail() || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;

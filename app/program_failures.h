@@ -6,6 +6,8 @@
 #ifndef GENECLUB_APP_PROGRAM_FAILURES_H_
 #define GENECLUB_APP_PROGRAM_FAILURES_H_
 
+#include <exception>
+
 namespace geneclub {
 
 // Exit status of a run whose output was lost or that ran out of memory.
@@ -17,6 +19,11 @@ inline constexpr int kFailureStatus = 1;
 // beyond the file-size limit fails as a write (and is reported by the file's
 // writer) instead of killing the process.
 void installFailureHandlers();
+
+// Reports an exception that escaped the analysis: only a lack of resources
+// (memory, threads) gets that far, so it is reported as running out of
+// memory. Returns kFailureStatus.
+int reportResourceFailure(const std::exception& error);
 
 // Flushes standard output and returns true when anything written to it was
 // lost (a closed descriptor, a full device), after writing

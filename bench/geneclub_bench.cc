@@ -13,12 +13,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <numeric>
 #include <random>
+#include <sstream>
 
+#include "app/gene_club_session.h"
+#include "app/start_up.h"
+#include "clubs/club_runs.h"
 #include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
 #include "patterns/ep_miner.h"
-#include "patterns/minimal_transversals.h"
 #include "ranking/discretised_samples.h"
 
 namespace geneclub {
@@ -44,153 +47,115 @@ void enterWorkDir() {
   (void)entered;
 }
 
-// Discards the program's console output while a benchmark runs (the
-// benchmark library reports on std::cout after the run).
-class MutedConsole {
- public:
-  MutedConsole() : previous_(std::cout.rdbuf(nullptr)) { enterWorkDir(); }
-  ~MutedConsole() { std::cout.rdbuf(previous_); }
-
- private:
-  std::streambuf* previous_;
-};
-
-void resetProcessState() {
-  geneNumbers.clear();
-  geneIndexList.clear();
-}
-
-// The analyzer right after loading, read once.
+// The analysis right after loading, read once.
 const GeneClubAnalyzer& loadedAnalyzer() {
   static GeneClubAnalyzer* analyzer = [] {
     auto* loaded = new GeneClubAnalyzer;
-    loaded->loadData(dataFile().string());
+    std::ostringstream console;
+    if (loaded->loadData(dataFile().string(), kInteractiveGeneCount, kInteractiveSampleCount,
+                         console) != LoadStatus::kLoaded) {
+      std::abort();
+    }
     return loaded;
   }();
   return *analyzer;
 }
 
-void copyLoaded(GeneClubAnalyzer& analyzer) {
-  analyzer.expressionMatrix = loadedAnalyzer().expressionMatrix;
-  analyzer.classLabels = loadedAnalyzer().classLabels;
-  analyzer.informationGains.clear();
-  analyzer.splitValues.clear();
-  resetProcessState();
-}
-
-// Untimed: gives the analyzer the loaded data again when one is passed, and
-// removes EP.data, which every run appends to.
-void untimedReset(benchmark::State& state, GeneClubAnalyzer* analyzer = nullptr) {
-  state.PauseTiming();
-  if (analyzer != nullptr) copyLoaded(*analyzer);
-  std::filesystem::remove("EP.data");
-  state.ResumeTiming();
-}
-
-void BM_Load(benchmark::State& state) {
-  MutedConsole muted;
-  const std::string file = dataFile().string();
-  for (auto _ : state) {
-    GeneClubAnalyzer analyzer;
-    analyzer.loadData(file);
-    benchmark::DoNotOptimize(analyzer.expressionMatrix.data());
-  }
-}
-BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
-
-// Split points, gains, the three sorts, both cleaning steps and topGenes.data.
-void BM_RankingAndCleaning(benchmark::State& state) {
-  MutedConsole muted;
-  GeneClubAnalyzer analyzer;
-  for (auto _ : state) {
-    untimedReset(state, &analyzer);
-    analyzer.computeSplitsAndGains();
-    analyzer.countIncompleteData();
-    analyzer.sortGenesByGain();
-    analyzer.removeDuplicatedGenes();
-    analyzer.sortGenesByGain();
-    analyzer.writeTopGenes();
-  }
-}
-BENCHMARK(BM_RankingAndCleaning)->Unit(benchmark::kMillisecond);
-
-void BM_StartUp(benchmark::State& state) {
-  MutedConsole muted;
-  GeneClubAnalyzer analyzer;
-  for (auto _ : state) {
-    untimedReset(state, &analyzer);
-    analyzer.runGlobalAnalysis();
-  }
-}
-BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
-
-// The analyzer after the global run, made once.
-GeneClubAnalyzer& rankedAnalyzer() {
+// The analysis after the start-up ranking, made once.
+const GeneClubAnalyzer& rankedAnalyzer() {
   static GeneClubAnalyzer* analyzer = [] {
-    MutedConsole muted;
-    auto* ranked = new GeneClubAnalyzer;
-    copyLoaded(*ranked);
-    ranked->runGlobalAnalysis();
+    auto* ranked = new GeneClubAnalyzer(loadedAnalyzer());
+    std::ostringstream console;
+    rankAndCleanGenes(*ranked, console);
     return ranked;
   }();
   return *analyzer;
 }
 
-void BM_GlobalMining(benchmark::State& state) {
-  MutedConsole muted;
-  GeneClubAnalyzer& analyzer = rankedAnalyzer();
-  const PositionSamples samples = analyzer.discretiseSamples().positionSamples(geneIndexList);
+void BM_Load(benchmark::State& state) {
+  const std::string file = dataFile().string();
   for (auto _ : state) {
-    untimedReset(state);
-    analyzer.mineMinimalEps(samples);
+    GeneClubAnalyzer analyzer;
+    std::ostringstream console;
+    analyzer.loadData(file, kInteractiveGeneCount, kInteractiveSampleCount, console);
+    benchmark::DoNotOptimize(analyzer.expressionMatrix.data());
+  }
+}
+BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
+
+// Split points, gains, the three sorts and both cleaning steps.
+void BM_RankingAndCleaning(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    GeneClubAnalyzer analyzer(loadedAnalyzer());
+    state.ResumeTiming();
+    std::ostringstream console;
+    rankAndCleanGenes(analyzer, console);
+  }
+}
+BENCHMARK(BM_RankingAndCleaning)->Unit(benchmark::kMillisecond);
+
+// The interactive start-up as a whole, its files included.
+void BM_StartUp(benchmark::State& state) {
+  enterWorkDir();
+  std::filesystem::copy_file(dataFile(), "colonTumor.data",
+                             std::filesystem::copy_options::overwrite_existing);
+  for (auto _ : state) {
+    std::ostringstream console;
+    OutputFailures failures(std::cerr);
+    GeneClubSession session(console, failures);
+    session.loadData("colonTumor.data");
+    session.runGlobalAnalysis();
+    state.PauseTiming();
+    std::filesystem::remove("EP.data");
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
+
+void BM_GlobalMining(benchmark::State& state) {
+  const GeneClubAnalyzer& analyzer = rankedAnalyzer();
+  const DiscretisedSamples samples(analyzer);
+  std::vector<int> topRows(20);
+  std::iota(topRows.begin(), topRows.end(), 0);
+  const PositionSamples positions = samples.positionSamples(topRows, 20);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(mineMinimalEps(positions, analyzer.classLabels, 20));
   }
 }
 BENCHMARK(BM_GlobalMining)->Unit(benchmark::kMillisecond);
 
+// One method's clubs and their mining, without writing.
 void BM_Method(benchmark::State& state) {
-  MutedConsole muted;
-  GeneClubAnalyzer& analyzer = rankedAnalyzer();
-  void (GeneClubAnalyzer::*const methods[])() = {&GeneClubAnalyzer::runIndependentMethod,
-                                                 &GeneClubAnalyzer::runDivisionMethod,
-                                                 &GeneClubAnalyzer::runIndependentIterativeMethod,
-                                                 &GeneClubAnalyzer::runDivisionIterativeMethod};
-  const auto method = methods[state.range(0) - 1];
+  const GeneClubAnalyzer& analyzer = rankedAnalyzer();
+  const DiscretisedSamples samples(analyzer);
+  const ClubContext context(analyzer, samples, interactiveSettings());
+  const ClubMethod method = kClubMethods[state.range(0) - 1];
   for (auto _ : state) {
-    untimedReset(state);
-    (analyzer.*method)();
+    int clubs = 0;
+    runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun&) { ++clubs; });
+    benchmark::DoNotOptimize(clubs);
   }
 }
-BENCHMARK(BM_Method)->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Method)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Random tuples with each bit set at probability 1/2 and two classes of
 // `size` tuples: many difference sets per tuple and thousands of minimal
 // transversals, far denser than real expression data.
 void BM_DenseMining(benchmark::State& state) {
-  MutedConsole muted;
+  constexpr int kPositions = 20;
   const int classSize = static_cast<int>(state.range(0));
   std::mt19937 random(7);
   std::vector<SampleTuple> target(classSize), other(classSize);
-  for (SampleTuple& tuple : target) tuple = random() & kAllPositions;
-  for (SampleTuple& tuple : other) tuple = random() & kAllPositions;
-  // The class's distinct minimal EPs, counted once outside the timing.
-  PatternStore patterns;
-  for (const SampleTuple tuple : target) {
-    GeneMaskStore differences;
-    if (collectDifferenceSets(tuple, other, differences)) continue;
-    GeneMaskStore minimal;
-    for (const GeneMask difference : differences.inStoreOrder()) minimal.addIfMinimal(difference);
-    for (const GeneMask mask : minimalTransversals(minimal.inStoreOrder())) {
-      patterns.addIfAbsent(projectMask(mask, tuple));
-    }
-  }
+  for (SampleTuple& tuple : target) tuple = random() & allPositions(kPositions);
+  for (SampleTuple& tuple : other) tuple = random() & allPositions(kPositions);
+  int patterns = 0;
   for (auto _ : state) {
-    untimedReset(state);
-    EpBlockWriter writer;
-    mineClass(target, other, writer);
+    patterns = mineClass(target, other, kPositions).patternCount();
   }
-  state.counters["patterns"] = patterns.size();
+  state.counters["patterns"] = patterns;
   state.counters["patterns/s"] = benchmark::Counter(
-      static_cast<double>(patterns.size()) * state.iterations(), benchmark::Counter::kIsRate);
+      static_cast<double>(patterns) * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DenseMining)->Arg(31)->Unit(benchmark::kMillisecond);
 

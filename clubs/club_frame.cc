@@ -1,61 +1,62 @@
 #include "clubs/club_frame.h"
 
 #include <algorithm>
-#include <iostream>
 
-#include "clubs/club_mining.h"
-#include "data/process_state.h"
-#include "patterns/ep_result_files.h"
 #include "ranking/class_entropy.h"
 
 namespace geneclub {
-namespace {
 
-// Candidates are drawn from the 1600 best rows, less the genes that the
-// cleaning steps took out of play (they stand at the end of the ranking), so
-// the pool also leaves out the 400 lowest-ranked genes still in play.
-constexpr int kCandidatePoolBase = 1600;
+ClubContext::ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamples& samples,
+                         const AnalysisSettings& settings)
+    : samples(samples),
+      allSamples(analyzer.sampleCount()),
+      diseaseSamples(analyzer.sampleCount()),
+      labelEntropy(classEntropy(analyzer.classLabels)),
+      sampleWeight(1.0 / analyzer.sampleCount()),
+      // The removed genes stand at the end of the ranking, so the pool leaves
+      // them out, and also the lowest-ranked genes still in play.
+      candidateCount(
+          std::min(settings.poolBase - analyzer.incompleteGeneCount - analyzer.duplicateGeneCount,
+                   analyzer.geneCount())),
+      topGeneCount(settings.topGeneCount),
+      divisionQuota(geneclub::divisionQuota(settings.topGeneCount)),
+      products(
+          static_cast<int>(std::count(analyzer.classLabels.begin(), analyzer.classLabels.end(), 0)),
+          static_cast<int>(std::count_if(analyzer.classLabels.begin(), analyzer.classLabels.end(),
+                                         [](int label) { return label != 0; }))) {
+  for (int sample = 0; sample < analyzer.sampleCount(); ++sample) {
+    allSamples.insert(sample);
+    if (analyzer.classLabels[sample] != 0) diseaseSamples.insert(sample);
+  }
+}
 
-}  // namespace
+double ClubContext::entropyOf(const SampleGroup& group) const {
+  const std::span<const std::uint64_t> words = group.words();
+  const std::span<const std::uint64_t> diseases = diseaseSamples.words();
+  int normalCount = 0, diseaseCount = 0;
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    normalCount += std::popcount(words[w] & ~diseases[w]);
+    diseaseCount += std::popcount(words[w] & diseases[w]);
+  }
+  return classEntropyOfCounts(normalCount, diseaseCount);
+}
 
-Club::Club(int topRow, int candidateCount) : candidateCount_(candidateCount) {
-  usedGenes_.set(topRow);
+Club::Club(int topRow, const ClubContext& context)
+    : candidateCount_(context.candidateCount),
+      used_(context.samples.rowCount(), false),
+      rows_{topRow} {
+  used_[topRow] = true;
 }
 
 void Club::addMember(int row) {
-  usedGenes_.set(row);
-  geneIndexList.push_back(row);
-  std::cout << row + 1 << "\t";
+  used_[row] = true;
+  rows_.push_back(row);
 }
 
-std::vector<double> candidateGains(const Club& club, const RefinementGain& gainOf) {
-  std::vector<double> gains(std::max(club.candidateCount(), 0), 0.0);
-  for (int row = 0; row < club.candidateCount(); ++row) gains[row] = gainOf(row);
+std::vector<double> candidateGains(const ClubContext& context, const RefinementGain& gainOf) {
+  std::vector<double> gains(std::max(context.candidateCount, 0), 0.0);
+  for (int row = 0; row < context.candidateCount; ++row) gains[row] = gainOf(row);
   return gains;
-}
-
-void buildClubs(GeneClubAnalyzer& analyzer, const std::string& label,
-                const ChooseMembers& chooseMembers) {
-  const EpSectionLock section;
-  writeMethodHeader(label);
-  const DiscretisedSamples samples = analyzer.discretiseSamples();
-  ClubData data{samples, 0, 0, classEntropy(analyzer.classLabels)};
-  for (int sample = 0; sample < kSampleCount; ++sample) {
-    data.allSamples |= std::uint64_t{1} << sample;
-    if (analyzer.classLabels[sample] != 0) data.diseaseSamples |= std::uint64_t{1} << sample;
-  }
-  const int candidateCount = kCandidatePoolBase - incompleteGeneCount - duplicateGeneCount;
-
-  for (int topRow = 0; topRow < kTopGeneCount; ++topRow) {
-    const SampleGroupList startingPartition =
-        splitSampleGroup(SampleGroup{data.allSamples}, samples.profile(topRow));
-    Club club(topRow, candidateCount);
-    geneIndexList.assign(1, topRow);
-    std::cout << "Top " << topRow + 1 << " gene's gene club member\n" << topRow + 1 << "\t";
-    chooseMembers(club, startingPartition, data);
-    std::cout << "\n" << std::flush << "\n" << std::flush;
-    analyzer.runClubEpMining(topRow, geneIndexList, samples);
-  }
 }
 
 }  // namespace geneclub

@@ -1,29 +1,49 @@
-// The frame shared by the four gene-club methods: one club around each of
-// the 20 top genes (rows 0..19). For each club it prints the club's lines,
-// lets the method choose the members, and mines the club's patterns into
-// EP.data. The methods differ only in how they choose members.
+// The frame shared by the four gene-club methods: a club around a top gene
+// (one of the rows 0..K-1), the candidate genes it may take, the choice of
+// the best candidate, and the gain of refining a partition of the samples by
+// a candidate. The methods differ only in how they score and choose members.
 
 #ifndef GENECLUB_CLUBS_CLUB_FRAME_H_
 #define GENECLUB_CLUBS_CLUB_FRAME_H_
 
-#include <bitset>
-#include <functional>
-#include <string>
+#include <vector>
 
 #include "clubs/sample_groups.h"
-#include "data/dimensions.h"
+#include "data/analysis_settings.h"
 #include "data/gene_club_analyzer.h"
-#include "ranking/class_entropy.h"
 #include "ranking/discretised_samples.h"
 
 namespace geneclub {
 
-// Members chosen by a method in one club step.
-inline constexpr int kClubMemberCount = 19;
+// What every club of one analysis sees: the discretised samples, the class
+// sets and the fixed numbers. Built once, read by many clubs at once.
+class ClubContext {
+ public:
+  // REQUIRES: the analysis is ranked and cleaned; samples are its
+  // discretised samples.
+  ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamples& samples,
+              const AnalysisSettings& settings);
+  ClubContext(const ClubContext&) = delete;
+  ClubContext& operator=(const ClubContext&) = delete;
 
-// The sample weight 1/62 of the Independent methods, as a fixed constant:
-// 0.016129032258064516 is the double nearest to 1/62.
-inline constexpr double kSampleWeight = 0.016129032258064516;
+  const DiscretisedSamples& samples;
+  SampleSet allSamples;
+  SampleSet diseaseSamples;  // label 1
+  double labelEntropy;       // class entropy of all samples
+  // The sample weight 1/N of the Independent methods, used as a product
+  // (for 62 samples it is 0.016129032258064516, the double nearest 1/62).
+  double sampleWeight;
+  // The candidates are the rows below this count.
+  int candidateCount;
+  int topGeneCount;   // K: clubs per method, rows per club
+  int divisionQuota;  // Division members taken from each division first
+  EntropyProducts products;
+
+  std::span<const std::uint64_t> rowBits(int row) const { return samples.rowBits(row); }
+
+  // The class entropy of the group's labels.
+  double entropyOf(const SampleGroup& group) const;
+};
 
 // The best candidate of a step: the highest gain strictly above 0.0, the
 // lowest row on ties; row 0 with gain 0.0 when no candidate gains anything.
@@ -37,10 +57,9 @@ struct CandidateChoice {
 // candidateCount that are neither the top gene nor a member nor excluded.
 class Club {
  public:
-  Club(int topRow, int candidateCount);
+  Club(int topRow, const ClubContext& context);
 
-  int candidateCount() const { return candidateCount_; }
-  bool isUsed(int row) const { return usedGenes_.test(row); }
+  bool isUsed(int row) const { return used_[row]; }
 
   // Picks the best candidate by gainOf(row), asked once per candidate in
   // increasing row order.
@@ -48,75 +67,62 @@ class Club {
   CandidateChoice chooseBest(const GainOf& gainOf) const {
     CandidateChoice choice;
     for (int row = 0; row < candidateCount_; ++row) {
-      if (usedGenes_.test(row)) continue;
+      if (used_[row]) continue;
       const double gain = gainOf(row);
       if (gain > choice.gain) choice = {gain, row, true};
     }
     return choice;
   }
 
-  // Marks the row used, appends it to geneIndexList and prints its number.
+  // Marks the row used and appends it to the club.
   void addMember(int row);
 
   // Takes the row out of the candidates without making it a member.
-  void exclude(int row) { usedGenes_.set(row); }
+  void exclude(int row) { used_[row] = true; }
+
+  // The club's rows, the top gene first.
+  const std::vector<int>& rows() const { return rows_; }
+  int memberCount() const { return static_cast<int>(rows_.size()) - 1; }
 
  private:
   int candidateCount_;
-  std::bitset<kGeneCount> usedGenes_;
+  std::vector<bool> used_;
+  std::vector<int> rows_;
 };
-
-// What a method sees of the data: the discretised samples and the sample
-// sets derived from them, fixed for one method call.
-struct ClubData {
-  const DiscretisedSamples& samples;
-  std::uint64_t allSamples;
-  std::uint64_t diseaseSamples;  // label 1
-  double labelEntropy;           // class entropy of all 62 samples
-
-  GeneProfile profile(int row) const { return samples.profile(row); }
-
-  // The class entropy of the group's labels.
-  double entropyOf(SampleGroup group) const {
-    return classEntropyOfCounts(std::popcount(group.samples & ~diseaseSamples),
-                                std::popcount(group.samples & diseaseSamples));
-  }
-};
-
-// Chooses the members of one club, given the club, the top gene's partition
-// of all samples (low group first) and the method's data.
-using ChooseMembers = std::function<void(Club&, const SampleGroupList&, const ClubData&)>;
-
-// Runs one method: writes its header with `label` to EP.data, then builds,
-// prints and mines the 20 clubs.
-void buildClubs(GeneClubAnalyzer& analyzer, const std::string& label,
-                const ChooseMembers& chooseMembers);
 
 // The gain of refining a partition by a row: a reference entropy minus the
 // entropy left within the refined groups.
 class RefinementGain {
  public:
-  RefinementGain(const ClubData& data, double reference, const PartitionEntropy& entropy,
+  RefinementGain(const ClubContext& context, double reference, const PartitionEntropy& entropy,
                  const SampleGroupList& groups)
-      : data_(data),
+      : context_(context),
         reference_(reference),
         entropy_(entropy),
         mixedGroups_(entropy.mixedGroups(groups)) {}
 
   double operator()(int row) const {
-    return reference_ - entropy_.ofRefinement(mixedGroups_, data_.profile(row));
+    return reference_ - entropy_.ofRefinement(mixedGroups_, context_.rowBits(row));
   }
 
  private:
-  const ClubData& data_;
+  const ClubContext& context_;
   double reference_;
   const PartitionEntropy& entropy_;
-  std::vector<PartitionEntropy::MixedGroup> mixedGroups_;
+  PartitionEntropy::MixedGroups mixedGroups_;
 };
 
-// The gains of every row below the club's candidate count, indexed by row:
-// for methods whose partition, and so every gain, is fixed for the club.
-std::vector<double> candidateGains(const Club& club, const RefinementGain& gainOf);
+// The gains of every row below the candidate count, indexed by row: for
+// methods whose partition, and so every gain, is fixed for the club.
+std::vector<double> candidateGains(const ClubContext& context, const RefinementGain& gainOf);
+
+// The clubs of the four methods around the top gene in topRow, its rows in
+// club order (the top gene first).
+// REQUIRES: 0 <= topRow < the gene count.
+std::vector<int> buildIndependentClub(const ClubContext& context, int topRow);
+std::vector<int> buildDivisionClub(const ClubContext& context, int topRow);
+std::vector<int> buildIndependentIterativeClub(const ClubContext& context, int topRow);
+std::vector<int> buildDivisionIterativeClub(const ClubContext& context, int topRow);
 
 }  // namespace geneclub
 

@@ -3,56 +3,85 @@
 #include "ranking/class_entropy.h"
 
 namespace geneclub {
+namespace {
 
-SampleGroupList splitSampleGroup(SampleGroup group, GeneProfile rowBits) {
+// Above this many entries (32 MiB of doubles, a data set of about 4000
+// samples) the products are computed on each request: the table grows with
+// the product of the class sizes.
+constexpr std::size_t kMaxTableEntries = std::size_t{1} << 22;
+
+}  // namespace
+
+SampleGroupList splitSampleGroup(const SampleGroup& group, std::span<const std::uint64_t> rowBits) {
+  SampleGroup low = group, high = group;
+  const std::span<std::uint64_t> lowWords = low.words(), highWords = high.words();
+  for (std::size_t w = 0; w < lowWords.size(); ++w) {
+    lowWords[w] &= ~rowBits[w];
+    highWords[w] &= rowBits[w];
+  }
   SampleGroupList parts;
-  const SampleGroup low{group.samples & ~rowBits};
-  const SampleGroup high{group.samples & rowBits};
-  if (low.samples != 0) parts.push_back(low);
-  if (high.samples != 0) parts.push_back(high);
+  if (!low.empty()) parts.push_back(std::move(low));
+  if (!high.empty()) parts.push_back(std::move(high));
   return parts;
 }
 
-SampleGroupList refineSampleGroups(const SampleGroupList& groups, GeneProfile rowBits) {
+SampleGroupList refineSampleGroups(const SampleGroupList& groups,
+                                   std::span<const std::uint64_t> rowBits) {
   SampleGroupList refined;
-  for (const SampleGroup group : groups) {
+  for (const SampleGroup& group : groups) {
     if (group.size() < 2) continue;
-    for (const SampleGroup part : splitSampleGroup(group, rowBits)) refined.push_back(part);
+    for (SampleGroup& part : splitSampleGroup(group, rowBits)) refined.push_back(std::move(part));
   }
   return refined;
 }
 
-const PartitionEntropy::TermTable& PartitionEntropy::entropyProducts() {
-  static const TermTable products = [] {
-    TermTable table{};
-    for (int zeros = 0; zeros <= kSampleCount; ++zeros) {
-      for (int others = 0; zeros + others <= kSampleCount; ++others) {
-        const double size = zeros + others;
-        table[zeros][others] = size * classEntropyOfCounts(zeros, others);
-      }
+EntropyProducts::EntropyProducts(int normalSamples, int diseaseSamples)
+    : diseaseSamples_(diseaseSamples) {
+  const std::size_t entries =
+      static_cast<std::size_t>(normalSamples + 1) * static_cast<std::size_t>(diseaseSamples + 1);
+  if (entries > kMaxTableEntries) return;
+  table_.resize(entries);
+  for (int normals = 0; normals <= normalSamples; ++normals) {
+    for (int diseases = 0; diseases <= diseaseSamples; ++diseases) {
+      table_[static_cast<std::size_t>(normals) * (diseaseSamples + 1) + diseases] =
+          product(normals, diseases);
     }
-    return table;
-  }();
-  return products;
+  }
 }
 
-PartitionEntropy PartitionEntropy::weighted(std::uint64_t diseaseSamples, double weight) {
-  return PartitionEntropy(diseaseSamples, [weight](double product) { return product * weight; });
+double EntropyProducts::product(int normals, int diseases) {
+  const double size = normals + diseases;
+  return size * classEntropyOfCounts(normals, diseases);
 }
 
-PartitionEntropy PartitionEntropy::divided(std::uint64_t diseaseSamples, int divisor) {
-  return PartitionEntropy(diseaseSamples, [divisor](double product) { return product / divisor; });
+PartitionEntropy PartitionEntropy::weighted(const EntropyProducts& products,
+                                            const SampleSet& diseaseSamples, double weight) {
+  return PartitionEntropy(products, diseaseSamples, false, weight, 1);
 }
 
-std::vector<PartitionEntropy::MixedGroup> PartitionEntropy::mixedGroups(
-    const SampleGroupList& groups) const {
-  std::vector<MixedGroup> mixed;
-  for (const SampleGroup group : groups) {
-    const std::uint64_t normal = group.samples & ~diseaseSamples_;
-    const std::uint64_t disease = group.samples & diseaseSamples_;
-    if (normal != 0 && disease != 0) {
-      mixed.push_back({normal, disease, std::popcount(normal), std::popcount(disease)});
+PartitionEntropy PartitionEntropy::divided(const EntropyProducts& products,
+                                           const SampleSet& diseaseSamples, int divisor) {
+  return PartitionEntropy(products, diseaseSamples, true, 1.0, divisor);
+}
+
+PartitionEntropy::MixedGroups PartitionEntropy::mixedGroups(const SampleGroupList& groups) const {
+  MixedGroups mixed;
+  const std::span<const std::uint64_t> diseases = diseaseSamples_.words();
+  for (const SampleGroup& group : groups) {
+    const std::span<const std::uint64_t> words = group.words();
+    int normalCount = 0, diseaseCount = 0;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+      normalCount += std::popcount(words[w] & ~diseases[w]);
+      diseaseCount += std::popcount(words[w] & diseases[w]);
     }
+    if (normalCount == 0 || diseaseCount == 0) continue;
+    for (std::size_t w = 0; w < words.size(); ++w) {
+      if (words[w] == 0) continue;
+      mixed.words.push_back({static_cast<int>(w), words[w] & ~diseases[w], words[w] & diseases[w]});
+    }
+    mixed.wordsEnd.push_back(static_cast<int>(mixed.words.size()));
+    mixed.normalCount.push_back(normalCount);
+    mixed.diseaseCount.push_back(diseaseCount);
   }
   return mixed;
 }

@@ -3,104 +3,127 @@
 // bits split the current groups into the purest parts, measured as the
 // information gain of the refined partition.
 //
-// A group is a 64-bit mask of samples (bit s = sample s), so splitting it by
-// a gene is two ANDs and its class counts are two popcounts. Its members
-// stand in sample order, and the order of the groups in a list fixes the
-// order in which their entropy terms are added.
+// A group is a sample set, so splitting it by a gene is a word-wise AND and
+// its class counts are popcounts. The order of the groups in a list fixes
+// the order in which their entropy terms are added.
 
 #ifndef GENECLUB_CLUBS_SAMPLE_GROUPS_H_
 #define GENECLUB_CLUBS_SAMPLE_GROUPS_H_
 
-#include <array>
-#include <bit>
 #include <cstdint>
 #include <span>
 #include <vector>
 
-#include "data/dimensions.h"
-#include "data/gene_club_analyzer.h"
+#include "data/sample_set.h"
 
 namespace geneclub {
 
-struct SampleGroup {
-  std::uint64_t samples = 0;
-
-  int size() const { return std::popcount(samples); }
-};
-
+using SampleGroup = SampleSet;
 using SampleGroupList = std::vector<SampleGroup>;
 
 // The group's samples at or below the row's split (low) and above it (high),
 // low first, each only when not empty: two groups when the row separates the
-// group's samples, else the group itself. rowBits is the row's profile.
-SampleGroupList splitSampleGroup(SampleGroup group, GeneProfile rowBits);
+// group's samples, else the group itself. rowBits is the row's bits.
+SampleGroupList splitSampleGroup(const SampleGroup& group, std::span<const std::uint64_t> rowBits);
 
 // Splits every group of two or more samples by the row, in order; groups of
 // fewer samples are not carried into the result.
-SampleGroupList refineSampleGroups(const SampleGroupList& groups, GeneProfile rowBits);
+SampleGroupList refineSampleGroups(const SampleGroupList& groups,
+                                   std::span<const std::uint64_t> rowBits);
+
+// The products size * classEntropy of every group of two or more samples,
+// by its class counts: tabulated for data sets of moderate size, computed on
+// each request for larger ones (the very same double either way).
+class EntropyProducts {
+ public:
+  EntropyProducts(int normalSamples, int diseaseSamples);
+
+  // REQUIRES: normals <= normalSamples, diseases <= diseaseSamples.
+  double operator()(int normals, int diseases) const {
+    if (table_.empty()) return product(normals, diseases);
+    return table_[static_cast<std::size_t>(normals) * (diseaseSamples_ + 1) + diseases];
+  }
+
+ private:
+  static double product(int normals, int diseases);
+
+  int diseaseSamples_;
+  std::vector<double> table_;
+};
 
 // The entropy left within a partition: the sum, over its groups of two or
 // more samples in order, of (size * classEntropy(group labels)) combined with
-// a fixed factor, the product formed first. Each term is tabulated by the
-// group's class counts, so every sum is the very double the direct
-// computation gives.
+// a fixed factor, the product formed first.
 class PartitionEntropy {
  public:
   // Terms (size * entropy) * weight.
-  static PartitionEntropy weighted(std::uint64_t diseaseSamples, double weight);
+  static PartitionEntropy weighted(const EntropyProducts& products, const SampleSet& diseaseSamples,
+                                   double weight);
   // Terms (size * entropy) / divisor.
-  static PartitionEntropy divided(std::uint64_t diseaseSamples, int divisor);
+  static PartitionEntropy divided(const EntropyProducts& products, const SampleSet& diseaseSamples,
+                                  int divisor);
 
-  // A group holding samples of both classes, split by class for scoring.
-  struct MixedGroup {
-    std::uint64_t normalSamples;
-    std::uint64_t diseaseSamples;
-    int normalCount;
-    int diseaseCount;
+  // The groups of a partition that hold samples of both classes, ready for
+  // scoring: each group's words that hold any of its samples.
+  struct MixedGroups {
+    struct Word {
+      int index;
+      std::uint64_t normals;
+      std::uint64_t diseases;
+    };
+    std::vector<Word> words;
+    std::vector<int> wordsEnd;  // per group: one past its last word
+    std::vector<int> normalCount;
+    std::vector<int> diseaseCount;
   };
 
-  // The groups of both classes, in order. A group of one class splits into
-  // parts of one class, whose terms are exactly +0.0, and adding +0.0 to the
-  // non-negative sum leaves it unchanged: scoring only the mixed groups gives
-  // the same sums.
-  std::vector<MixedGroup> mixedGroups(const SampleGroupList& groups) const;
+  // A group of one class splits into parts of one class, whose terms are
+  // exactly +0.0, and adding +0.0 to the non-negative sum leaves it
+  // unchanged: scoring only the mixed groups gives the same sums.
+  MixedGroups mixedGroups(const SampleGroupList& groups) const;
+
+  // The term of a group of the given class counts; 0.0 below two samples.
+  double term(int normals, int diseases) const {
+    if (normals + diseases < 2) return 0.0;
+    const double product = products_(normals, diseases);
+    return divided_ ? product / divisor_ : product * weight_;
+  }
 
   // The sum for refineSampleGroups(groups, rowBits), without building it:
   // each group's part at or below the split, then its part above. A part of
   // fewer than two samples has a zero term, which leaves the sum unchanged.
-  double ofRefinement(std::span<const MixedGroup> groups, GeneProfile rowBits) const {
+  double ofRefinement(const MixedGroups& groups, std::span<const std::uint64_t> rowBits) const {
     double sum = 0.0;
-    for (const MixedGroup& group : groups) {
-      const int normalAbove = std::popcount(group.normalSamples & rowBits);
-      const int diseaseAbove = std::popcount(group.diseaseSamples & rowBits);
-      sum = sum + terms_[group.normalCount - normalAbove][group.diseaseCount - diseaseAbove];
-      sum = sum + terms_[normalAbove][diseaseAbove];
+    int word = 0;
+    for (std::size_t g = 0; g < groups.wordsEnd.size(); ++g) {
+      int normalsAbove = 0, diseasesAbove = 0;
+      for (; word < groups.wordsEnd[g]; ++word) {
+        const MixedGroups::Word& w = groups.words[word];
+        const std::uint64_t bits = rowBits[w.index];
+        normalsAbove += std::popcount(w.normals & bits);
+        diseasesAbove += std::popcount(w.diseases & bits);
+      }
+      sum =
+          sum + term(groups.normalCount[g] - normalsAbove, groups.diseaseCount[g] - diseasesAbove);
+      sum = sum + term(normalsAbove, diseasesAbove);
     }
     return sum;
   }
 
  private:
-  using TermTable = std::array<std::array<double, kSampleCount + 1>, kSampleCount + 1>;
+  PartitionEntropy(const EntropyProducts& products, const SampleSet& diseaseSamples, bool divided,
+                   double weight, int divisor)
+      : products_(products),
+        diseaseSamples_(diseaseSamples),
+        divided_(divided),
+        weight_(weight),
+        divisor_(divisor) {}
 
-  // The products size * classEntropy of every group of two or more samples,
-  // by class counts; computed once.
-  static const TermTable& entropyProducts();
-
-  // Tabulates combine(size * classEntropy) for every group of two or more.
-  template <typename Combine>
-  PartitionEntropy(std::uint64_t diseaseSamples, Combine combine)
-      : diseaseSamples_(diseaseSamples) {
-    const TermTable& products = entropyProducts();
-    for (int zeros = 0; zeros <= kSampleCount; ++zeros) {
-      for (int others = 0; zeros + others <= kSampleCount; ++others) {
-        if (zeros + others >= 2) terms_[zeros][others] = combine(products[zeros][others]);
-      }
-    }
-  }
-
-  std::uint64_t diseaseSamples_;
-  // terms_[z][q]: the term of a group of z samples of label 0 and q of label 1.
-  TermTable terms_{};
+  const EntropyProducts& products_;
+  const SampleSet& diseaseSamples_;
+  bool divided_;
+  double weight_;
+  int divisor_;
 };
 
 }  // namespace geneclub

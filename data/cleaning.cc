@@ -1,78 +1,95 @@
-// The two cleaning steps of the global run. A gene is never erased: it is
-// taken out of play by setting its information gain to 0.0, which sends it
-// behind every gene of positive gain at the next ranking sort.
+// The two cleaning steps of the start-up analysis. A gene is never erased:
+// it is taken out of play by setting its information gain to 0.0, which
+// sends it behind every gene of positive gain at the next ranking sort.
 
-#include <bit>
-#include <iostream>
+#include <algorithm>
 
-#include "data/dimensions.h"
 #include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
+#include "data/sample_set.h"
 
 namespace geneclub {
+namespace {
 
-std::vector<GeneProfile> GeneClubAnalyzer::discretiseGenes(const ExpressionRow* rows, int firstRow,
-                                                           int rowCount) const {
-  std::vector<GeneProfile> profiles(rowCount, 0);
+// Sizes the per-gene verdicts at the first cleaning step.
+void initialiseStatus(std::vector<GeneStatus>& status, std::vector<int>& duplicateOf, int genes) {
+  if (static_cast<int>(status.size()) != genes) status.assign(genes, GeneStatus::kInPlay);
+  if (static_cast<int>(duplicateOf.size()) != genes) duplicateOf.assign(genes, -1);
+}
+
+}  // namespace
+
+std::vector<std::uint64_t> GeneClubAnalyzer::discretiseGenes(int firstRow, int rowCount) const {
+  const int words = wordsFor(sampleCount());
+  std::vector<std::uint64_t> profiles(static_cast<std::size_t>(rowCount) * words, 0);
   for (int k = 0; k < rowCount; ++k) {
     const double split = splitValues[firstRow + k];
-    GeneProfile profile = 0;
-    for (int sample = 0; sample < kSampleCount; ++sample) {
-      if (rows[k][sample] > split) profile |= GeneProfile{1} << sample;
+    const ExpressionRow& values = expressionMatrix[firstRow + k];
+    std::uint64_t* profile = &profiles[static_cast<std::size_t>(k) * words];
+    for (int sample = 0; sample < sampleCount(); ++sample) {
+      if (values[sample] > split) {
+        profile[sample / kWordBits] |= std::uint64_t{1} << (sample % kWordBits);
+      }
     }
-    profiles[k] = profile;
   }
   return profiles;
 }
 
 // A gene whose split value puts all samples on one side separates nothing:
 // its gain becomes 0.0. The caller re-sorts the rows afterwards.
-void GeneClubAnalyzer::countIncompleteData() {
+int GeneClubAnalyzer::countIncompleteData() {
+  initialiseStatus(geneStatus, duplicateOf, geneCount());
   incompleteGeneCount = 0;
-  const std::vector<GeneProfile> profiles = discretiseGenes(expressionMatrix.data(), 0, kGeneCount);
-  for (int row = 0; row < kGeneCount; ++row) {
-    const int samplesAbove = std::popcount(profiles[row]);
-    if (samplesAbove == 0 || samplesAbove == kSampleCount) {
+  const int words = wordsFor(sampleCount());
+  const std::vector<std::uint64_t> profiles = discretiseGenes(0, geneCount());
+  for (int row = 0; row < geneCount(); ++row) {
+    const int samplesAbove =
+        countBits(std::span(profiles).subspan(static_cast<std::size_t>(row) * words, words));
+    if (samplesAbove == 0 || samplesAbove == sampleCount()) {
       informationGains[row] = 0.0;
+      geneStatus[geneNumbers[row]] = GeneStatus::kIncomplete;
       ++incompleteGeneCount;
     }
   }
-  std::cout << "***The total incompleted data is: " << incompleteGeneCount << "\n" << std::flush;
+  return incompleteGeneCount;
 }
 
 // Within each run of rows of exactly equal, non-zero gain (the rows are
 // sorted by gain), a row whose profile equals that of an earlier row still in
 // play is a duplicate: its gain and all its values become 0.0. The earlier
-// row, that is the gene earlier in the file, stays.
-void GeneClubAnalyzer::removeDuplicatedGenes() {
+// row, that is the gene earlier in the input, stays.
+int GeneClubAnalyzer::removeDuplicatedGenes() {
+  initialiseStatus(geneStatus, duplicateOf, geneCount());
   duplicateGeneCount = 0;
-  std::cout << "\n***Finding and removing duplicated genes. Please Wait...\n";
+  const int genes = geneCount();
+  const int words = wordsFor(sampleCount());
   int runStart = 0;
-  double runGain = informationGains[0];
-  while (true) {
+  while (genes > 0) {
+    const double runGain = informationGains[runStart];
     int runEnd = runStart;
-    while (runEnd < kGeneCount && informationGains[runEnd] == runGain) ++runEnd;
-    if (runEnd < kGeneCount) runGain = informationGains[runEnd];
+    while (runEnd < genes && informationGains[runEnd] == runGain) ++runEnd;
     const int runLength = runEnd - runStart;
     if (runLength > 1) {
-      const std::vector<GeneProfile> profiles =
-          discretiseGenes(&expressionMatrix[runStart], runStart, runLength);
+      const std::vector<std::uint64_t> profiles = discretiseGenes(runStart, runLength);
+      const auto profileOf = [&](int k) {
+        return profiles.begin() + static_cast<std::ptrdiff_t>(k) * words;
+      };
       for (int a = 0; a < runLength - 1; ++a) {
         if (informationGains[runStart + a] == 0.0) continue;
         for (int b = a + 1; b < runLength; ++b) {
-          if (profiles[a] != profiles[b]) continue;
+          if (!std::equal(profileOf(a), profileOf(a) + words, profileOf(b))) continue;
           ++duplicateGeneCount;
           informationGains[runStart + b] = 0.0;
-          expressionMatrix[runStart + b].assign(kSampleCount, 0.0);
+          expressionMatrix[runStart + b].assign(sampleCount(), 0.0);
+          geneStatus[geneNumbers[runStart + b]] = GeneStatus::kDuplicate;
+          duplicateOf[geneNumbers[runStart + b]] = geneNumbers[runStart + a];
         }
       }
     }
     runStart = runEnd;
     // A last run that starts at the final row has nothing to compare.
-    if (runEnd >= kGeneCount - 1) break;
+    if (runEnd >= genes - 1) break;
   }
-  std::cout << "\tThe total removed duplicated gene is: " << duplicateGeneCount << "\n"
-            << std::flush;
+  return duplicateGeneCount;
 }
 
 }  // namespace geneclub

@@ -1,102 +1,91 @@
-// GeneClubAnalyzer is the one object through which the whole analysis runs:
-// it owns the expression matrix, the class labels and the per-gene split
-// values and information gains, and every stateful step of the analysis is
-// one of its operations. The operations are declared here and defined in the
-// folder of their subsystem (data/, ranking/, patterns/, clubs/).
+// GeneClubAnalyzer owns the analysis of one data set: the expression matrix,
+// the class labels, and what the ranking and cleaning steps learn about each
+// gene (split value, information gain, load-order number, status). It holds
+// no global state, so several analyses can live in one process, and threads
+// may read one analysis at the same time once it is ranked.
 //
 // Row alignment: row r of expressionMatrix and entry r of informationGains,
 // splitValues and geneNumbers always describe the same gene; the ranking sort
-// moves all four together.
+// moves all four together. Entries indexed by gene number instead (the
+// gene's 0-based position in the input) never move.
 
 #ifndef GENECLUB_DATA_GENE_CLUB_ANALYZER_H_
 #define GENECLUB_DATA_GENE_CLUB_ANALYZER_H_
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace geneclub {
 
-// One gene's 62 expression values, column j = sample j of the file.
+// One gene's expression values, column s = sample s of the input.
 using ExpressionRow = std::vector<double>;
 
-// 2000 rows, one per gene; empty until the data are loaded.
+// One row per gene; empty until the data are loaded.
 using ExpressionMatrix = std::vector<ExpressionRow>;
 
-// One entry per sample in file order: 1 for "negative", 0 for "positive".
+// One entry per sample in input order: 1 for the class called Disease (the
+// class word "negative"), 0 for the class called Normal ("positive").
 using ClassLabels = std::vector<int>;
 
-// A gene's discretised profile: bit s is set when sample s lies strictly
-// above the gene's split value. The two highest bits are always clear.
-using GeneProfile = std::uint64_t;
+// What the cleaning steps decided about a gene.
+enum class GeneStatus : std::uint8_t {
+  kInPlay,
+  kIncomplete,  // its split puts all samples on one side
+  kDuplicate,   // its discretised values equal those of an earlier gene of equal gain
+};
 
-// The samples of one pattern-mining run: entry s holds bit j when sample s
-// lies strictly above the split value of the run's j-th gene.
-using PositionSamples = std::vector<std::uint32_t>;
-
-class DiscretisedSamples;
+enum class LoadStatus { kLoaded, kCannotOpen, kWrongData };
 
 class GeneClubAnalyzer {
  public:
   GeneClubAnalyzer() = default;
-  GeneClubAnalyzer(const GeneClubAnalyzer&) = delete;
-  GeneClubAnalyzer& operator=(const GeneClubAnalyzer&) = delete;
 
-  // Reads the data file into expressionMatrix (allocated here: 2000 rows of
-  // 62) and classLabels, after printing the preprocessing line. Ends the
-  // process with its message on standard output when the file cannot be
-  // opened (status 1) or holds wrong data (status 2). Defined in data/.
-  void loadData(const std::string& fileName);
+  // The analysis of the given data.
+  // REQUIRES: every row has classLabels.size() values.
+  GeneClubAnalyzer(ExpressionMatrix matrix, ClassLabels labels)
+      : expressionMatrix(std::move(matrix)), classLabels(std::move(labels)) {}
 
-  // Cleaning steps, defined in data/. countIncompleteData zeroes the gain
-  // of every gene whose split puts all samples on one side and prints the
-  // count; the caller re-sorts. removeDuplicatedGenes zeroes the gain and the
-  // values of every gene whose profile equals that of an earlier gene of the
-  // same, non-zero gain, and prints the count.
-  // REQUIRES (removeDuplicatedGenes): rows sorted by gain, descending.
-  void countIncompleteData();
-  void removeDuplicatedGenes();
+  int geneCount() const { return static_cast<int>(expressionMatrix.size()); }
+  int sampleCount() const { return static_cast<int>(classLabels.size()); }
 
-  // The discretised profiles of rowCount consecutive rows, the first of which
-  // stands at firstRow, each tested against its own row's split value.
-  // REQUIRES: splitValues holds entries firstRow .. firstRow + rowCount - 1.
-  std::vector<GeneProfile> discretiseGenes(const ExpressionRow* rows, int firstRow,
-                                           int rowCount) const;
+  // Reads a data file of `sampleCount` records of `geneCount` values each,
+  // in the native record format (data/load_data.h), after writing
+  // "***Data preprocessing. Please Wait...\n" to console once the file is
+  // open. On failure the analysis holds no data.
+  LoadStatus loadData(const std::string& fileName, int geneCount, int sampleCount,
+                      std::ostream& console);
 
-  // Ranking, defined in ranking/. computeSplitsAndGains gives every gene its
-  // split value, gain and load-order number, then sorts. sortGenesByGain
-  // orders the rows by gain, descending and stable, moving the three arrays
-  // and geneNumbers along. writeTopGenes writes "topGenes.data" and its
-  // console notice. runGlobalAnalysis is the whole start-up analysis.
-  // REQUIRES: loadData has run; the arrays are filled before a sort.
-  void computeSplitsAndGains();
-  void sortGenesByGain();
-  DiscretisedSamples discretiseSamples() const;
-  void writeTopGenes() const;
-  void runGlobalAnalysis();
+  // Cleaning, once, after the split computation. countIncompleteData takes
+  // every gene whose split puts all samples on one side out of play (gain
+  // 0.0) and returns their number. removeDuplicatedGenes takes out every gene
+  // whose discretised values equal those of an earlier row of the same,
+  // non-zero gain, also zeroing its values, and returns their number.
+  // REQUIRES: splitValues and informationGains hold an entry per row; for
+  // removeDuplicatedGenes, rows sorted by gain, descending.
+  int countIncompleteData();
+  int removeDuplicatedGenes();
 
-  // Mines the minimal EPs of both classes over gene positions 0..19 of the
-  // samples and appends the block to EP.data (and strong gene sets to the
-  // class files), naming positions through geneIndexList. Defined in
-  // patterns/.
-  // REQUIRES: samples has 62 entries; geneIndexList names every position
-  // that some sample's bits can set.
-  void mineMinimalEps(const PositionSamples& samples) const;
-
-  // The gene-club methods of menu choices 1 to 4, and the mining of one club
-  // (its header, then its EP block). Defined in clubs/.
-  // REQUIRES: runGlobalAnalysis has run.
-  void runIndependentMethod();
-  void runDivisionMethod();
-  void runIndependentIterativeMethod();
-  void runDivisionIterativeMethod();
-  void runClubEpMining(int topRow, const std::vector<int>& club,
-                       const DiscretisedSamples& samples) const;
+  // The discretised values of rowCount consecutive rows from firstRow, each
+  // tested against its own row's split value: wordsFor(sampleCount()) words
+  // per row, bit s set when sample s lies strictly above the split.
+  // REQUIRES: the rows and their split values exist.
+  std::vector<std::uint64_t> discretiseGenes(int firstRow, int rowCount) const;
 
   ExpressionMatrix expressionMatrix;
   ClassLabels classLabels;
   std::vector<double> informationGains;
   std::vector<double> splitValues;
+  // For each row, the 0-based number of the gene it holds in the input.
+  std::vector<int> geneNumbers;
+
+  int incompleteGeneCount = 0;
+  int duplicateGeneCount = 0;
+  // By gene number: the cleaning steps' verdict, and for a duplicate the
+  // number of the gene it duplicates (-1 for the others).
+  std::vector<GeneStatus> geneStatus;
+  std::vector<int> duplicateOf;
 };
 
 }  // namespace geneclub

@@ -1,25 +1,15 @@
 #include "data/load_data.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <iostream>
 #include <string>
 
-#include "data/dimensions.h"
-
 namespace geneclub {
-namespace {
-
-// Exit statuses of a failed load.
-constexpr int kCannotOpenStatus = 1;
-constexpr int kWrongDataStatus = 2;
-
-}  // namespace
 
 bool parseExpressionData(TokenReader& reader, ExpressionMatrix& matrix, ClassLabels& labels) {
-  for (int sample = 0; sample < kSampleCount; ++sample) {
-    for (int gene = 0; gene < kGeneCount; ++gene) {
-      if (!reader.readDouble(matrix[gene][sample]) || !reader.readCharacter()) return false;
+  const int samples = matrix.empty() ? 0 : static_cast<int>(matrix[0].size());
+  for (int sample = 0; sample < samples; ++sample) {
+    for (ExpressionRow& row : matrix) {
+      if (!reader.readDouble(row[sample]) || !reader.readCharacter()) return false;
     }
     std::string_view classWord;
     if (!reader.readWord(classWord)) return false;
@@ -39,23 +29,22 @@ bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassL
   return parseExpressionData(reader, matrix, labels);
 }
 
-void GeneClubAnalyzer::loadData(const std::string& fileName) {
-  expressionMatrix.assign(kGeneCount, ExpressionRow(kSampleCount, 0.0));
+LoadStatus GeneClubAnalyzer::loadData(const std::string& fileName, int geneCount, int sampleCount,
+                                      std::ostream& console) {
   std::FILE* file = std::fopen(fileName.c_str(), "r");
-  if (file == nullptr) {
-    std::cout << "\t***can't open " << fileName << "\n\t***Check input data file\n";
-    std::exit(kCannotOpenStatus);
-  }
-  std::cout << "***Data preprocessing. Please Wait...\n";
+  if (file == nullptr) return LoadStatus::kCannotOpen;
+  console << "***Data preprocessing. Please Wait...\n";
+  expressionMatrix.assign(geneCount, ExpressionRow(sampleCount, 0.0));
+  classLabels.clear();
   // A read error (the name of a directory, say) ends the text early, which
   // the parser rejects as wrong data.
   TokenReader reader(file);
   const bool parsed = parseExpressionData(reader, expressionMatrix, classLabels);
   std::fclose(file);
-  if (!parsed) {
-    std::cout << "\t***Wrong data\n\t***Check input data file\n";
-    std::exit(kWrongDataStatus);
-  }
+  if (parsed) return LoadStatus::kLoaded;
+  expressionMatrix.clear();
+  classLabels.clear();
+  return LoadStatus::kWrongData;
 }
 
 }  // namespace geneclub

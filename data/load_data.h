@@ -1,8 +1,9 @@
-// The text format of the data file and its parser. The file holds 62 sample
-// records; a record is 2000 values, each followed by one separator character
-// (any non-blank character, read and dropped), then the class word
-// "negative" or "positive". Blanks and line ends between tokens do not
-// matter, and anything after the 62nd record is ignored.
+// The native record format of a data file and its parser. The file holds a
+// fixed number of sample records; a record is a fixed number of values, each
+// followed by one separator character (any non-blank character, read and
+// dropped), then the class word "negative" or "positive". Blanks and line
+// ends between tokens do not matter, and anything after the last record is
+// never read.
 
 #ifndef GENECLUB_DATA_LOAD_DATA_H_
 #define GENECLUB_DATA_LOAD_DATA_H_
@@ -14,13 +15,14 @@
 
 namespace geneclub {
 
-// Parses the 62 records of a data file from the reader: value v of record s
-// goes to matrix row v, column s, and each record's class word appends 1
-// ("negative") or 0 ("positive") to labels. Returns false when a value
-// cannot be read as a number, the text ends before the 62nd class word, or a
-// class word is neither of the two words (exactly, in lower case). Reads
-// nothing after the 62nd class word.
-// REQUIRES: matrix has 2000 rows of 62 values.
+// Parses one record per sample (as many as labels will hold: the matrix's
+// row length) of one value per matrix row: value v of record s goes to row
+// v, column s, and each record's class word appends 1 ("negative") or 0
+// ("positive") to labels. Returns false when a value cannot be read as a
+// number, the text ends before the last class word, or a class word is
+// neither of the two words (exactly, in lower case). Reads nothing after the
+// last class word.
+// REQUIRES: every row of matrix has the same number of values.
 bool parseExpressionData(TokenReader& reader, ExpressionMatrix& matrix, ClassLabels& labels);
 
 // The same for a text held in memory.

@@ -5,9 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <exception>
 #include <filesystem>
-#include <iostream>
-#include <set>
 #include <streambuf>
 #include <system_error>
 #include <utility>
@@ -15,15 +14,6 @@
 
 namespace geneclub {
 namespace {
-
-bool lostOutput = false;
-
-// Records a failure of the named file; only the first one per name is shown.
-void reportLostOutput(const std::string& name) {
-  static std::set<std::string> reportedNames;
-  lostOutput = true;
-  if (reportedNames.insert(name).second) std::cerr << "\t***can't write " << name << "\n";
-}
 
 // Writes all bytes, resuming after interruptions and partial writes.
 bool writeAll(int descriptor, const char* bytes, std::size_t count) {
@@ -93,7 +83,25 @@ class OutputFile::Buffer : public std::streambuf {
   std::vector<char> bytes_;
 };
 
-OutputFile::OutputFile(std::string name, Mode mode) : name_(std::move(name)), mode_(mode) {
+OutputFailures::OutputFailures(std::ostream& errors) : errors_(errors) {}
+
+void OutputFailures::report(const std::string& name) {
+  const std::lock_guard lock(mutex_);
+  if (reported_.insert(name).second) errors_ << "\t***can't write " << name << "\n" << std::flush;
+}
+
+bool OutputFailures::any() const {
+  const std::lock_guard lock(mutex_);
+  return !reported_.empty();
+}
+
+OutputFile::OutputFile(std::string name, Mode mode, OutputFailures& failures,
+                       std::string displayName)
+    : uncaughtExceptions_(std::uncaught_exceptions()),
+      name_(std::move(name)),
+      displayName_(displayName.empty() ? name_ : std::move(displayName)),
+      failures_(failures),
+      mode_(mode) {
   if (mode_ == Mode::kAppend) {
     targetPath_ = name_;
     descriptor_ = ::open(name_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
@@ -129,14 +137,19 @@ OutputFile::OutputFile(std::string name, Mode mode) : name_(std::move(name)), mo
   if (descriptor_ < 0) fail();
 }
 
-OutputFile::~OutputFile() { close(); }
+OutputFile::~OutputFile() {
+  // Unwinding from an exception means the text is incomplete: a replaced
+  // file keeps its old content.
+  if (std::uncaught_exceptions() > uncaughtExceptions_ && !temporaryPath_.empty()) fail();
+  close();
+}
 
 std::ostream& OutputFile::stream() { return *stream_; }
 
 void OutputFile::fail() {
   if (failed_) return;
   failed_ = true;
-  reportLostOutput(name_);
+  failures_.report(displayName_);
   // Keep the stream failed, so that later writes are dropped quietly.
   stream_->setstate(std::ios::badbit);
 }
@@ -152,7 +165,5 @@ void OutputFile::close() {
   if (!failed_ && std::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) fail();
   if (failed_) ::unlink(temporaryPath_.c_str());
 }
-
-bool outputWasLost() { return lostOutput; }
 
 }  // namespace geneclub

@@ -13,10 +13,31 @@
 #define GENECLUB_DATA_OUTPUT_FILE_H_
 
 #include <memory>
+#include <mutex>
 #include <ostream>
+#include <set>
 #include <string>
 
 namespace geneclub {
+
+// The result files of one program run that could not be written. The first
+// failure of each file is reported on the error stream; the program asks at
+// its end whether anything was lost. Safe to use from several threads.
+class OutputFailures {
+ public:
+  explicit OutputFailures(std::ostream& errors);
+
+  // Reports "\t***can't write <name>\n" unless the name was reported before.
+  void report(const std::string& name);
+
+  // True once any failure was reported.
+  bool any() const;
+
+ private:
+  std::ostream& errors_;
+  mutable std::mutex mutex_;
+  std::set<std::string> reported_;
+};
 
 class OutputFile {
  public:
@@ -29,8 +50,10 @@ class OutputFile {
     kAppend,
   };
 
-  // Opens the named file, resolved against the working directory.
-  OutputFile(std::string name, Mode mode);
+  // Opens the named file, resolved against the working directory; its
+  // failures go to `failures` under the file's name, or under `displayName`
+  // when one is given.
+  OutputFile(std::string name, Mode mode, OutputFailures& failures, std::string displayName = "");
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
@@ -50,7 +73,10 @@ class OutputFile {
 
   void fail();
 
+  int uncaughtExceptions_;
   std::string name_;
+  std::string displayName_;
+  OutputFailures& failures_;
   Mode mode_;
   std::string targetPath_;     // the file that receives the content
   std::string temporaryPath_;  // kReplace only, when a temporary file is used
@@ -60,9 +86,6 @@ class OutputFile {
   bool failed_ = false;
   bool closed_ = false;
 };
-
-// True once any result file could not be opened or written in this process.
-bool outputWasLost();
 
 }  // namespace geneclub
 

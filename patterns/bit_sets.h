@@ -1,37 +1,39 @@
-// The fixed-size bit sets of pattern mining. Each fits in a machine word (but
-// GeneSet), so union, intersection, equality and the subset test are single
+// The word-sized bit sets of pattern mining, for runs over up to 32 gene
+// positions. Union, intersection, equality and the subset test are single
 // word operations.
 //
-// Gene positions are 0..19: position j is the run's j-th gene (geneIndexList
-// entry j). Items are 0..39: item 2j means position j lies at or below its
-// split value, item 2j+1 that it lies strictly above it.
+// Gene positions are 0..K-1: position j is the run's j-th gene. Items are
+// 0..2K-1: item 2j means position j lies at or below its split value, item
+// 2j+1 that it lies strictly above it.
 
 #ifndef GENECLUB_PATTERNS_BIT_SETS_H_
 #define GENECLUB_PATTERNS_BIT_SETS_H_
 
 #include <bit>
-#include <bitset>
 #include <cstdint>
-
-#include "data/dimensions.h"
 
 namespace geneclub {
 
-// Items 0..39 in bits 0..39: a sample's tuple or a pattern.
+// Items in bits 0..2K-1: a sample's tuple or a pattern.
 using ItemSet = std::uint64_t;
 
-// Gene positions 0..19 in bits 0..19: a difference set or a transversal.
+// Gene positions in bits 0..K-1: a difference set or a transversal.
 using GeneMask = std::uint32_t;
 
-// Tuple ids of one class, bit l for the class's l-th tuple. A class holds at
-// most the 62 samples of a run.
-using Tidset = std::uint64_t;
+// A sample over the gene positions of a run: bit j set means the sample
+// holds item 2j+1 (position j above its split value), clear that it holds
+// item 2j.
+using SampleTuple = std::uint32_t;
 
-// Matrix rows 0..1999: the genes of a pattern.
-using GeneSet = std::bitset<kGeneCount>;
+// Most gene positions of a run: the bits of a GeneMask.
+inline constexpr int kMaxPositions = 32;
+inline constexpr int kMaxItems = 2 * kMaxPositions;
 
-inline constexpr int kItemCount = 2 * kTopGeneCount;
-inline constexpr GeneMask kAllPositions = (GeneMask{1} << kTopGeneCount) - 1;
+// The mask of positions 0..positions-1.
+// REQUIRES: 0 <= positions <= kMaxPositions.
+inline GeneMask allPositions(int positions) {
+  return positions >= kMaxPositions ? ~GeneMask{0} : (GeneMask{1} << positions) - 1;
+}
 
 // True when every member of a is a member of b.
 inline bool isSubset(std::uint64_t a, std::uint64_t b) { return (a | b) == b; }

@@ -1,42 +1,63 @@
 #include "patterns/ep_miner.h"
 
 #include <algorithm>
-#include <numeric>
-#include <unordered_map>
+#include <unordered_set>
 
-#include "data/gene_club_analyzer.h"
+#include "data/sample_set.h"
+#include "patterns/levelled_stores.h"
 #include "patterns/minimal_transversals.h"
 
 namespace geneclub {
-
 namespace {
 
-std::vector<ItemSet> itemSetsOf(std::span<const SampleTuple> tuples) {
-  std::vector<ItemSet> itemSets;
-  for (const SampleTuple tuple : tuples) itemSets.push_back(tupleItems(tuple));
-  return itemSets;
+// The tuples without repeats, in order of first appearance.
+std::vector<SampleTuple> distinctTuples(std::span<const SampleTuple> tuples) {
+  std::vector<SampleTuple> distinct;
+  std::unordered_set<SampleTuple> seen;
+  for (const SampleTuple tuple : tuples) {
+    if (seen.insert(tuple).second) distinct.push_back(tuple);
+  }
+  return distinct;
 }
 
-// The tuples (given as item sets) that contain the pattern.
-Tidset tidsetOf(ItemSet pattern, const std::vector<ItemSet>& tuples) {
-  Tidset tidset = 0;
-  for (std::size_t id = 0; id < tuples.size(); ++id) {
-    if (isSubset(pattern, tuples[id])) tidset |= Tidset{1} << id;
+// Supports and Tidsets of the patterns over the target tuples.
+void countSupports(std::span<const SampleTuple> targetTuples, int positions,
+                   ClassPatterns& result) {
+  std::vector<ItemSet> tupleItemSets;
+  for (const SampleTuple tuple : targetTuples)
+    tupleItemSets.push_back(tupleItems(tuple, positions));
+  result.tidsetWords = wordsFor(static_cast<int>(targetTuples.size()));
+  result.tidsets.assign(result.patterns.size() * result.tidsetWords, 0);
+  result.supports.assign(result.patterns.size(), 0);
+  for (std::size_t p = 0; p < result.patterns.size(); ++p) {
+    std::uint64_t* tidset = &result.tidsets[p * result.tidsetWords];
+    int support = 0;
+    for (std::size_t id = 0; id < tupleItemSets.size(); ++id) {
+      if (!isSubset(result.patterns[p], tupleItemSets[id])) continue;
+      tidset[id / kWordBits] |= std::uint64_t{1} << (id % kWordBits);
+      ++support;
+    }
+    result.supports[p] = support;
   }
-  return tidset;
 }
 
 }  // namespace
 
-ItemSet tupleItems(SampleTuple tuple) { return projectMask(kAllPositions, tuple); }
+int ClassPatterns::maxSupport() const {
+  return supports.empty() ? 0 : *std::max_element(supports.begin(), supports.end());
+}
 
-GeneMask agreementMask(SampleTuple otherTuple, SampleTuple tuple) {
-  return ~(otherTuple ^ tuple) & kAllPositions;
+ItemSet tupleItems(SampleTuple tuple, int positions) {
+  return projectMask(allPositions(positions), tuple);
+}
+
+GeneMask agreementMask(SampleTuple otherTuple, SampleTuple tuple, int positions) {
+  return ~(otherTuple ^ tuple) & allPositions(positions);
 }
 
 ItemSet projectMask(GeneMask mask, SampleTuple tuple) {
   ItemSet pattern = 0;
-  for (GeneMask rest = mask & kAllPositions; rest != 0; rest &= rest - 1) {
+  for (GeneMask rest = mask; rest != 0; rest &= rest - 1) {
     const int position = lowestMember(rest);
     pattern |= ItemSet{1} << (2 * position + ((tuple >> position) & 1));
   }
@@ -44,86 +65,33 @@ ItemSet projectMask(GeneMask mask, SampleTuple tuple) {
 }
 
 bool collectDifferenceSets(SampleTuple tuple, std::span<const SampleTuple> otherTuples,
-                           GeneMaskStore& store) {
+                           int positions, std::vector<GeneMask>& differences) {
   for (const SampleTuple other : otherTuples) {
-    const GeneMask difference = agreementMask(other, tuple) ^ kAllPositions;
+    const GeneMask difference = agreementMask(other, tuple, positions) ^ allPositions(positions);
     if (difference == 0) return true;
-    store.add(difference);
+    differences.push_back(difference);
   }
   return false;
 }
 
-std::vector<int> countSupports(std::span<const ItemSet> patterns,
-                               std::span<const SampleTuple> targetTuples) {
-  const std::vector<ItemSet> tuples = itemSetsOf(targetTuples);
-  std::vector<int> counts;
-  for (const ItemSet pattern : patterns) counts.push_back(memberCount(tidsetOf(pattern, tuples)));
-  return counts;
-}
+ClassPatterns mineClass(std::span<const SampleTuple> targetTuples,
+                        std::span<const SampleTuple> otherTuples, int positions) {
+  // Repeated tuples change nothing: a repeated target tuple contains the same
+  // patterns, all stored already, and a repeated other tuple gives a
+  // difference set equal to one stored before it, which is not minimal.
+  const std::vector<SampleTuple> targets = distinctTuples(targetTuples);
+  const std::vector<SampleTuple> others = distinctTuples(otherTuples);
 
-std::vector<ItemSet> selectBySupport(std::span<const ItemSet> patterns, std::span<const int> counts,
-                                     int k) {
-  std::vector<ItemSet> selected;
-  for (std::size_t j = 0; j < patterns.size(); ++j) {
-    if (counts[j] == k) selected.push_back(patterns[j]);
-  }
-  return selected;
-}
-
-void writeTidsetGroups(std::span<const ItemSet> selected, std::span<const SampleTuple> targetTuples,
-                       EpBlockWriter& writer) {
-  const std::vector<ItemSet> tuples = itemSetsOf(targetTuples);
-
-  // Groups of equal Tidsets, in order of their first member.
-  std::vector<Tidset> groupTidsets;
-  std::vector<std::vector<ItemSet>> groups;
-  std::unordered_map<Tidset, std::size_t> groupOfTidset;
-  for (const ItemSet pattern : selected) {
-    const Tidset tidset = tidsetOf(pattern, tuples);
-    const auto [entry, isNew] = groupOfTidset.try_emplace(tidset, groups.size());
-    if (isNew) {
-      groupTidsets.push_back(tidset);
-      groups.emplace_back();
-    }
-    groups[entry->second].push_back(pattern);
-  }
-
-  for (std::size_t g = 0; g < groups.size(); ++g) {
-    const int count = memberCount(groupTidsets[g]);
-    writer.writeGroupLine(count);
-    std::array<int, kItemCount> holders{};
-    for (const ItemSet pattern : groups[g]) {
-      for (int item = 0; item < kItemCount; ++item) holders[item] += (pattern >> item) & 1;
-    }
-    std::array<int, kItemCount> itemOrder;
-    std::iota(itemOrder.begin(), itemOrder.end(), 0);
-    std::stable_sort(itemOrder.begin(), itemOrder.end(),
-                     [&holders](int a, int b) { return holders[a] > holders[b]; });
-    const int distinctItems = static_cast<int>(
-        std::count_if(holders.begin(), holders.end(), [](int h) { return h > 0; }));
-    for (const ItemSet pattern : groups[g]) {
-      writer.writePatternLine(itemOrder, distinctItems, pattern, count);
-    }
-  }
-}
-
-void mineClass(std::span<const SampleTuple> targetTuples, std::span<const SampleTuple> otherTuples,
-               EpBlockWriter& writer) {
   PatternStore patterns;
-  GeneMaskStore differences, minimalDifferences;
-  for (std::size_t id = 0; id < targetTuples.size(); ++id) {
-    const SampleTuple tuple = targetTuples[id];
-    // A tuple equal to an earlier one contains the same patterns, all stored.
-    if (std::find(targetTuples.begin(), targetTuples.begin() + id, tuple) !=
-        targetTuples.begin() + id) {
-      continue;
-    }
+  std::vector<GeneMask> differences;
+  GeneMaskStore minimalDifferences;
+  for (const SampleTuple tuple : targets) {
     differences.clear();
-    if (collectDifferenceSets(tuple, otherTuples, differences)) continue;
+    if (collectDifferenceSets(tuple, others, positions, differences)) continue;
     // Walking the differences smallest first keeps exactly the inclusion-
     // minimal ones, once each, in store order.
     minimalDifferences.clear();
-    for (const GeneMask difference : differences.inStoreOrder()) {
+    for (const GeneMask difference : inStoreOrderOf(differences)) {
       minimalDifferences.addIfMinimal(difference);
     }
     const std::vector<GeneMask>& edges = minimalDifferences.inStoreOrder();
@@ -133,26 +101,31 @@ void mineClass(std::span<const SampleTuple> targetTuples, std::span<const Sample
     }
   }
 
-  const std::vector<ItemSet> walk = patterns.inStoreOrder();
-  const std::vector<int> counts = countSupports(walk, targetTuples);
-  const int maxCount = counts.empty() ? 0 : *std::max_element(counts.begin(), counts.end());
-  // The three highest counts, also where fewer than three are present.
-  for (int k = maxCount; k > maxCount - 3; --k) {
-    writeTidsetGroups(selectBySupport(walk, counts, k), targetTuples, writer);
-  }
+  ClassPatterns result;
+  result.tupleCount = static_cast<int>(targetTuples.size());
+  result.patterns = patterns.inStoreOrder();
+  countSupports(targetTuples, positions, result);
+  return result;
 }
 
-void GeneClubAnalyzer::mineMinimalEps(const PositionSamples& samples) const {
-  EpBlockWriter writer;
+MiningResult mineMinimalEps(std::span<const std::uint32_t> samples, std::span<const int> labels,
+                            int positions) {
   std::vector<SampleTuple> diseaseTuples, normalTuples;
-  for (int sample = 0; sample < kSampleCount; ++sample) {
-    const SampleTuple tuple = samples[sample] & kAllPositions;
-    (classLabels[sample] == 1 ? diseaseTuples : normalTuples).push_back(tuple);
+  MiningResult result;
+  result.positions = positions;
+  for (std::size_t sample = 0; sample < samples.size(); ++sample) {
+    const SampleTuple tuple = samples[sample] & allPositions(positions);
+    const bool disease = labels[sample] == 1;
+    (disease ? diseaseTuples : normalTuples).push_back(tuple);
+    (disease ? result.disease : result.normal).samples.push_back(static_cast<int>(sample));
   }
-  writer.startClass(EpClass::kDisease, static_cast<int>(diseaseTuples.size()));
-  mineClass(diseaseTuples, normalTuples, writer);
-  writer.startClass(EpClass::kNormal, static_cast<int>(normalTuples.size()));
-  mineClass(normalTuples, diseaseTuples, writer);
+  std::vector<int> diseaseSamples = std::move(result.disease.samples);
+  std::vector<int> normalSamples = std::move(result.normal.samples);
+  result.disease = mineClass(diseaseTuples, normalTuples, positions);
+  result.normal = mineClass(normalTuples, diseaseTuples, positions);
+  result.disease.samples = std::move(diseaseSamples);
+  result.normal.samples = std::move(normalSamples);
+  return result;
 }
 
 }  // namespace geneclub

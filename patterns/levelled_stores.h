@@ -34,8 +34,8 @@ std::vector<Set> inStoreOrderOf(const std::vector<Set>& sets) {
 }
 
 // Gene masks, repeats allowed. No mask is empty. The masks are kept in store
-// order as they are added: a store holds at most one mask per sample of a
-// class, so inserting in place is cheap and a walk needs no sorting.
+// order as they are added; masks that arrive in store order, as the minimal
+// difference sets do, are appended at once.
 class GeneMaskStore {
  public:
   // Stores the mask without any test; a mask added twice is stored twice.

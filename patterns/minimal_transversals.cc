@@ -17,14 +17,14 @@ namespace {
 // equal, so this test alone decides what the subset search against the
 // transversals found so far would decide.
 GeneMask minimalExtensions(GeneMask transversal, std::span<const GeneMask> earlierEdges) {
-  std::array<GeneMask, kTopGeneCount> avoidedByPrivateEdge{};
+  std::array<GeneMask, kMaxPositions> avoidedByPrivateEdge{};
   for (const GeneMask edge : earlierEdges) {
     const GeneMask shared = edge & transversal;
     if (shared != 0 && (shared & (shared - 1)) == 0) {
       avoidedByPrivateEdge[lowestMember(shared)] |= ~edge;
     }
   }
-  GeneMask allowed = kAllPositions;
+  GeneMask allowed = ~GeneMask{0};
   for (GeneMask rest = transversal; rest != 0; rest &= rest - 1) {
     allowed &= avoidedByPrivateEdge[lowestMember(rest)];
   }
@@ -34,10 +34,11 @@ GeneMask minimalExtensions(GeneMask transversal, std::span<const GeneMask> earli
 // A transversal with its store-order key (member count times 32 plus lowest
 // member) in the bits above its mask, so that the key is read without
 // counting bits.
-using KeyedMask = std::uint32_t;
+using KeyedMask = std::uint64_t;
 
-constexpr int kKeyShift = kTopGeneCount;
-constexpr int kKeyCount = (kTopGeneCount + 1) * 32;
+constexpr int kKeyShift = kMaxPositions;
+// Keys run below (member count up to 32) * 32 + (lowest member below 32).
+constexpr int kKeyCount = (kMaxPositions + 1) * 32;
 
 KeyedMask withKey(GeneMask mask, int members, int lowest) {
   return static_cast<KeyedMask>(members * 32 + lowest) << kKeyShift | mask;
@@ -46,7 +47,7 @@ KeyedMask withKey(GeneMask mask, int members, int lowest) {
 int keyOf(KeyedMask entry) { return static_cast<int>(entry >> kKeyShift); }
 int membersOf(KeyedMask entry) { return keyOf(entry) / 32; }
 int lowestOf(KeyedMask entry) { return keyOf(entry) % 32; }
-GeneMask maskOf(KeyedMask entry) { return entry & kAllPositions; }
+GeneMask maskOf(KeyedMask entry) { return static_cast<GeneMask>(entry); }
 
 // Stable sort of entries by key; scratch is working space. Short runs are
 // sorted by insertion, longer ones by counting over the keys present.
@@ -79,7 +80,7 @@ void sortByKey(std::vector<KeyedMask>& entries, std::vector<KeyedMask>& scratch)
 
 std::vector<GeneMask> singletonMasks(GeneMask mask) {
   std::vector<GeneMask> singletons;
-  for (GeneMask rest = mask & kAllPositions; rest != 0; rest &= rest - 1) {
+  for (GeneMask rest = mask; rest != 0; rest &= rest - 1) {
     singletons.push_back(rest & -rest);
   }
   return singletons;

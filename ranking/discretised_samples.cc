@@ -2,24 +2,27 @@
 
 #include <algorithm>
 
-#include "data/dimensions.h"
-
 namespace geneclub {
 
-PositionSamples DiscretisedSamples::positionSamples(std::span<const int> rows) const {
-  PositionSamples samples(kSampleCount, 0);
-  const int positions = std::min<int>(static_cast<int>(rows.size()), kTopGeneCount);
-  for (int position = 0; position < positions; ++position) {
-    const GeneProfile bits = profiles_[rows[position]];
-    for (int sample = 0; sample < kSampleCount; ++sample) {
-      if ((bits >> sample) & 1) samples[sample] |= std::uint32_t{1} << position;
+DiscretisedSamples::DiscretisedSamples(const GeneClubAnalyzer& analyzer)
+    : rowCount_(analyzer.geneCount()),
+      sampleCount_(analyzer.sampleCount()),
+      wordsPerRow_(wordsFor(analyzer.sampleCount())),
+      bits_(analyzer.discretiseGenes(0, analyzer.geneCount())) {}
+
+PositionSamples DiscretisedSamples::positionSamples(std::span<const int> rows,
+                                                    int positions) const {
+  PositionSamples samples(sampleCount_, 0);
+  const int used = std::min(static_cast<int>(rows.size()), positions);
+  for (int position = 0; position < used; ++position) {
+    const std::span<const std::uint64_t> bits = rowBits(rows[position]);
+    for (int w = 0; w < wordsPerRow_; ++w) {
+      for (std::uint64_t rest = bits[w]; rest != 0; rest &= rest - 1) {
+        samples[w * kWordBits + std::countr_zero(rest)] |= std::uint32_t{1} << position;
+      }
     }
   }
   return samples;
-}
-
-DiscretisedSamples GeneClubAnalyzer::discretiseSamples() const {
-  return DiscretisedSamples(discretiseGenes(expressionMatrix.data(), 0, kGeneCount));
 }
 
 }  // namespace geneclub

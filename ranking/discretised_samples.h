@@ -1,37 +1,58 @@
-// DiscretisedSamples is the data set in one-bit form: for every sample and
-// every matrix row, whether the sample's value lies strictly above the row's
+// DiscretisedSamples is the data set in one-bit form: for every matrix row
+// and every sample, whether the sample's value lies strictly above the row's
 // split value (a value equal to the split counts as not above). It is a
 // snapshot: later changes to the matrix or the splits do not alter it.
 //
-// The bits are stored by row, one 62-bit profile per row, because every user
+// The bits are stored by row, as a sample set per row, because every user
 // asks for one row's bits over all samples at once.
 
 #ifndef GENECLUB_RANKING_DISCRETISED_SAMPLES_H_
 #define GENECLUB_RANKING_DISCRETISED_SAMPLES_H_
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
 #include "data/gene_club_analyzer.h"
+#include "data/sample_set.h"
 
 namespace geneclub {
 
+// The samples of one pattern-mining run: entry s holds bit j when sample s
+// lies strictly above the split value of the run's j-th gene.
+using PositionSamples = std::vector<std::uint32_t>;
+
 class DiscretisedSamples {
  public:
-  explicit DiscretisedSamples(std::vector<GeneProfile> profiles) : profiles_(std::move(profiles)) {}
+  // The samples of the analysis in its current row order.
+  // REQUIRES: every row has its split value.
+  explicit DiscretisedSamples(const GeneClubAnalyzer& analyzer);
 
-  // Bit s is set when sample s lies above row's split value.
-  // REQUIRES: 0 <= row < number of rows.
-  GeneProfile profile(int row) const { return profiles_[row]; }
+  int rowCount() const { return rowCount_; }
+  int sampleCount() const { return sampleCount_; }
+  int wordsPerRow() const { return wordsPerRow_; }
+
+  // The row's bits: bit s set when sample s lies above the row's split.
+  // REQUIRES: 0 <= row < rowCount().
+  std::span<const std::uint64_t> rowBits(int row) const {
+    return std::span(bits_).subspan(static_cast<std::size_t>(row) * wordsPerRow_, wordsPerRow_);
+  }
+
+  bool above(int row, int sample) const {
+    return (rowBits(row)[sample / kWordBits] >> (sample % kWordBits)) & 1;
+  }
 
   // The samples over the gene positions of a mining run: bit j of entry s is
-  // sample s's bit in row rows[j], for the first 20 positions (the positions
-  // a mining run reads); positions without a row stay 0.
-  // REQUIRES: every entry of rows is a row of this set.
-  PositionSamples positionSamples(std::span<const int> rows) const;
+  // sample s's bit in row rows[j], for the first `positions` entries of rows;
+  // positions without a row stay 0.
+  // REQUIRES: every entry of rows is a row of this set; positions <= 32.
+  PositionSamples positionSamples(std::span<const int> rows, int positions) const;
 
  private:
-  std::vector<GeneProfile> profiles_;
+  int rowCount_;
+  int sampleCount_;
+  int wordsPerRow_;
+  std::vector<std::uint64_t> bits_;
 };
 
 }  // namespace geneclub

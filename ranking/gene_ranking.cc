@@ -1,12 +1,11 @@
-// Split values, information gains and the ranking of the genes by gain.
+#include "ranking/gene_ranking.h"
+
+#include <tbb/parallel_for.h>
 
 #include <algorithm>
 #include <numeric>
 #include <span>
 
-#include "data/dimensions.h"
-#include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
 #include "ranking/class_entropy.h"
 #include "ranking/split_search.h"
 
@@ -24,34 +23,38 @@ void reorder(std::vector<Item>& items, const std::vector<int>& order) {
 
 }  // namespace
 
-void GeneClubAnalyzer::computeSplitsAndGains() {
-  const std::span<const int> labels(classLabels.data(), kSampleCount);
-  const double labelEntropy = classEntropy(labels);
-  const SplitSearch search(labels);
-  for (int row = 0; row < kGeneCount; ++row) {
-    // A two-class entropy in nats never exceeds ln 2, so the first candidate
-    // always beats this bound and every gene receives a split value.
-    double bestEntropy = 1.0;
-    const double split = search.findBestSplit(
-        std::span<const double>(expressionMatrix[row].data(), kSampleCount), bestEntropy);
-    splitValues.push_back(split);
-    informationGains.push_back(labelEntropy - bestEntropy);
-    geneNumbers.push_back(row);
-  }
-  sortGenesByGain();
+void computeSplitsAndGains(GeneClubAnalyzer& analyzer) {
+  const int genes = analyzer.geneCount();
+  const double labelEntropy = classEntropy(analyzer.classLabels);
+  const SplitSearch search(analyzer.classLabels);
+  analyzer.splitValues.assign(genes, 0.0);
+  analyzer.informationGains.assign(genes, 0.0);
+  analyzer.geneNumbers.resize(genes);
+  std::iota(analyzer.geneNumbers.begin(), analyzer.geneNumbers.end(), 0);
+  tbb::parallel_for(tbb::blocked_range<int>(0, genes), [&](const tbb::blocked_range<int>& rows) {
+    for (int row = rows.begin(); row != rows.end(); ++row) {
+      // A two-class entropy in nats never exceeds ln 2, so the first
+      // candidate always beats this bound and every gene receives a split.
+      double bestEntropy = 1.0;
+      analyzer.splitValues[row] = search.findBestSplit(analyzer.expressionMatrix[row], bestEntropy);
+      analyzer.informationGains[row] = labelEntropy - bestEntropy;
+    }
+  });
+  sortGenesByGain(analyzer);
 }
 
-// A stable sort of a row permutation, applied to the rows and their three
-// arrays at once: the order an exchange sort on the gains would give.
-void GeneClubAnalyzer::sortGenesByGain() {
-  std::vector<int> order(kGeneCount);
+// A stable sort of a row permutation, applied to the rows and their arrays at
+// once: the order an exchange sort on the gains would give.
+void sortGenesByGain(GeneClubAnalyzer& analyzer) {
+  const std::vector<double>& gains = analyzer.informationGains;
+  std::vector<int> order(gains.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
-                   [this](int a, int b) { return informationGains[a] > informationGains[b]; });
-  reorder(expressionMatrix, order);
-  reorder(informationGains, order);
-  reorder(splitValues, order);
-  reorder(geneNumbers, order);
+                   [&gains](int a, int b) { return gains[a] > gains[b]; });
+  reorder(analyzer.expressionMatrix, order);
+  reorder(analyzer.informationGains, order);
+  reorder(analyzer.splitValues, order);
+  reorder(analyzer.geneNumbers, order);
 }
 
 }  // namespace geneclub

@@ -3,9 +3,10 @@
 // entropy-minimising discretisation, restricted to a single cut).
 //
 // A SplitSearch is built once for the class labels of all samples and then
-// serves every gene: the weighted entropy of a candidate cut depends only on
-// the candidate's position and on how many labels of each class lie above
-// it, so it is tabulated once instead of being recomputed for each gene.
+// serves every gene, from any number of threads: the weighted entropy of a
+// candidate cut depends only on the candidate's position and on how many
+// labels of each class lie above it, so for data sets of moderate size it is
+// tabulated once instead of being recomputed for each gene.
 
 #ifndef GENECLUB_RANKING_SPLIT_SEARCH_H_
 #define GENECLUB_RANKING_SPLIT_SEARCH_H_
@@ -17,7 +18,6 @@ namespace geneclub {
 
 class SplitSearch {
  public:
-  // REQUIRES: labels is not empty.
   explicit SplitSearch(std::span<const int> labels);
 
   // Orders the samples by value, largest first (equal values keep sample
@@ -27,15 +27,34 @@ class SplitSearch {
   // entropy is strictly less than bestEntropy, which then takes its value;
   // so on ties the higher cut wins. Returns the split value of the last
   // winner: the largest value plus 0.01 for i = 0, otherwise the midpoint of
-  // the values at positions i-1 and i. Returns 0.0 when nothing wins.
+  // the values at positions i-1 and i. Returns 0.0 when nothing wins (no
+  // values, or no entropy below the bound).
   // REQUIRES: values.size() equals the number of labels.
   double findBestSplit(std::span<const double> values, double& bestEntropy) const;
 
+  // The same for samples already in that order: order[k] is the sample at
+  // position k and sortedValues[k] its value. Labels are looked up through
+  // labelOf, so that a permutation of the labels needs no new search.
+  // REQUIRES: order and sortedValues hold one entry per label, in the order
+  // findBestSplit would give; labelOf has one entry per sample.
+  double findBestSplitInOrder(std::span<const double> sortedValues, std::span<const int> order,
+                              std::span<const int> labelOf, double& bestEntropy) const;
+
+  // The samples of values in findBestSplit's order: largest value first,
+  // equal values in sample order.
+  static std::vector<int> descendingOrder(std::span<const double> values);
+
  private:
+  // The weighted entropy of the cut at position i with `zerosAbove` of the
+  // i samples above it carrying label 0.
+  double weightedEntropy(int position, int zerosAbove) const;
+
+  int sampleCount_;
+  int zeroCount_;
   std::vector<int> labels_;
-  // weightedEntropy_[i * (n + 1) + z]: the entropy of the cut at position i
-  // when z of the i samples above it carry label 0.
-  std::vector<double> weightedEntropy_;
+  // weightedEntropy_[i * (n + 1) + z] for every reachable (i, z), when the
+  // table is small enough (see split_search.cc); else empty.
+  std::vector<double> table_;
 };
 
 }  // namespace geneclub

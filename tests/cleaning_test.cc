@@ -1,76 +1,79 @@
 // The two cleaning steps on hand-made rankings: which genes count as
-// incomplete, which as duplicates of an earlier gene of equal gain, what
-// both steps leave in the rows and gains, and what they print.
+// incomplete, which as duplicates of an earlier gene of equal gain, and what
+// both steps leave in the rows, gains and per-gene verdicts. Run on one and
+// on three words of samples.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <vector>
 
-#include "data/dimensions.h"
 #include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
-#include "tests/test_support.h"
+#include "ranking/gene_ranking.h"
 
 namespace geneclub::testing {
 namespace {
 
 // Every gene's split value; samples of value 1.0 lie above it, 0.0 below.
 constexpr double kSplit = 0.5;
+constexpr int kGenes = 300;
 
-const char kDuplicateHeader[] = "\n***Finding and removing duplicated genes. Please Wait...\n";
+class CleaningTest : public ::testing::TestWithParam<int> {
+ protected:
+  int samples() const { return GetParam(); }
 
-ExpressionRow rowOfProfile(GeneProfile profile) {
-  ExpressionRow values(kSampleCount);
-  for (int s = 0; s < kSampleCount; ++s) values[s] = (profile >> s) & 1 ? 1.0 : 0.0;
-  return values;
-}
-
-// 2000 genes in ranking order: distinct positive gains, descending, and
-// profiles with 1 to 61 samples above the split.
-void fillRanking(GeneClubAnalyzer& analyzer) {
-  resetProcessState();
-  for (int row = 0; row < kGeneCount; ++row) {
-    const int samplesAbove = row % (kSampleCount - 1) + 1;
-    analyzer.expressionMatrix.push_back(rowOfProfile((GeneProfile{1} << samplesAbove) - 1));
-    analyzer.splitValues.push_back(kSplit);
-    analyzer.informationGains.push_back(0.6 - row * 1e-4);
-    geneNumbers.push_back(row);
+  // The first `above` samples above the split, the rest below.
+  ExpressionRow rowWithAbove(int above) const {
+    ExpressionRow values(samples(), 0.0);
+    for (int s = 0; s < above; ++s) values[s] = 1.0;
+    return values;
   }
-}
 
-TEST(CleaningTest, IncompleteGenesLoseTheirGainAndSinkBelowTheRest) {
-  GeneClubAnalyzer analyzer;
-  fillRanking(analyzer);
+  // Genes in ranking order: distinct positive gains, descending, and 1 to
+  // samples - 1 samples above the split.
+  GeneClubAnalyzer ranking() const {
+    GeneClubAnalyzer analyzer;
+    analyzer.classLabels.assign(samples(), 0);
+    for (int row = 0; row < kGenes; ++row) {
+      analyzer.expressionMatrix.push_back(rowWithAbove(row % (samples() - 1) + 1));
+      analyzer.splitValues.push_back(kSplit);
+      analyzer.informationGains.push_back(0.6 - row * 1e-4);
+      analyzer.geneNumbers.push_back(row);
+    }
+    return analyzer;
+  }
+};
+
+TEST_P(CleaningTest, IncompleteGenesLoseTheirGainAndSinkBelowTheRest) {
+  GeneClubAnalyzer analyzer = ranking();
   ExpressionMatrix& rows = analyzer.expressionMatrix;
-  rows[3] = rowOfProfile(0);                                     // none above
-  rows[4] = rowOfProfile(~GeneProfile{0});                       // all above
-  rows[5] = rowOfProfile(GeneProfile{1} << (kSampleCount - 1));  // only the last above
-  rows[6].assign(kSampleCount, kSplit);                          // none above: equal is not
-  rows[7].assign(kSampleCount, kSplit);
+  rows[3] = rowWithAbove(0);
+  rows[4] = rowWithAbove(samples());
+  rows[5] = rowWithAbove(0);
+  rows[5].back() = 1.0;               // only the last above
+  rows[6].assign(samples(), kSplit);  // none above: equal is not above
+  rows[7].assign(samples(), kSplit);
   rows[7][0] = 1.0;  // only the first above
 
-  CapturedStdout out;
-  analyzer.countIncompleteData();
-  EXPECT_EQ(incompleteGeneCount, 3);
-  analyzer.sortGenesByGain();
-  // The positive gains all differ; genes 3 and 6 share a profile but have zero gain.
-  analyzer.removeDuplicatedGenes();
-  EXPECT_EQ(out.text(), "***The total incompleted data is: 3\n" + std::string(kDuplicateHeader) +
-                            "\tThe total removed duplicated gene is: 0\n");
-  EXPECT_EQ(std::vector<int>(geneNumbers.end() - 3, geneNumbers.end()),
+  EXPECT_EQ(analyzer.countIncompleteData(), 3);
+  EXPECT_EQ(analyzer.incompleteGeneCount, 3);
+  sortGenesByGain(analyzer);
+  // The positive gains all differ; genes 3 and 6 share a profile but have
+  // zero gain, so neither is a duplicate.
+  EXPECT_EQ(analyzer.removeDuplicatedGenes(), 0);
+  EXPECT_EQ(std::vector<int>(analyzer.geneNumbers.end() - 3, analyzer.geneNumbers.end()),
             (std::vector<int>{3, 4, 6}));
-  for (int row = 0; row < kGeneCount; ++row) {
-    EXPECT_EQ(analyzer.informationGains[row] == 0.0, row >= kGeneCount - 3) << row;
+  for (int row = 0; row < kGenes; ++row) {
+    EXPECT_EQ(analyzer.informationGains[row] == 0.0, row >= kGenes - 3) << row;
+    const int gene = analyzer.geneNumbers[row];
+    EXPECT_EQ(analyzer.geneStatus[gene] == GeneStatus::kIncomplete, row >= kGenes - 3) << row;
   }
-  EXPECT_EQ(rows.back(), ExpressionRow(kSampleCount, kSplit));
+  EXPECT_EQ(rows.back(), ExpressionRow(samples(), kSplit));
 }
 
-TEST(CleaningTest, LaterGenesOfEqualGainAndProfileAreRemoved) {
-  GeneClubAnalyzer analyzer;
-  fillRanking(analyzer);
+TEST_P(CleaningTest, LaterGenesOfEqualGainAndProfileAreRemoved) {
+  GeneClubAnalyzer analyzer = ranking();
   ExpressionMatrix& rows = analyzer.expressionMatrix;
   std::vector<double>& gains = analyzer.informationGains;
   // Two identical genes.
@@ -83,34 +86,37 @@ TEST(CleaningTest, LaterGenesOfEqualGainAndProfileAreRemoved) {
   // Equal gains, profiles differing in the last sample.
   gains[5] = gains[6] = 0.67;
   rows[6] = rows[5];
-  rows[6][kSampleCount - 1] = 1.0;
+  rows[6].back() = 1.0;
   // Equal profiles, gains one bit apart.
   gains[7] = 0.66;
   gains[8] = std::nextafter(0.66, 0.0);
   rows[8] = rows[7];
   // Identical genes of zero gain at the bottom.
   constexpr int kZeroGainGenes = 10;
-  for (int row = kGeneCount - kZeroGainGenes; row < kGeneCount; ++row) {
+  for (int row = kGenes - kZeroGainGenes; row < kGenes; ++row) {
     gains[row] = 0.0;
     rows[row] = rows[0];
   }
   const ExpressionMatrix rowsBefore = rows;
   const std::vector<double> gainsBefore = gains;
 
-  CapturedStdout out;
-  analyzer.removeDuplicatedGenes();
-  EXPECT_EQ(out.text(),
-            std::string(kDuplicateHeader) + "\tThe total removed duplicated gene is: 3\n");
-  EXPECT_EQ(duplicateGeneCount, 3);
-
-  for (int row = 0; row < kGeneCount; ++row) {
+  EXPECT_EQ(analyzer.removeDuplicatedGenes(), 3);
+  EXPECT_EQ(analyzer.duplicateGeneCount, 3);
+  for (int row = 0; row < kGenes; ++row) {
     const bool removed = row == 1 || row == 3 || row == 4;
     EXPECT_EQ(gains[row], removed ? 0.0 : gainsBefore[row]) << row;
-    EXPECT_EQ(rows[row], removed ? ExpressionRow(kSampleCount, 0.0) : rowsBefore[row]) << row;
+    EXPECT_EQ(rows[row], removed ? ExpressionRow(samples(), 0.0) : rowsBefore[row]) << row;
+    EXPECT_EQ(analyzer.geneStatus[row] == GeneStatus::kDuplicate, removed) << row;
   }
-  EXPECT_EQ(analyzer.splitValues, std::vector<double>(kGeneCount, kSplit));
-  EXPECT_TRUE(std::is_sorted(geneNumbers.begin(), geneNumbers.end()));
+  // Each duplicate names the gene it repeats: the first of its profile.
+  EXPECT_EQ(analyzer.duplicateOf[1], 0);
+  EXPECT_EQ(analyzer.duplicateOf[3], 2);
+  EXPECT_EQ(analyzer.duplicateOf[4], 2);
+  EXPECT_EQ(std::count(analyzer.duplicateOf.begin(), analyzer.duplicateOf.end(), -1), kGenes - 3);
+  EXPECT_EQ(analyzer.splitValues, std::vector<double>(kGenes, kSplit));
 }
+
+INSTANTIATE_TEST_SUITE_P(SampleCounts, CleaningTest, ::testing::Values(62, 130));
 
 }  // namespace
 }  // namespace geneclub::testing

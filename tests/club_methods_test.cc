@@ -1,47 +1,42 @@
 // The member choice of the four gene-club methods. Random discretised data
-// sets are run through the methods and through a reference implementation
-// (groups as index lists, scores summed term by term) and the clubs compared;
-// hand-made data sets pin down ties, quotas, restarts and short clubs.
+// sets of many shapes (sample counts around word boundaries, clubs of 1 to
+// 32 genes) are run through the methods and through a reference
+// implementation (groups as index lists, scores summed term by term) and the
+// clubs compared; hand-made data sets pin down ties, quotas, restarts and
+// short clubs; and a method's clubs and patterns are the same for every
+// number of threads.
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <numeric>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "data/dimensions.h"
+#include "clubs/club_runs.h"
 #include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
 #include "ranking/discretised_samples.h"
-#include "tests/test_support.h"
 
 namespace geneclub::testing {
 namespace {
 
-enum Method { kIndependent, kDivision, kIndependentIterative, kDivisionIterative };
-constexpr Method kAllMethods[] = {kIndependent, kDivision, kIndependentIterative,
-                                  kDivisionIterative};
+// Cleaning counts given to every synthetic analysis: the pool is the pool
+// base less both, so a pool that forgot either would be too large.
+constexpr int kIncompleteGenes = 3;
+constexpr int kDuplicateGenes = 4;
 
-// The candidates are the rows below 1600 less the cleaning counts.
-constexpr int kCandidatePoolBase = 1600;
-// Members a club takes, one a step, in all methods but Division Iterative.
-constexpr int kMembers = 19;
-// Members the Division method takes from each division before free choice.
-constexpr int kDivisionQuota = 5;
-constexpr GeneProfile kAllSamples = (GeneProfile{1} << kSampleCount) - 1;
-
-// A discretised data set: bit s of profiles[r] is set when sample s lies
-// above row r's split. Clubs are compared as printed: rows plus one.
+// A discretised data set: profiles[r][s] is true when sample s lies above
+// row r's split. Clubs are compared as rows.
 struct Dataset {
-  std::vector<int> labels = std::vector<int>(kSampleCount, 0);
-  std::vector<GeneProfile> profiles = std::vector<GeneProfile>(kGeneCount, 0);
+  std::vector<int> labels;
+  std::vector<std::vector<bool>> profiles;
   int candidateCount = 0;
-  bool above(int row, int sample) const { return (profiles[row] >> sample) & 1; }
+  int topGeneCount = 20;
+  int samples() const { return static_cast<int>(labels.size()); }
+  bool above(int row, int sample) const { return profiles[row][sample]; }
 };
 using Clubs = std::vector<std::vector<int>>;
 
@@ -64,10 +59,6 @@ double labelEntropy(const std::vector<int>& labels) {
 
 RefGroups splitGroup(const Dataset& data, const RefGroup& group, int row) {
   RefGroup low, high;
-  for (RefGroup* part : {&low, &high}) {
-    part->samples.reserve(group.samples.size());
-    part->labels.reserve(group.samples.size());
-  }
   for (std::size_t k = 0; k < group.samples.size(); ++k) {
     RefGroup& part = data.above(row, group.samples[k]) ? high : low;
     part.samples.push_back(group.samples[k]);
@@ -81,7 +72,6 @@ RefGroups splitGroup(const Dataset& data, const RefGroup& group, int row) {
 
 RefGroups refineGroups(const Dataset& data, const RefGroups& groups, int row) {
   RefGroups refined;
-  refined.reserve(2 * groups.size());
   for (const RefGroup& group : groups) {
     if (group.samples.size() < 2) continue;
     for (RefGroup& part : splitGroup(data, group, row)) refined.push_back(std::move(part));
@@ -100,27 +90,29 @@ double leftEntropy(const RefGroups& groups, Scale scale) {
   return sum;
 }
 
-std::vector<int> referenceClub(const Dataset& data, Method method, int top) {
+std::vector<int> referenceClub(const Dataset& data, ClubMethod method, int top) {
+  const int members = data.topGeneCount - 1;
+  const int quota = (data.topGeneCount + 2) / 4;
   RefGroup root;
-  for (int sample = 0; sample < kSampleCount; ++sample) {
+  for (int sample = 0; sample < data.samples(); ++sample) {
     root.samples.push_back(sample);
     root.labels.push_back(data.labels[sample]);
   }
   const RefGroups topPartition = splitGroup(data, root, top);
-  std::vector<bool> used(kGeneCount, false);
+  std::vector<bool> used(data.profiles.size(), false);
   used[top] = true;
-  std::vector<int> club{top + 1};
+  std::vector<int> club{top};
   const auto add = [&](int row) {
     used[row] = true;
-    club.push_back(row + 1);
+    club.push_back(row);
   };
 
-  if (method == kIndependent || method == kIndependentIterative) {
+  if (method == ClubMethod::kIndependent || method == ClubMethod::kIndependentIterative) {
     const double allEntropy = labelEntropy(root.labels);
-    // The sample weight 1/62.
-    const auto weighted = [](double product) { return product * 0.016129032258064516; };
+    const double weight = 1.0 / data.samples();
+    const auto weighted = [weight](double product) { return product * weight; };
     RefGroups partition = topPartition, bestList;
-    for (int step = 0; step < kMembers; ++step) {
+    for (int step = 0; step < members; ++step) {
       double best = 0.0;
       int bestRow = 0;
       for (int row = 0; row < data.candidateCount; ++row) {
@@ -130,7 +122,7 @@ std::vector<int> referenceClub(const Dataset& data, Method method, int top) {
         if (gain > best) best = gain, bestRow = row, bestList = refined;
       }
       add(bestRow);
-      if (method == kIndependentIterative) {
+      if (method == ClubMethod::kIndependentIterative) {
         partition = best == allEntropy ? topPartition : bestList;
       }
     }
@@ -144,7 +136,7 @@ std::vector<int> referenceClub(const Dataset& data, Method method, int top) {
   std::vector<RefGroups> partitions, bestLists(divisionCount);
   for (const RefGroup& division : divisions) partitions.push_back({division});
   int taken[2] = {0, 0}, memberCount = 0;
-  while (memberCount < kMembers) {
+  while (memberCount < members) {
     double best[2] = {0.0, 0.0};
     int bestRow[2] = {0, 0};
     for (int row = 0; row < data.candidateCount; ++row) {
@@ -161,12 +153,12 @@ std::vector<int> referenceClub(const Dataset& data, Method method, int top) {
         if (gain[i] > best[i]) best[i] = gain[i], bestRow[i] = row, bestLists[i] = refined[i];
       }
     }
-    if (method == kDivision) {
+    if (method == ClubMethod::kDivision) {
       int row = best[0] > best[1] ? bestRow[0] : bestRow[1];
-      if (taken[0] < kDivisionQuota && best[0] != 0.0) {
+      if (taken[0] < quota && best[0] != 0.0) {
         ++taken[0];
         row = bestRow[0];
-      } else if (taken[1] < kDivisionQuota && best[1] != 0.0) {
+      } else if (taken[1] < quota && best[1] != 0.0) {
         ++taken[1];
         row = bestRow[1];
       }
@@ -195,242 +187,282 @@ std::vector<int> referenceClub(const Dataset& data, Method method, int top) {
   return club;
 }
 
-// Runs the real methods on a data set: values 0.0 and 1.0 against splits of
-// 0.5, and the cleaning counts chosen to give the data set's candidate pool.
+// The real methods on a data set: values 0.0 and 1.0 against splits of 0.5,
+// and a pool base that gives the data set's candidate count after the
+// cleaning counts.
 class SyntheticRun {
  public:
-  explicit SyntheticRun(const Dataset& data) {
-    incompleteGeneCount = kCandidatePoolBase - data.candidateCount;
-    duplicateGeneCount = 0;
-    analyzer_.expressionMatrix.assign(kGeneCount, ExpressionRow(kSampleCount, 0.0));
-    for (int row = 0; row < kGeneCount; ++row) {
-      for (int sample = 0; sample < kSampleCount; ++sample) {
-        if (data.above(row, sample)) analyzer_.expressionMatrix[row][sample] = 1.0;
+  explicit SyntheticRun(const Dataset& data) : data_(data) {
+    const int genes = static_cast<int>(data.profiles.size());
+    for (int row = 0; row < genes; ++row) {
+      ExpressionRow values(data.samples(), 0.0);
+      for (int sample = 0; sample < data.samples(); ++sample) {
+        if (data.above(row, sample)) values[sample] = 1.0;
       }
+      analyzer_.expressionMatrix.push_back(std::move(values));
     }
-    analyzer_.splitValues.assign(kGeneCount, 0.5);
-    analyzer_.informationGains.assign(kGeneCount, 0.0);
     analyzer_.classLabels = data.labels;
+    analyzer_.splitValues.assign(genes, 0.5);
+    analyzer_.informationGains.assign(genes, 0.0);
+    analyzer_.incompleteGeneCount = kIncompleteGenes;
+    analyzer_.duplicateGeneCount = kDuplicateGenes;
+    settings_.topGeneCount = data.topGeneCount;
+    settings_.poolBase = data.candidateCount + kIncompleteGenes + kDuplicateGenes;
+    samples_ = std::make_unique<DiscretisedSamples>(analyzer_);
+    context_ = std::make_unique<ClubContext>(analyzer_, *samples_, settings_);
   }
 
-  // What the method printed.
-  std::string run(Method method) {
-    static constexpr void (GeneClubAnalyzer::*kRuns[])() = {
-        &GeneClubAnalyzer::runIndependentMethod, &GeneClubAnalyzer::runDivisionMethod,
-        &GeneClubAnalyzer::runIndependentIterativeMethod,
-        &GeneClubAnalyzer::runDivisionIterativeMethod};
-    CapturedStdout out;
-    (analyzer_.*kRuns[method])();
-    return out.text();
+  std::vector<int> club(ClubMethod method, int top) const {
+    return buildClub(method, *context_, top);
   }
 
-  // The 20 clubs as printed, each line checked for its form.
-  Clubs runClubs(Method method) {
-    Clubs clubs;
-    std::istringstream lines(run(method));
-    std::string header, members, empty;
-    while (std::getline(lines, header) && std::getline(lines, members) &&
-           std::getline(lines, empty)) {
-      EXPECT_EQ(header, "Top " + std::to_string(clubs.size() + 1) + " gene's gene club member");
-      EXPECT_TRUE(members.ends_with('\t') && empty.empty()) << members;
-      std::istringstream numbers(members);
-      clubs.emplace_back(std::istream_iterator<int>(numbers), std::istream_iterator<int>());
-    }
-    EXPECT_EQ(clubs.size(), static_cast<std::size_t>(kTopGeneCount));
-    return clubs;
+  // The clubs and patterns of a whole method run, in the order delivered.
+  std::vector<ClubRun> runMethod(ClubMethod method) const {
+    std::vector<ClubRun> runs;
+    runClubMethod(method, *context_, data_.labels, [&](const ClubRun& run) {
+      EXPECT_EQ(run.topRow, static_cast<int>(runs.size()));
+      runs.push_back(run);
+    });
+    return runs;
   }
 
-  std::string epData() const { return readFile(dir_.path() / "EP.data"); }
-
-  // The EP.data section of the first club, its header included.
-  std::string firstClubSection() const {
-    const std::string ep = epData();
-    const std::size_t start = ep.find("\n\nTop 1 gene's");
-    return ep.substr(start, ep.find("\n\nTop 2 gene's") - start);
-  }
-
-  // What mining the given club (as printed) by itself writes to EP.data.
-  std::string mineAlone(const std::vector<int>& club) {
-    ScopedWorkDir dir;
-    geneIndexList.clear();
-    for (const int number : club) geneIndexList.push_back(number - 1);
-    analyzer_.runClubEpMining(0, geneIndexList, analyzer_.discretiseSamples());
-    return readFile(dir.path() / "EP.data");
+  // The patterns of a club mined by themselves: its first K rows.
+  MiningResult mineAlone(const std::vector<int>& club) const {
+    return mineMinimalEps(samples_->positionSamples(club, data_.topGeneCount), data_.labels,
+                          data_.topGeneCount);
   }
 
  private:
-  ScopedWorkDir dir_;
+  const Dataset& data_;
   GeneClubAnalyzer analyzer_;
+  AnalysisSettings settings_;
+  std::unique_ptr<DiscretisedSamples> samples_;
+  std::unique_ptr<ClubContext> context_;
 };
 
-// Samples come in kinds that agree on every row, so many rows share a profile
-// or a gain, and labels mostly follow the kind, so groups and divisions
-// become pure. Even seeds have 2 to 10 kinds; odd seeds 16, so partitions
-// keep splitting and Division Iterative adds two members a step. Some rows
-// set a lone sample apart; some top genes separate nothing.
-Dataset randomDataset(unsigned seed) {
+void expectSamePatterns(const MiningResult& a, const MiningResult& b) {
+  for (const auto& [x, y] : {std::pair{&a.disease, &b.disease}, std::pair{&a.normal, &b.normal}}) {
+    EXPECT_EQ(x->patterns, y->patterns);
+    EXPECT_EQ(x->supports, y->supports);
+    EXPECT_EQ(x->tidsets, y->tidsets);
+    EXPECT_EQ(x->samples, y->samples);
+  }
+}
+
+// Samples come in kinds that agree on every row, so many rows share a
+// profile or a gain, and labels mostly follow the kind, so groups and
+// divisions become pure. Even seeds have 2 to 10 kinds; odd seeds 16, so
+// partitions keep splitting and Division Iterative adds two members a step.
+// Some rows set a lone sample apart; some top genes separate nothing. The
+// rows just beyond the pool are random too, so that a pool too large shows.
+Dataset randomDataset(unsigned seed, int samples, int topGeneCount) {
   std::mt19937 random(seed);
   const auto below = [&random](int bound) { return static_cast<int>(random() % bound); };
   Dataset data;
-  constexpr int kPools[] = {12, 24, 48};  // fewer candidates than members up to plenty
-  data.candidateCount = kPools[seed % 3];
-  const int kindCount = seed % 2 == 0 ? 2 + below(9) : 16;
+  data.topGeneCount = topGeneCount;
+  const int pools[] = {12, 24, 48};  // fewer candidates than members up to plenty
+  data.candidateCount = pools[seed % 3];
+  const int genes = std::max(data.candidateCount, topGeneCount) + 10;
+  const int kindCount = std::min(samples, seed % 2 == 0 ? 2 + below(9) : 16);
   const bool noisyLabels = below(2) == 0;
-  std::vector<GeneProfile> kinds(kindCount, 0);
+  std::vector<std::vector<int>> kinds(kindCount);
   std::vector<int> kindLabels{0, 1};
   while (static_cast<int>(kindLabels.size()) < kindCount) kindLabels.push_back(below(2));
-  for (int sample = 0; sample < kSampleCount; ++sample) {
+  data.labels.assign(samples, 0);
+  for (int sample = 0; sample < samples; ++sample) {
     const int kind = sample < kindCount ? sample : below(kindCount);
-    kinds[kind] |= GeneProfile{1} << sample;
+    kinds[kind].push_back(sample);
     data.labels[sample] = kindLabels[kind];
     if (noisyLabels && below(10) == 0) data.labels[sample] ^= 1;
   }
-  for (int row = 0; row < std::max(data.candidateCount, kTopGeneCount); ++row) {
-    for (const GeneProfile kind : kinds) data.profiles[row] |= below(2) ? kind : 0;
-    if (below(8) == 0) data.profiles[row] ^= GeneProfile{1} << below(kSampleCount);
-    if (row < kTopGeneCount && below(4) == 0) data.profiles[row] = below(2) ? kAllSamples : 0;
-  }
-  return data;
-}
-
-// Hand-made data sets: samples 0..29 have label 1 and samples 30..61 label
-// 0; rows not given separate nothing.
-GeneProfile samples(int from, int to) {
-  return ((GeneProfile{1} << to) - 1) & ~((GeneProfile{1} << from) - 1);
-}
-
-Dataset handMade(int candidateCount, std::vector<std::pair<int, GeneProfile>> rows) {
-  Dataset data;
-  std::fill(data.labels.begin(), data.labels.begin() + 30, 1);
-  data.candidateCount = candidateCount;
-  for (const auto& [row, profile] : rows) data.profiles[row] = profile;
-  return data;
-}
-
-// A club of 20 rows ending in row 0, printed as 1, for every step in which
-// no candidate gained anything.
-std::vector<int> thenRowZero(std::vector<int> club) {
-  club.resize(kMembers + 1, 1);
-  return club;
-}
-
-TEST(ClubMethodsTest, EveryMethodChoosesAsTheReferenceOnRandomData) {
-  constexpr unsigned kSeeds = 16;
-  int shortClubs = 0, longClubs = 0;
-  for (unsigned seed = 0; seed < kSeeds; ++seed) {
-    resetProcessState();
-    const Dataset data = randomDataset(seed);
-    SyntheticRun run(data);
-    for (const Method method : kAllMethods) {
-      Clubs expected;
-      for (int top = 0; top < kTopGeneCount; ++top) {
-        expected.push_back(referenceClub(data, method, top));
-        shortClubs += expected.back().size() < kMembers + 1;
-        longClubs += expected.back().size() > kMembers + 1;
-      }
-      ASSERT_EQ(run.runClubs(method), expected) << "seed " << seed << ", method " << method;
+  data.profiles.assign(genes, std::vector<bool>(samples, false));
+  for (int row = 0; row < genes; ++row) {
+    for (const std::vector<int>& kind : kinds) {
+      if (below(2) == 0) continue;
+      for (const int sample : kind) data.profiles[row][sample] = true;
+    }
+    if (below(8) == 0) data.profiles[row][below(samples)] = !data.profiles[row][below(samples)];
+    if (row < topGeneCount && below(4) == 0) {
+      data.profiles[row].assign(samples, below(2) == 0);
     }
   }
-  // The data sets reach the short and the 21-row clubs of Division Iterative.
+  return data;
+}
+
+TEST(ClubMethodsTest, EveryMethodChoosesAsTheReferenceOnEveryShape) {
+  const int sampleCounts[] = {1, 2, 62, 63, 64, 65, 128, 129};
+  const int clubSizes[] = {1, 2, 5, 20, 32};
+  int shortClubs = 0, longClubs = 0;
+  unsigned seed = 0;
+  for (const int samples : sampleCounts) {
+    for (const int topGeneCount : clubSizes) {
+      for (int repeat = 0; repeat < 2; ++repeat, ++seed) {
+        const Dataset data = randomDataset(seed, samples, topGeneCount);
+        const SyntheticRun run(data);
+        for (const ClubMethod method : kClubMethods) {
+          for (int top = 0; top < topGeneCount; ++top) {
+            const std::vector<int> expected = referenceClub(data, method, top);
+            shortClubs += static_cast<int>(expected.size()) < topGeneCount;
+            longClubs += static_cast<int>(expected.size()) > topGeneCount;
+            ASSERT_EQ(run.club(method, top), expected)
+                << "seed " << seed << ", " << samples << " samples, K " << topGeneCount
+                << ", method " << methodName(method) << ", top " << top;
+          }
+        }
+      }
+    }
+  }
+  // The data sets reach the short and the long clubs of Division Iterative.
   EXPECT_GT(shortClubs, 0);
   EXPECT_GT(longClubs, 0);
 }
 
+TEST(ClubMethodsTest, ClubsAndPatternsAreTheSameForEveryThreadCount) {
+  const Dataset data = randomDataset(11, 130, 20);
+  const SyntheticRun run(data);
+  for (const ClubMethod method : kClubMethods) {
+    std::vector<std::vector<ClubRun>> byThreads;
+    for (const int threads : {1, 2, 8}) {
+      const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+      byThreads.push_back(run.runMethod(method));
+    }
+    for (const std::vector<ClubRun>& runs : byThreads) {
+      ASSERT_EQ(runs.size(), static_cast<std::size_t>(data.topGeneCount));
+      for (int top = 0; top < data.topGeneCount; ++top) {
+        EXPECT_EQ(runs[top].club, byThreads[0][top].club);
+        EXPECT_EQ(runs[top].club, run.club(method, top));
+        expectSamePatterns(runs[top].patterns, run.mineAlone(runs[top].club));
+      }
+    }
+  }
+}
+
+// Hand-made data sets of 62 samples: samples 0..29 have label 1 and samples
+// 30..61 label 0; rows not given separate nothing.
+constexpr int kSamples = 62;
+constexpr int kRows = 40;
+
+std::vector<bool> samplesFrom(int from, int to) {
+  std::vector<bool> profile(kSamples, false);
+  for (int sample = from; sample < to; ++sample) profile[sample] = true;
+  return profile;
+}
+
+std::vector<bool> operator|(std::vector<bool> a, const std::vector<bool>& b) {
+  for (std::size_t s = 0; s < a.size(); ++s) a[s] = a[s] || b[s];
+  return a;
+}
+
+Dataset handMade(int candidateCount, std::vector<std::pair<int, std::vector<bool>>> rows) {
+  Dataset data;
+  data.labels.assign(kSamples, 0);
+  std::fill(data.labels.begin(), data.labels.begin() + 30, 1);
+  data.candidateCount = candidateCount;
+  data.profiles.assign(kRows, std::vector<bool>(kSamples, false));
+  for (auto& [row, profile] : rows) data.profiles[row] = profile;
+  return data;
+}
+
+// A club of 20 rows ending in row 0 for every step in which no candidate
+// gained anything.
+std::vector<int> thenRowZero(std::vector<int> club) {
+  club.resize(20, 0);
+  return club;
+}
+
 TEST(ClubMethodsTest, TiesGoToTheLowerRowAndNoGainToRowZero) {
-  resetProcessState();
   // Top row 0 separates nothing; rows 3 and 7 mirror each other, so they gain
   // alike; the candidates run out after row 9.
-  SyntheticRun run(handMade(10, {{3, samples(0, 20)}, {7, samples(20, 62)}}));
-  EXPECT_EQ(run.runClubs(kIndependent)[0], thenRowZero({1, 4, 8}));
-  EXPECT_EQ(run.runClubs(kDivision)[0], thenRowZero({1, 4, 8}));
+  const Dataset data = handMade(10, {{3, samplesFrom(0, 20)}, {7, samplesFrom(20, 62)}});
+  const SyntheticRun run(data);
+  EXPECT_EQ(run.club(ClubMethod::kIndependent, 0), thenRowZero({0, 3, 7}));
+  EXPECT_EQ(run.club(ClubMethod::kDivision, 0), thenRowZero({0, 3, 7}));
   // A candidate that splits no group scores the partition's own gain.
-  EXPECT_EQ(run.runClubs(kIndependentIterative)[0], thenRowZero({1, 4, 2, 3, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(run.club(ClubMethod::kIndependentIterative, 0),
+            thenRowZero({0, 3, 1, 2, 4, 5, 6, 7, 8, 9}));
   // With no candidate left, Division Iterative ends the club short.
-  EXPECT_EQ(run.runClubs(kDivisionIterative)[0], (std::vector<int>{1, 4, 2, 3, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 0),
+            (std::vector<int>{0, 3, 1, 2, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST(ClubMethodsTest, EmptyCandidatePoolAddsRowZero) {
   for (const int candidateCount : {0, -5}) {
-    resetProcessState();
-    SyntheticRun run(handMade(candidateCount, {}));
-    for (const Method method : {kIndependent, kDivision, kIndependentIterative}) {
-      const Clubs clubs = run.runClubs(method);
-      for (int top = 0; top < kTopGeneCount; ++top) EXPECT_EQ(clubs[top], thenRowZero({top + 1}));
+    const Dataset data = handMade(candidateCount, {});
+    const SyntheticRun run(data);
+    for (const ClubMethod method :
+         {ClubMethod::kIndependent, ClubMethod::kDivision, ClubMethod::kIndependentIterative}) {
+      for (int top = 0; top < 20; ++top) EXPECT_EQ(run.club(method, top), thenRowZero({top}));
     }
     // Division Iterative adds row 0 once, unless it is the top gene, then ends.
-    const Clubs clubs = run.runClubs(kDivisionIterative);
-    EXPECT_EQ(clubs[0], std::vector<int>{1});
-    EXPECT_EQ(clubs[5], (std::vector<int>{6, 1}));
+    EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 0), std::vector<int>{0});
+    EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 5), (std::vector<int>{5, 0}));
   }
 }
 
 TEST(ClubMethodsTest, DivisionQuotaSkipsPureDivisionAndGivesFreeTiesToDivisionOne) {
-  resetProcessState();
   // Top row 0 divides the samples into two divisions of equal make-up; rows
   // 1..6 make division 0 pure, rows 7..12 division 1, all with equal gains.
   // Top row 13 leaves a pure division 0 of samples 0..14.
-  Dataset data = handMade(13, {{0, samples(15, 30) | samples(46, 62)}, {13, samples(15, 62)}});
-  std::fill(&data.profiles[1], &data.profiles[7], samples(0, 15));
-  std::fill(&data.profiles[7], &data.profiles[13], samples(15, 30));
-  SyntheticRun run(data);
-  const Clubs clubs = run.runClubs(kDivision);
-  EXPECT_EQ(clubs[0], thenRowZero({1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 7}));
-  EXPECT_EQ(clubs[13], thenRowZero({14, 8, 9, 10, 11, 12, 13}));
+  Dataset data =
+      handMade(13, {{0, samplesFrom(15, 30) | samplesFrom(46, 62)}, {13, samplesFrom(15, 62)}});
+  std::fill(&data.profiles[1], &data.profiles[7], samplesFrom(0, 15));
+  std::fill(&data.profiles[7], &data.profiles[13], samplesFrom(15, 30));
+  const SyntheticRun run(data);
+  EXPECT_EQ(run.club(ClubMethod::kDivision, 0),
+            thenRowZero({0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 6}));
+  EXPECT_EQ(run.club(ClubMethod::kDivision, 13), thenRowZero({13, 7, 8, 9, 10, 11, 12}));
 }
 
 TEST(ClubMethodsTest, IndependentIterativeRestartsFromTheTopGenePartition) {
-  resetProcessState();
   // Row 1 completes the separation begun by top row 0; row 3 improves on the
   // top gene's partition, row 2 does not.
-  SyntheticRun run(handMade(4, {{0, samples(15, 46)}, {1, samples(0, 30)}, {3, samples(0, 10)}}));
-  EXPECT_EQ(run.runClubs(kIndependentIterative)[0], thenRowZero({1, 2, 4, 3}));
+  const Dataset data =
+      handMade(4, {{0, samplesFrom(15, 46)}, {1, samplesFrom(0, 30)}, {3, samplesFrom(0, 10)}});
+  EXPECT_EQ(SyntheticRun(data).club(ClubMethod::kIndependentIterative, 0),
+            thenRowZero({0, 1, 3, 2}));
 }
 
 TEST(ClubMethodsTest, DivisionIterativeRestartsPureDivisionsAndEndsEveryClub) {
-  resetProcessState();
   // Row 1 makes division 0 pure, so it restarts and adds nothing, while
   // division 1 adds row 2 and then row 1, which splits none of its groups.
-  SyntheticRun restart(
-      handMade(3, {{0, samples(15, 46)}, {1, samples(0, 15)}, {2, samples(15, 20)}}));
-  EXPECT_EQ(restart.runClubs(kDivisionIterative)[0], (std::vector<int>{1, 3, 2}));
+  const Dataset restart =
+      handMade(3, {{0, samplesFrom(15, 46)}, {1, samplesFrom(0, 15)}, {2, samplesFrom(15, 20)}});
+  EXPECT_EQ(SyntheticRun(restart).club(ClubMethod::kDivisionIterative, 0),
+            (std::vector<int>{0, 2, 1}));
   // Rows 1 and 2 make both divisions pure in the first step: they are excluded
   // without joining, row 3 joins, and with no candidate left the club ends
   // and is mined as it is.
-  SyntheticRun exclusion(handMade(
-      4, {{0, samples(15, 46)}, {1, samples(0, 15)}, {2, samples(15, 30)}, {3, samples(0, 5)}}));
-  EXPECT_EQ(exclusion.runClubs(kDivisionIterative)[0], (std::vector<int>{1, 4}));
-  EXPECT_EQ(exclusion.firstClubSection(), exclusion.mineAlone({1, 4}));
+  const Dataset exclusion = handMade(4, {{0, samplesFrom(15, 46)},
+                                         {1, samplesFrom(0, 15)},
+                                         {2, samplesFrom(15, 30)},
+                                         {3, samplesFrom(0, 5)}});
+  const SyntheticRun run(exclusion);
+  const std::vector<ClubRun> runs = run.runMethod(ClubMethod::kDivisionIterative);
+  EXPECT_EQ(runs[0].club, (std::vector<int>{0, 3}));
+  expectSamePatterns(runs[0].patterns, run.mineAlone({0, 3}));
 }
 
 TEST(ClubMethodsTest, DivisionIterativeClubOfTwentyOneRowsMinesTwenty) {
-  resetProcessState();
   // Odd rows set apart one label-1 sample of division 0 each, even rows one
   // of division 1, so every step adds a member for each division.
-  Dataset data = handMade(21, {{0, samples(15, 46)}});
+  Dataset data = handMade(21, {{0, samplesFrom(15, 46)}});
   for (int row = 1; row <= 20; ++row) {
-    data.profiles[row] = GeneProfile{1} << ((row - 1) / 2 + (row % 2 == 1 ? 0 : 15));
+    const int sample = (row - 1) / 2 + (row % 2 == 1 ? 0 : 15);
+    data.profiles[row] = samplesFrom(sample, sample + 1);
   }
-  SyntheticRun run(data);
-  std::vector<int> printed(21);
-  std::iota(printed.begin(), printed.end(), 1);
-  EXPECT_EQ(run.runClubs(kDivisionIterative)[0], printed);
-  printed.pop_back();
-  const std::string section = run.firstClubSection();
-  EXPECT_EQ(section, run.mineAlone(printed));
-  // Each row that sets a sample apart is a pattern of its own; the 21st is not mined.
-  EXPECT_NE(section.find("{ 20+ }"), std::string::npos);
-  EXPECT_EQ(section.find("21+"), std::string::npos);
-}
-
-TEST(ClubMethodsTest, MethodChosenTwiceRepeatsItsLinesAndSection) {
-  for (const Method method : kAllMethods) {
-    resetProcessState();
-    SyntheticRun run(randomDataset(7));
-    EXPECT_EQ(run.run(method), run.run(method)) << method;
-    const std::string ep = run.epData();
-    EXPECT_TRUE(ep.starts_with("\nThis is the results gotten with ")) << method;
-    EXPECT_EQ(ep.substr(0, ep.size() / 2), ep.substr(ep.size() / 2)) << method;
-  }
+  const SyntheticRun run(data);
+  std::vector<int> rows(21);
+  std::iota(rows.begin(), rows.end(), 0);
+  const std::vector<ClubRun> runs = run.runMethod(ClubMethod::kDivisionIterative);
+  EXPECT_EQ(runs[0].club, rows);
+  rows.pop_back();
+  expectSamePatterns(runs[0].patterns, run.mineAlone(rows));
+  // Each row that sets a sample apart is a pattern of its own, over the
+  // first 20 positions only.
+  EXPECT_EQ(runs[0].patterns.positions, 20);
+  EXPECT_NE(std::find(runs[0].patterns.disease.patterns.begin(),
+                      runs[0].patterns.disease.patterns.end(), ItemSet{1} << 39),
+            runs[0].patterns.disease.patterns.end());
 }
 
 }  // namespace

@@ -10,11 +10,15 @@
 #include <random>
 #include <string>
 
-#include "data/dimensions.h"
+#include "app/gene_club_session.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
 namespace {
+
+// The interactive program's fixed shape.
+constexpr int kGeneCount = kInteractiveGeneCount;
+constexpr int kSampleCount = kInteractiveSampleCount;
 
 // Records 0 to 39 are "negative", the rest "positive", as in the real set.
 constexpr int kNegativeRecordCount = 40;

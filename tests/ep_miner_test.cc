@@ -1,14 +1,14 @@
 // The emerging-pattern miner and the lines it leaves in EP.data and in the
 // two class files: the exact text of small cases, the class-file thresholds
-// and recorded gene sets, and, on random cases, agreement with a brute-force
-// enumeration of the minimal jumping EPs and their supports.
+// and recorded gene sets, and, on random cases of every run width and of
+// classes larger than a word, agreement with a brute-force enumeration of the
+// minimal jumping EPs and their supports.
 
 #include "patterns/ep_miner.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstdint>
 #include <filesystem>
@@ -18,11 +18,12 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
-#include "patterns/minimal_transversals.h"
+#include "data/sample_set.h"
+#include "patterns/ep_groups.h"
+#include "patterns/ep_report.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
@@ -34,6 +35,9 @@ using Tuples = std::vector<SampleTuple>;
 // of 39 and 21 supporting tuples are meant.
 constexpr int kDiseaseSamples = 40;
 constexpr int kNormalSamples = 22;
+constexpr int kStrongDisease = 39;
+constexpr int kStrongNormal = 21;
+constexpr int kPositions = 20;
 
 ItemSet itemsOf(std::initializer_list<int> items) {
   ItemSet pattern = 0;
@@ -46,37 +50,56 @@ std::string classHeader(const std::string& className, int tupleCount) {
          std::to_string(tupleCount) + " tuples):\n";
 }
 
-// Runs in a fresh working directory with geneIndexList = 0..19, so that
-// gene position p is printed as gene number p + 1.
+std::vector<int> identityRows(int count) {
+  std::vector<int> rows(count);
+  std::iota(rows.begin(), rows.end(), 0);
+  return rows;
+}
+
+// Patterns given with their supports, each with a Tidset of its own.
+ClassPatterns handMadePatterns(int tupleCount,
+                               std::initializer_list<std::pair<ItemSet, int>> patterns) {
+  ClassPatterns result;
+  result.tupleCount = tupleCount;
+  result.tidsetWords = 2;
+  int offset = 0;
+  for (const auto& [pattern, support] : patterns) {
+    result.patterns.push_back(pattern);
+    result.supports.push_back(support);
+    std::uint64_t words[2] = {0, 0};
+    for (int id = offset; id < offset + support; ++id)
+      words[id / 64] |= std::uint64_t{1} << (id % 64);
+    result.tidsets.insert(result.tidsets.end(), words, words + 2);
+    ++offset;
+  }
+  return result;
+}
+
+// Runs in a fresh working directory; position p is printed as gene p + 1
+// unless rows say otherwise.
 class EpMinerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    resetProcessState();
-    geneIndexList.resize(kTopGeneCount);
-    std::iota(geneIndexList.begin(), geneIndexList.end(), 0);
-  }
-  void TearDown() override { resetProcessState(); }
-
-  // Mines both classes into one block, as a run does, and returns EP.data.
-  static std::string mineBlock(const Tuples& disease, const Tuples& normal) {
-    {
-      EpBlockWriter writer;
-      writer.startClass(EpClass::kDisease, static_cast<int>(disease.size()));
-      mineClass(disease, normal, writer);
-      writer.startClass(EpClass::kNormal, static_cast<int>(normal.size()));
-      mineClass(normal, disease, writer);
-    }
+  // Writes the run as one section of an appending report and returns
+  // EP.data.
+  std::string writeRun(const MiningResult& mining, const std::vector<int>& rows) {
+    report_.beginSection();
+    report_.writeBlock(mining, rows);
+    report_.endSection();
     return readFile("EP.data");
   }
 
-  // Writes the pattern's line with its items in ascending order.
-  static void writeLine(EpBlockWriter& writer, ItemSet pattern, int count) {
-    std::array<int, kItemCount> ascending;
-    std::iota(ascending.begin(), ascending.end(), 0);
-    writer.writePatternLine(ascending, kItemCount, pattern, count);
+  // Mines both classes into one block, as a run does.
+  std::string mineBlock(const Tuples& disease, const Tuples& normal) {
+    MiningResult mining;
+    mining.positions = kPositions;
+    mining.disease = mineClass(disease, normal, kPositions);
+    mining.normal = mineClass(normal, disease, kPositions);
+    return writeRun(mining, identityRows(kPositions));
   }
 
   ScopedWorkDir workDir_;
+  OutputFailures failures_{std::cerr};
+  EpReport report_{"", EpFileMode::kAppendBySection, kStrongDisease, kStrongNormal, failures_};
 };
 
 TEST_F(EpMinerTest, WorkedExampleOfBothClasses) {
@@ -106,31 +129,53 @@ TEST_F(EpMinerTest, CoveredAndRepeatedTuples) {
 }
 
 TEST_F(EpMinerTest, GroupsByTidsetAndOrdersItemsByHowManyMembersHoldThem) {
-  // Target tuples: bits 1 and 5 (items 3, 8, 11 among others), and bit 0.
-  // {3, 8} and {8, 11} lie in the first only, {1} in the second only.
-  const Tuples targets{0b100010, 0b1};
-  {
-    EpBlockWriter writer;
-    writeTidsetGroups(std::vector{itemsOf({3, 8}), itemsOf({1}), itemsOf({8, 11})}, targets,
-                      writer);
-  }
-  EXPECT_EQ(readFile("EP.data"),
-            "***Tidset with count = 1\n{ 05- 02+ }\n{ 05- 06+ }\n"
-            "***Tidset with count = 1\n{ 01+ }\n");
+  // {3, 8} and {8, 11} share a Tidset: item 8 is held twice and leads. Four
+  // patterns {0, 2k+1} share another: item 0 leads, then the single items in
+  // ascending order, whatever order the patterns come in.
+  ClassPatterns patterns = handMadePatterns(4, {{itemsOf({3, 8}), 1},
+                                                {itemsOf({1}), 1},
+                                                {itemsOf({8, 11}), 1},
+                                                {itemsOf({0, 9}), 2},
+                                                {itemsOf({0, 5}), 2},
+                                                {itemsOf({0, 7}), 2},
+                                                {itemsOf({0, 3}), 2}});
+  // Equal Tidsets for {3, 8} and {8, 11}, and for the four of support 2.
+  patterns.tidsets = {1, 0, 2, 0, 1, 0, 12, 0, 12, 0, 12, 0, 12, 0};
+  const std::vector<TidsetGroup> single = tidsetGroups(patterns, 1);
+  ASSERT_EQ(single.size(), 2u);
+  EXPECT_EQ(single[0].members, (std::vector<int>{0, 2}));
+  EXPECT_EQ(orderedItems(single[0], patterns.patterns[0]), (std::vector<int>{8, 3}));
+  EXPECT_EQ(orderedItems(single[0], patterns.patterns[2]), (std::vector<int>{8, 11}));
+  const std::vector<TidsetGroup> pairs = tidsetGroups(patterns, 2);
+  ASSERT_EQ(pairs.size(), 1u);
+  EXPECT_EQ(pairs[0].itemCount, 5);
+  EXPECT_EQ(std::vector<int>(pairs[0].itemOrder.begin(), pairs[0].itemOrder.begin() + 5),
+            (std::vector<int>{0, 3, 5, 7, 9}));
+
+  MiningResult mining;
+  mining.disease = patterns;
+  EXPECT_EQ(writeRun(mining, identityRows(kPositions)),
+            classHeader("Disease", 4) + "***Tidset with count = 2\n" +
+                "{ 01- 05+ }\n{ 01- 03+ }\n{ 01- 04+ }\n{ 01- 02+ }\n" +
+                "***Tidset with count = 1\n{ 05- 02+ }\n{ 05- 06+ }\n" +
+                "***Tidset with count = 1\n{ 01+ }\n" + classHeader("Normal", 0));
 }
 
-TEST_F(EpMinerTest, RunSplitsSamplesByLabelAndReadsOnlyTwentyPositions) {
+TEST_F(EpMinerTest, RunSplitsSamplesByLabelAndReadsOnlyItsPositions) {
   // Labels 1 (Disease) on 40 samples holding bit 0, labels 0 (Normal) on 22
-  // without it; bits above position 19 are noise that must be ignored.
-  GeneClubAnalyzer analyzer;
-  PositionSamples samples;
-  for (int sample = 0; sample < kSampleCount; ++sample) {
+  // without it; bits above the run's positions are noise that must be
+  // ignored.
+  std::vector<int> labels;
+  std::vector<std::uint32_t> samples;
+  for (int sample = 0; sample < kDiseaseSamples + kNormalSamples; ++sample) {
     const bool normal = sample % 2 == 0 && sample < 2 * kNormalSamples;
-    analyzer.classLabels.push_back(normal ? 0 : 1);
-    samples.push_back((normal ? 0u : 1u) | (static_cast<std::uint32_t>(sample) << kTopGeneCount));
+    labels.push_back(normal ? 0 : 1);
+    samples.push_back((normal ? 0u : 1u) | (static_cast<std::uint32_t>(sample) << kPositions));
   }
-  analyzer.mineMinimalEps(samples);
-  EXPECT_EQ(readFile("EP.data"),
+  const MiningResult mining = mineMinimalEps(samples, labels, kPositions);
+  EXPECT_EQ(mining.normal.samples.front(), 0);
+  EXPECT_EQ(mining.disease.samples.front(), 1);
+  EXPECT_EQ(writeRun(mining, identityRows(kPositions)),
             classHeader("Disease", kDiseaseSamples) + "***Tidset with count = 40\n{ 01+ }\n" +
                 classHeader("Normal", kNormalSamples) + "***Tidset with count = 22\n{ 01- }\n");
   EXPECT_EQ(readFile("diseaseEP.data"), "1 ; The count is: 40\n");
@@ -138,69 +183,74 @@ TEST_F(EpMinerTest, RunSplitsSamplesByLabelAndReadsOnlyTwentyPositions) {
 }
 
 TEST_F(EpMinerTest, ClassWithoutSamplesGivesOnlyTheHeaders) {
-  GeneClubAnalyzer analyzer;
-  analyzer.classLabels.assign(kSampleCount, 1);
-  analyzer.mineMinimalEps(PositionSamples(kSampleCount, 0b11));
-  EXPECT_EQ(readFile("EP.data"), classHeader("Disease", 62) + classHeader("Normal", 0));
+  const std::vector<int> allDisease(kDiseaseSamples, 1);
+  const MiningResult mining =
+      mineMinimalEps(std::vector<std::uint32_t>(kDiseaseSamples, 0b11), allDisease, kPositions);
+  EXPECT_EQ(writeRun(mining, identityRows(kPositions)),
+            classHeader("Disease", kDiseaseSamples) + classHeader("Normal", 0));
   std::filesystem::remove("EP.data");
   EXPECT_EQ(mineBlock({}, {0b1}), classHeader("Disease", 0) + classHeader("Normal", 1));
 }
 
 TEST_F(EpMinerTest, GeneNumbersAndClassFileThresholds) {
   // Positions 1, 2, 4 and 5 print as genes 09, 10, 100 and 2000.
-  geneIndexList[1] = 8;
-  geneIndexList[2] = 9;
-  geneIndexList[3] = 11;
-  geneIndexList[4] = 99;
-  geneIndexList[5] = 1999;
+  std::vector<int> rows = identityRows(kPositions);
+  rows[1] = 8;
+  rows[2] = 9;
+  rows[3] = 11;
+  rows[4] = 99;
+  rows[5] = 1999;
   const ItemSet rows0And11 = itemsOf({0, 7});  // gene 1 at or below, gene 12 above
   const ItemSet row8 = itemsOf({3});           // gene 9 above
+  MiningResult numbers;
+  numbers.disease = handMadePatterns(kDiseaseSamples, {{itemsOf({2, 5, 8, 11}), 1}});
+  EXPECT_EQ(writeRun(numbers, rows), classHeader("Disease", kDiseaseSamples) +
+                                         "***Tidset with count = 1\n{ 09- 10+ 100- 2000+ }\n" +
+                                         classHeader("Normal", 0));
+  std::filesystem::remove("EP.data");
+
   // Class file lines from 39 Disease or 21 Normal tuples on; the Normal
   // records are kept apart from the Disease ones.
-  {
-    EpBlockWriter writer;
-    writer.startClass(EpClass::kDisease, kDiseaseSamples);
-    writeLine(writer, itemsOf({2, 5, 8, 11}), 1);
-    writeLine(writer, rows0And11, 38);
-    writeLine(writer, rows0And11, 39);
-    writeLine(writer, row8, 40);
-    writer.startClass(EpClass::kNormal, kNormalSamples);
-    writeLine(writer, rows0And11, 20);
-    writeLine(writer, rows0And11, 21);
-    writeLine(writer, row8, 22);
-  }
-  EXPECT_EQ(readFile("EP.data"), classHeader("Disease", kDiseaseSamples) +
-                                     "{ 09- 10+ 100- 2000+ }\n{ 01- 12+ }\n{ 01- 12+ }\n{ 09+ }\n" +
-                                     classHeader("Normal", kNormalSamples) +
-                                     "{ 01- 12+ }\n{ 01- 12+ }\n{ 09+ }\n");
-  EXPECT_EQ(readFile("diseaseEP.data"), "1 12 ; The count is: 39\n9 ; The count is: 40\n");
-  EXPECT_EQ(readFile("normalEP.data"), "1 12 ; The count is: 21\n9 ; The count is: 22\n");
+  MiningResult strong;
+  strong.disease =
+      handMadePatterns(kDiseaseSamples, {{rows0And11, 38}, {rows0And11, 39}, {row8, 40}});
+  strong.normal =
+      handMadePatterns(kNormalSamples, {{rows0And11, 20}, {rows0And11, 21}, {row8, 22}});
+  EXPECT_EQ(writeRun(strong, rows),
+            classHeader("Disease", kDiseaseSamples) +
+                "***Tidset with count = 40\n{ 09+ }\n***Tidset with count = 39\n{ 01- 12+ }\n"
+                "***Tidset with count = 38\n{ 01- 12+ }\n" +
+                classHeader("Normal", kNormalSamples) +
+                "***Tidset with count = 22\n{ 09+ }\n***Tidset with count = 21\n{ 01- 12+ }\n"
+                "***Tidset with count = 20\n{ 01- 12+ }\n");
+  EXPECT_EQ(readFile("diseaseEP.data"), "9 ; The count is: 40\n1 12 ; The count is: 39\n");
+  EXPECT_EQ(readFile("normalEP.data"), "9 ; The count is: 22\n1 12 ; The count is: 21\n");
 }
 
 TEST_F(EpMinerTest, RecordedGeneSetSuppressesEqualAndSmallerSets) {
   // Rows 5 and 17 (genes 6 and 18), with either sign: the signs play no part.
   const ItemSet rows5And17 = itemsOf({10, 35}), row5 = itemsOf({11});
   constexpr int kStrong = 39;
-  {
-    EpBlockWriter writer;
-    writer.startClass(EpClass::kDisease, kDiseaseSamples);
-    writeLine(writer, rows5And17, kStrong);
-    writeLine(writer, row5, kStrong);
-    writeLine(writer, itemsOf({11, 34}), kStrong);
-  }
+  MiningResult first;
+  first.disease = handMadePatterns(
+      kDiseaseSamples, {{rows5And17, kStrong}, {row5, kStrong}, {itemsOf({11, 34}), kStrong}});
+  writeRun(first, identityRows(kPositions));
   EXPECT_EQ(readFile("diseaseEP.data"), "6 18 ; The count is: 39\n");
-  EXPECT_TRUE(RecordedNormalGeneSets.empty());
+  // The sets are kept for the whole report: the same patterns later add
+  // nothing.
+  writeRun(first, identityRows(kPositions));
+  EXPECT_EQ(readFile("diseaseEP.data"), "6 18 ; The count is: 39\n");
+  EXPECT_EQ(readFile("normalEP.data"), "");
 
-  RecordedDiseaseGeneSets.clear();
-  std::filesystem::remove("diseaseEP.data");
-  {
-    EpBlockWriter writer;
-    writer.startClass(EpClass::kDisease, kDiseaseSamples);
-    writeLine(writer, row5, kStrong);
-    writeLine(writer, rows5And17, kStrong);
-  }
+  ScopedWorkDir other;
+  OutputFailures failures(std::cerr);
+  EpReport fresh("", EpFileMode::kAppendBySection, kStrongDisease, kStrongNormal, failures);
+  MiningResult second;
+  second.disease = handMadePatterns(kDiseaseSamples, {{row5, kStrong}, {rows5And17, kStrong}});
+  fresh.beginSection();
+  fresh.writeBlock(second, identityRows(kPositions));
+  fresh.endSection();
   EXPECT_EQ(readFile("diseaseEP.data"), "6 ; The count is: 39\n6 18 ; The count is: 39\n");
-  EXPECT_EQ(RecordedDiseaseGeneSets.size(), 2u);
 }
 
 // Every minimal jumping EP of the target class with its support: the item
@@ -238,7 +288,7 @@ std::map<ItemSet, int> bruteForceEps(const Tuples& targets, const Tuples& others
 }
 
 // The patterns of EP.data's pattern lines, each with the count of the group
-// line above it; with geneIndexList = 0..19 gene number g is position g - 1.
+// line above it; with rows 0..K-1 gene number g is position g - 1.
 std::map<ItemSet, int> writtenPatterns(const std::string& epData) {
   std::map<ItemSet, int> patterns;
   std::istringstream lines(epData);
@@ -261,17 +311,21 @@ TEST_F(EpMinerTest, FindsExactlyTheMinimalJumpingEpsOfRandomCases) {
   // Fixed seed: a failure reproduces.
   std::mt19937 random(4242);
   constexpr int kCases = 400;
-  constexpr int kMaxTuplesPerClass = 12;
-  std::uniform_int_distribution tupleCount(1, kMaxTuplesPerClass), position(0, kTopGeneCount - 1);
+  const int widths[] = {1, 2, 5, 20, 32};
   std::uniform_int_distribution percent(0, 99);
   for (int c = 0; c < kCases; ++c) {
+    const int positions = widths[c % std::size(widths)];
+    // Classes of up to 12 tuples, and now and then of more than a word.
+    const int maxTuples = c % 7 == 0 ? 80 : 12;
+    std::uniform_int_distribution tupleCount(1, maxTuples), position(0, positions - 1);
     // At most 10 positions vary, so that the brute force stays cheap.
     GeneMask active = 0;
-    const int activeCount = std::uniform_int_distribution(5, 10)(random);
+    const int activeCount = std::min(positions, std::uniform_int_distribution(5, 10)(random));
     while (std::popcount(active) < activeCount) active |= GeneMask{1} << position(random);
+    const GeneMask fixedOnes = allPositions(positions) & ~active & static_cast<GeneMask>(random());
     const int bitPercent = 15 + 35 * (c % 3);  // sparse, even and dense tuples
     const auto randomTuple = [&] {
-      SampleTuple tuple = 0;
+      SampleTuple tuple = fixedOnes;
       for (GeneMask rest = active; rest != 0; rest &= rest - 1) {
         if (percent(random) < bitPercent) tuple |= rest & -rest;
       }
@@ -288,25 +342,22 @@ TEST_F(EpMinerTest, FindsExactlyTheMinimalJumpingEpsOfRandomCases) {
     }
     const std::map<ItemSet, int> expected = bruteForceEps(targets, others, active);
 
-    // The miner's steps, keeping every EP with its support.
-    PatternStore store;
-    for (const SampleTuple tuple : targets) {
-      GeneMaskStore differences, minimal;
-      if (collectDifferenceSets(tuple, others, differences)) continue;
-      for (const GeneMask difference : differences.inStoreOrder()) minimal.addIfMinimal(difference);
-      for (const GeneMask transversal : minimalTransversals(minimal.inStoreOrder())) {
-        store.addIfAbsent(projectMask(transversal, tuple));
+    const ClassPatterns mined = mineClass(targets, others, positions);
+    std::map<ItemSet, int> minedWithSupport;
+    for (int p = 0; p < mined.patternCount(); ++p) {
+      ASSERT_TRUE(minedWithSupport.emplace(mined.patterns[p], mined.supports[p]).second)
+          << "stored twice, case " << c;
+      std::vector<int> holders;
+      for (std::size_t id = 0; id < targets.size(); ++id) {
+        if (isSubset(mined.patterns[p], tupleItems(targets[id], positions))) {
+          holders.push_back(static_cast<int>(id));
+        }
       }
+      ASSERT_EQ(SampleSet(mined.tidset(p)).members(), holders) << "case " << c;
     }
-    const std::vector<ItemSet> walk = store.inStoreOrder();
-    const std::vector<int> counts = countSupports(walk, targets);
-    std::map<ItemSet, int> mined;
-    for (std::size_t j = 0; j < walk.size(); ++j) {
-      ASSERT_TRUE(mined.emplace(walk[j], counts[j]).second) << "stored twice, case " << c;
-    }
-    ASSERT_EQ(mined, expected) << "case " << c;
+    ASSERT_EQ(minedWithSupport, expected) << "case " << c;
 
-    // mineClass writes the EPs of the three highest supports.
+    // EP.data gets the EPs of the three highest supports.
     int maxCount = 0;
     for (const auto& [pattern, count] : expected) maxCount = std::max(maxCount, count);
     std::map<ItemSet, int> strongest;
@@ -314,11 +365,11 @@ TEST_F(EpMinerTest, FindsExactlyTheMinimalJumpingEpsOfRandomCases) {
       if (count > maxCount - 3) strongest.emplace(pattern, count);
     }
     std::filesystem::remove("EP.data");
-    {
-      EpBlockWriter writer;
-      mineClass(targets, others, writer);
-    }
-    ASSERT_EQ(writtenPatterns(readFile("EP.data")), strongest) << "case " << c;
+    MiningResult mining;
+    mining.disease = mined;
+    const std::string text = writeRun(mining, identityRows(positions));
+    ASSERT_EQ(writtenPatterns(text.substr(0, text.find("Minimal EPs", 1))), strongest)
+        << "case " << c;
   }
 }
 

@@ -11,11 +11,15 @@
 #include <string>
 #include <utility>
 
-#include "data/dimensions.h"
+#include "app/gene_club_session.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
 namespace {
+
+// The interactive program's fixed shape.
+constexpr int kGeneCount = kInteractiveGeneCount;
+constexpr int kSampleCount = kInteractiveSampleCount;
 
 // Records 0 to 39 are "negative", the rest "positive", as in the real set.
 constexpr int kNegativeRecordCount = 40;
@@ -112,6 +116,8 @@ TEST(LoadDataTest, WrongDataIsRejected) {
       {"capitalised class word", replaced(text, "negative", "Negative")},
       {"upper-case class word", replaced(text, "positive", "POSITIVE")},
       {"full stop after the class word", replaced(text, "positive", "positive.")},
+      {"full stop after the other class word", replaced(text, "negative", "negative.")},
+      {"letter after the class word", replaced(text, "negative", "negatives")},
       {"other class word", replaced(text, "negative", "tumour")},
       {"2001 values in a record", replaced(text, ",negative", ",7,negative")},
       {"question mark", replaced(text, ",1234,", ",?,")},

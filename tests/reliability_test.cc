@@ -193,7 +193,7 @@ TEST_F(ReliabilityTest, RunningOutOfMemoryIsAMessageNotACrash) {
   const ProcessResult normal = runProgram(folder, kSession);
   ASSERT_EQ(normal.exitStatus, 0);
   int outOfMemoryRuns = 0;
-  for (int limitKb = 3000; limitKb <= 24000; limitKb += 500) {
+  for (int limitKb = 3000; limitKb <= 30000; limitKb += 1500) {
     SCOPED_TRACE(limitKb);
     const ProcessResult result =
         runProgram(folder, kSession, "ulimit -v " + std::to_string(limitKb) + ";");

@@ -16,11 +16,9 @@
 #include <utility>
 #include <vector>
 
-#include "data/dimensions.h"
 #include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
 #include "ranking/class_entropy.h"
-#include "tests/test_support.h"
+#include "ranking/gene_ranking.h"
 
 namespace geneclub::testing {
 namespace {
@@ -95,15 +93,33 @@ TEST(SplitSearchTest, HandWorkedCases) {
   EXPECT_EQ(findSplit({2, -1, 3.5}, {1, 1, 1}), std::make_pair(3.5 + 0.01, 0.0));
 }
 
+// Sample counts of the trials: small ones, the real data set's 62, one past
+// the insertion-sort limit, and one past the size up to which the entropies
+// are tabulated.
+int trialSampleCount(int trial) {
+  constexpr int kLargestSmallSize = 8;
+  constexpr int kSortedByLibrary = 130;
+  constexpr int kUntabulated = 2100;
+  constexpr int kUntabulatedEvery = 1000;
+  if (trial % kUntabulatedEvery == kUntabulatedEvery - 1) return kUntabulated;
+  switch (trial % 3) {
+    case 0:
+      return 62;
+    case 1:
+      return kSortedByLibrary;
+    default:
+      return 1 + trial / 3 % kLargestSmallSize;
+  }
+}
+
 TEST(SplitSearchTest, MatchesReferenceAlgorithmBitForBit) {
   // Few distinct values give long runs of ties, signed zeros included.
   std::vector<double> pool = {-2.5, -1.0, -0.0, 0.0, 0.5, 1.0, 3.75};
   const double zeroLabelShares[] = {0.0, 0.1, 0.5, 0.9, 1.0};
-  constexpr int kTrials = 6000;
-  constexpr int kLargestSmallSize = 8;  // alternate trials use 1 to 8 samples
+  constexpr int kTrials = 3000;
   std::mt19937 rng(20240611);
   for (int trial = 0; trial < kTrials; ++trial) {
-    const int n = trial % 2 == 0 ? kSampleCount : 1 + trial / 2 % kLargestSmallSize;
+    const int n = trialSampleCount(trial);
     std::shuffle(pool.begin(), pool.end(), rng);
     const int distinctValues =
         std::uniform_int_distribution<int>(1, static_cast<int>(pool.size()))(rng);
@@ -130,9 +146,12 @@ struct Ranking {
   std::vector<int> numbers;
 };
 
+constexpr int kGenes = 2000;
+constexpr int kSamples = 3;
+
 void referenceSortByGain(Ranking& r) {
-  for (int pass = 0; pass < kGeneCount; ++pass) {
-    for (int j = 0; j + 1 < kGeneCount; ++j) {
+  for (int pass = 0; pass < kGenes; ++pass) {
+    for (int j = 0; j + 1 < kGenes; ++j) {
       if (r.gains[j] < r.gains[j + 1]) {
         std::swap(r.rows[j], r.rows[j + 1]);
         std::swap(r.gains[j], r.gains[j + 1]);
@@ -154,23 +173,22 @@ TEST(SortGenesByGainTest, MatchesReferenceExchangeSort) {
   std::uniform_int_distribution<int> pickGain(0, std::size(gainPool) - 1);
   std::uniform_real_distribution<double> anySplit(-100.0, 100.0);
   for (int trial = 0; trial < 3; ++trial) {
-    resetProcessState();
     GeneClubAnalyzer analyzer;
-    for (int row = 0; row < kGeneCount; ++row) {
-      analyzer.expressionMatrix.emplace_back(kSampleCount, row);
+    for (int row = 0; row < kGenes; ++row) {
+      analyzer.expressionMatrix.emplace_back(kSamples, row);
       analyzer.informationGains.push_back(gainPool[pickGain(rng)]);
       analyzer.splitValues.push_back(anySplit(rng));
-      geneNumbers.push_back(row);
+      analyzer.geneNumbers.push_back(row);
     }
     Ranking expected{analyzer.expressionMatrix, analyzer.informationGains, analyzer.splitValues,
-                     geneNumbers};
+                     analyzer.geneNumbers};
     referenceSortByGain(expected);
-    analyzer.sortGenesByGain();
+    sortGenesByGain(analyzer);
 
     EXPECT_EQ(analyzer.expressionMatrix, expected.rows);
     EXPECT_TRUE(sameBits(analyzer.informationGains, expected.gains));
     EXPECT_TRUE(sameBits(analyzer.splitValues, expected.splits));
-    EXPECT_EQ(geneNumbers, expected.numbers);
+    EXPECT_EQ(analyzer.geneNumbers, expected.numbers);
   }
 }
 

@@ -11,9 +11,6 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "data/process_state.h"
-#include "patterns/ep_result_files.h"
-
 namespace geneclub::testing {
 
 ScopedWorkDir::ScopedWorkDir() : previous_(std::filesystem::current_path()) {
@@ -81,15 +78,6 @@ std::optional<std::filesystem::path> sharedDataDir() {
       std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
   if (!std::filesystem::exists(dir / "colonTumor.data")) return std::nullopt;
   return dir;
-}
-
-void resetProcessState() {
-  geneNumbers.clear();
-  geneIndexList.clear();
-  incompleteGeneCount = 0;
-  duplicateGeneCount = 0;
-  RecordedDiseaseGeneSets.clear();
-  RecordedNormalGeneSets.clear();
 }
 
 }  // namespace geneclub::testing

@@ -63,10 +63,6 @@ void writeFile(const std::filesystem::path& path, const std::string& text);
 // The directory of the shared real data set, when it is present.
 std::optional<std::filesystem::path> sharedDataDir();
 
-// Empties the process-wide variables and the recorded gene sets, as at
-// program start.
-void resetProcessState();
-
 }  // namespace geneclub::testing
 
 #endif  // GENECLUB_TESTS_TEST_SUPPORT_H_

@@ -1,26 +1,25 @@
-// The ranking file "topGenes.data" (its layout, number formats and console
-// notice) and the state the global run leaves behind on a small synthetic
-// data set: rows in final ranking order and the identity gene index list.
+// The ranking file "topGenes.data" (its layout and number formats) and the
+// ranking the start-up leaves behind on a small synthetic data set: rows in
+// final ranking order, the removed genes at the end, and the same result for
+// every number of threads.
+
+#include "ranking/top_genes.h"
 
 #include <gtest/gtest.h>
+#include <tbb/global_control.h>
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "data/dimensions.h"
+#include "app/start_up.h"
 #include "data/gene_club_analyzer.h"
-#include "data/process_state.h"
-#include "tests/test_support.h"
 
 namespace geneclub::testing {
 namespace {
-
-const char kTopGenesNotice[] = "***Top 20 genes have been written into file topGene.data\n";
 
 std::vector<std::string> linesOf(const std::string& text) {
   std::vector<std::string> lines;
@@ -30,28 +29,28 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
-  resetProcessState();
+  constexpr int kGenes = 2000;
   GeneClubAnalyzer analyzer;
-  analyzer.splitValues.assign(kGeneCount, 0.25);
-  analyzer.informationGains.assign(kGeneCount, 0.0);
-  for (int row = 0; row < kGeneCount; ++row) geneNumbers.push_back(kGeneCount - 1 - row);
+  analyzer.expressionMatrix.assign(kGenes, ExpressionRow(1, 0.0));
+  analyzer.splitValues.assign(kGenes, 0.25);
+  analyzer.informationGains.assign(kGenes, 0.0);
+  for (int row = 0; row < kGenes; ++row) analyzer.geneNumbers.push_back(kGenes - 1 - row);
   analyzer.splitValues[0] = 1234.5678;
   analyzer.informationGains[0] = 0.5;
   analyzer.splitValues[1] = 12345.6;
   analyzer.splitValues[2] = 0.0;
   analyzer.informationGains[2] = std::log(2.0);
 
-  ScopedWorkDir dir;
-  CapturedStdout out;
-  analyzer.writeTopGenes();
-  analyzer.writeTopGenes();  // truncates: the file holds one copy
-  EXPECT_EQ(out.text(), std::string(kTopGenesNotice) + kTopGenesNotice);
+  std::ostringstream out;
+  out.precision(9);
+  writeTopGenes(analyzer, 20, out);
+  EXPECT_EQ(out.precision(), 9);  // the caller's stream is left as it was
 
-  const std::string text = readFile(dir.path() / "topGenes.data");
+  const std::string text = out.str();
   ASSERT_EQ(text.back(), '\n');
   const std::vector<std::string> lines = linesOf(text);
   constexpr int kHeaderLines = 3;
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kHeaderLines + kGeneCount));
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(kHeaderLines + kGenes));
   EXPECT_EQ(lines[0], "***This is top 20  gene's gene number, split point and information gain.");
   EXPECT_EQ(lines[1], "Seq#\tGene Number\tsplitValue\tinformation gain");
   EXPECT_EQ(lines[2], "");
@@ -59,39 +58,59 @@ TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
   EXPECT_EQ(lines[4], "2\t1999\t\t1.235e+04\t\t0");
   EXPECT_EQ(lines[5], "3\t1998\t\t0\t\t0.6931");
   EXPECT_EQ(lines.back(), "2000\t1\t\t0.25\t\t0");
+
+  std::ostringstream few;
+  writeTopGenes(analyzer, 7, few);
+  EXPECT_EQ(linesOf(few.str())[0],
+            "***This is top 7  gene's gene number, split point and information gain.");
 }
 
-TEST(GlobalRunTest, LeavesRowsRankedAndCleaned) {
-  // 40 samples of class 1, then 22 of class 0; random integer values, except
-  // for three genes that all cut the classes apart with the highest gain.
-  constexpr int kClassOneSamples = 40;
-  constexpr int kSeparatingGene = 5;  // class 1 high: ranks first
-  constexpr int kConstantGene = 7;    // cut inside equal values: incomplete
-  constexpr int kCopyGene = 9;        // same as kSeparatingGene: removed
-  resetProcessState();
+// 40 samples of class 1, then 22 of class 0; random integer values, except
+// for three genes that all cut the classes apart with the highest gain.
+constexpr int kClassOneSamples = 40;
+constexpr int kSamples = 62;
+constexpr int kGenes = 2000;
+constexpr int kSeparatingGene = 5;  // class 1 high: ranks first
+constexpr int kConstantGene = 7;    // cut inside equal values: incomplete
+constexpr int kCopyGene = 9;        // same as kSeparatingGene: removed
+
+GeneClubAnalyzer syntheticData() {
   GeneClubAnalyzer analyzer;
-  for (int s = 0; s < kSampleCount; ++s) analyzer.classLabels.push_back(s < kClassOneSamples);
+  for (int s = 0; s < kSamples; ++s) analyzer.classLabels.push_back(s < kClassOneSamples);
   std::mt19937 rng(42);
   std::uniform_int_distribution<int> value(0, 99);
-  for (int gene = 0; gene < kGeneCount; ++gene) {
-    ExpressionRow values(kSampleCount);
-    for (int s = 0; s < kSampleCount; ++s) {
+  for (int gene = 0; gene < kGenes; ++gene) {
+    ExpressionRow values(kSamples);
+    for (int s = 0; s < kSamples; ++s) {
       values[s] = gene == kSeparatingGene ? 1.0 + (s < kClassOneSamples) : value(rng);
     }
     analyzer.expressionMatrix.push_back(values);
   }
-  analyzer.expressionMatrix[kConstantGene].assign(kSampleCount, 3.0);
+  analyzer.expressionMatrix[kConstantGene].assign(kSamples, 3.0);
   analyzer.expressionMatrix[kCopyGene] = analyzer.expressionMatrix[kSeparatingGene];
-  const ExpressionMatrix loaded = analyzer.expressionMatrix;
+  return analyzer;
+}
 
-  ScopedWorkDir dir;
-  CapturedStdout out;
-  analyzer.runGlobalAnalysis();
+TEST(StartUpTest, LeavesRowsRankedAndCleaned) {
+  GeneClubAnalyzer analyzer = syntheticData();
+  const ExpressionMatrix loaded = analyzer.expressionMatrix;
+  std::ostringstream console;
+  rankAndCleanGenes(analyzer, console);
+  EXPECT_EQ(console.str(),
+            "***The total incompleted data is: " + std::to_string(analyzer.incompleteGeneCount) +
+                "\n\n***Finding and removing duplicated genes. Please Wait...\n"
+                "\tThe total removed duplicated gene is: " +
+                std::to_string(analyzer.duplicateGeneCount) + "\n");
+  EXPECT_GE(analyzer.incompleteGeneCount, 1);
+  EXPECT_GE(analyzer.duplicateGeneCount, 1);
 
   EXPECT_TRUE(std::is_sorted(analyzer.informationGains.rbegin(), analyzer.informationGains.rend()));
-  EXPECT_EQ(geneNumbers[0], kSeparatingGene);
-  for (int row = 0; row < kGeneCount; ++row) {
-    const int gene = geneNumbers[row];
+  EXPECT_EQ(analyzer.geneNumbers[0], kSeparatingGene);
+  EXPECT_EQ(analyzer.geneStatus[kConstantGene], GeneStatus::kIncomplete);
+  EXPECT_EQ(analyzer.geneStatus[kCopyGene], GeneStatus::kDuplicate);
+  EXPECT_EQ(analyzer.duplicateOf[kCopyGene], kSeparatingGene);
+  for (int row = 0; row < kGenes; ++row) {
+    const int gene = analyzer.geneNumbers[row];
     const double gain = analyzer.informationGains[row];
     if (gene == kConstantGene || gene == kCopyGene) {
       EXPECT_EQ(gain, 0.0) << gene;
@@ -100,12 +119,25 @@ TEST(GlobalRunTest, LeavesRowsRankedAndCleaned) {
     if (gain > 0.0) {
       EXPECT_EQ(analyzer.expressionMatrix[row], loaded[gene]) << gene;
     } else if (gene == kCopyGene) {
-      EXPECT_EQ(analyzer.expressionMatrix[row], ExpressionRow(kSampleCount, 0.0));
+      EXPECT_EQ(analyzer.expressionMatrix[row], ExpressionRow(kSamples, 0.0));
     }
   }
-  std::vector<int> identity(kGeneCount);
-  std::iota(identity.begin(), identity.end(), 0);
-  EXPECT_EQ(geneIndexList, identity);
+}
+
+TEST(StartUpTest, RankingIsTheSameForEveryThreadCount) {
+  std::vector<GeneClubAnalyzer> ranked;
+  for (const int threads : {1, 2, 8}) {
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+    GeneClubAnalyzer analyzer = syntheticData();
+    std::ostringstream console;
+    rankAndCleanGenes(analyzer, console);
+    ranked.push_back(std::move(analyzer));
+  }
+  for (std::size_t run = 1; run < ranked.size(); ++run) {
+    EXPECT_EQ(ranked[run].geneNumbers, ranked[0].geneNumbers);
+    EXPECT_EQ(ranked[run].splitValues, ranked[0].splitValues);
+    EXPECT_EQ(ranked[run].informationGains, ranked[0].informationGains);
+  }
 }
 
 }  // namespace

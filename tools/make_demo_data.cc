@@ -12,12 +12,11 @@
 #include <cstring>
 #include <vector>
 
-#include "data/dimensions.h"
-
 namespace {
 
-using geneclub::kGeneCount;
-using geneclub::kSampleCount;
+// The interactive program's fixed shape: 2000 genes measured on 62 samples.
+constexpr int kGeneCount = 2000;
+constexpr int kSampleCount = 62;
 
 // 40 "negative" (Disease) and 22 "positive" (Normal) samples, the class sizes
 // the analysis is built for: its strong-pattern thresholds of 39 and 21

@@ -12,9 +12,9 @@
 #include <sstream>
 #include <string>
 
+#include "app/gene_club_session.h"
 #include "app/method_menu.h"
-#include "data/dimensions.h"
-#include "data/gene_club_analyzer.h"
+#include "data/output_file.h"
 
 namespace {
 
@@ -33,9 +33,9 @@ std::string makeDataText() {
     return static_cast<int>(state >> 33);
   };
   std::ostringstream text;
-  for (int sample = 0; sample < geneclub::kSampleCount; ++sample) {
+  for (int sample = 0; sample < geneclub::kInteractiveSampleCount; ++sample) {
     const bool negative = sample % 3 != 2 && sample < 60;
-    for (int gene = 0; gene < geneclub::kGeneCount; ++gene) {
+    for (int gene = 0; gene < geneclub::kInteractiveGeneCount; ++gene) {
       const int value = gene < kInformativeGenes ? 100 + (negative ? 40 : 0) + next() % 60 : 10;
       text << value << ",";
     }
@@ -44,32 +44,33 @@ std::string makeDataText() {
   return text.str();
 }
 
-geneclub::GeneClubAnalyzer& analyzedData() {
-  static geneclub::GeneClubAnalyzer* analyzer = [] {
+std::ostringstream& console() {
+  static std::ostringstream text;
+  text.str("");
+  return text;
+}
+
+geneclub::GeneClubSession& analyzedData() {
+  static geneclub::GeneClubSession* session = [] {
     std::string dir = (std::filesystem::temp_directory_path() / "geneclub-fuzz-XXXXXX").string();
     if (mkdtemp(dir.data()) == nullptr) std::abort();
     std::filesystem::current_path(dir);
     std::ofstream("colonTumor.data") << makeDataText();
-    std::streambuf* console = std::cout.rdbuf(nullptr);
-    auto* loaded = new geneclub::GeneClubAnalyzer;
-    loaded->loadData("colonTumor.data");
+    static geneclub::OutputFailures failures(std::cerr);
+    auto* loaded = new geneclub::GeneClubSession(console(), failures);
+    if (loaded->loadData("colonTumor.data") != 0) std::abort();
     loaded->runGlobalAnalysis();
-    std::cout.rdbuf(console);
     return loaded;
   }();
-  return *analyzer;
+  return *session;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  geneclub::GeneClubAnalyzer& analyzer = analyzedData();
+  geneclub::GeneClubSession& session = analyzedData();
   std::istringstream input(std::string(reinterpret_cast<const char*>(data), size));
-  std::streambuf* keyboard = std::cin.rdbuf(input.rdbuf());
-  std::streambuf* console = std::cout.rdbuf(nullptr);
-  geneclub::runMethodDialogue(analyzer);
-  std::cout.rdbuf(console);
-  std::cin.rdbuf(keyboard);
+  geneclub::runMethodDialogue(session, input, console());
   for (const char* name : {"EP.data", "diseaseEP.data", "normalEP.data"}) {
     std::filesystem::remove(name);
   }

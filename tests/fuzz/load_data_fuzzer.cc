@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/dimensions.h"
+#include "app/gene_club_session.h"
 #include "data/load_data.h"
 #include "data/token_reader.h"
 
@@ -62,8 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   compareWithStream(text);
 
-  static geneclub::ExpressionMatrix matrix(geneclub::kGeneCount,
-                                           geneclub::ExpressionRow(geneclub::kSampleCount, 0.0));
+  static geneclub::ExpressionMatrix matrix(
+      geneclub::kInteractiveGeneCount,
+      geneclub::ExpressionRow(geneclub::kInteractiveSampleCount, 0.0));
   geneclub::ClassLabels labels;
   geneclub::parseExpressionData(text, matrix, labels);
   return 0;

@@ -1,0 +1,25 @@
+// The start-up ranking shared by both programs: split values and gains, the
+// two cleaning steps with a ranking sort after each, so that afterwards row r
+// holds the gene in ranking place r + 1 and the genes taken out of play stand
+// at the end.
+
+#ifndef GENECLUB_APP_START_UP_H_
+#define GENECLUB_APP_START_UP_H_
+
+#include <ostream>
+
+#include "data/gene_club_analyzer.h"
+
+namespace geneclub {
+
+// Ranks and cleans the genes, writing the cleaning counts to console as the
+// interactive program shows them:
+//   "***The total incompleted data is: <n>\n"
+//   "\n***Finding and removing duplicated genes. Please Wait...\n"
+//   "\tThe total removed duplicated gene is: <n>\n"
+// REQUIRES: the data are loaded and not yet ranked.
+void rankAndCleanGenes(GeneClubAnalyzer& analyzer, std::ostream& console);
+
+}  // namespace geneclub
+
+#endif  // GENECLUB_APP_START_UP_H_
