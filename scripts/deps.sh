@@ -29,7 +29,10 @@ requirePackages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(g++:g++ cmake:cmake make:make)
+BUILD_PACKAGES=(
+  g++:g++ cmake:cmake make:make
+  libtbb-dev:/usr/lib/x86_64-linux-gnu/cmake/TBB/TBBConfig.cmake
+)
 
 # What the whole test suite needs besides the build.
 TEST_PACKAGES=(
