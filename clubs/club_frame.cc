@@ -11,6 +11,9 @@ ClubContext::ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamp
     : samples(samples),
       allSamples(analyzer.sampleCount()),
       diseaseSamples(analyzer.sampleCount()),
+      normalCount(static_cast<int>(
+          std::count(analyzer.classLabels.begin(), analyzer.classLabels.end(), 0))),
+      diseaseCount(analyzer.sampleCount() - normalCount),
       labelEntropy(classEntropy(analyzer.classLabels)),
       sampleWeight(1.0 / analyzer.sampleCount()),
       // The removed genes stand at the end of the ranking, so the pool leaves
@@ -20,36 +23,31 @@ ClubContext::ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamp
                    analyzer.geneCount())),
       topGeneCount(settings.topGeneCount),
       divisionQuota(geneclub::divisionQuota(settings.topGeneCount)),
-      products(
-          static_cast<int>(std::count(analyzer.classLabels.begin(), analyzer.classLabels.end(), 0)),
-          static_cast<int>(std::count_if(analyzer.classLabels.begin(), analyzer.classLabels.end(),
-                                         [](int label) { return label != 0; }))) {
+      products(normalCount, diseaseCount) {
   for (int sample = 0; sample < analyzer.sampleCount(); ++sample) {
     allSamples.insert(sample);
     if (analyzer.classLabels[sample] != 0) diseaseSamples.insert(sample);
   }
 }
 
-double ClubContext::entropyOf(const SampleGroup& group) const {
+std::pair<int, int> ClubContext::classCounts(const SampleGroup& group) const {
   const std::span<const std::uint64_t> words = group.words();
   const std::span<const std::uint64_t> diseases = diseaseSamples.words();
-  int normalCount = 0, diseaseCount = 0;
+  int normals = 0, diseasesIn = 0;
   for (std::size_t w = 0; w < words.size(); ++w) {
-    normalCount += std::popcount(words[w] & ~diseases[w]);
-    diseaseCount += std::popcount(words[w] & diseases[w]);
+    normals += std::popcount(words[w] & ~diseases[w]);
+    diseasesIn += std::popcount(words[w] & diseases[w]);
   }
-  return classEntropyOfCounts(normalCount, diseaseCount);
+  return {normals, diseasesIn};
 }
 
 Club::Club(int topRow, const ClubContext& context)
-    : candidateCount_(context.candidateCount),
-      used_(context.samples.rowCount(), false),
-      rows_{topRow} {
-  used_[topRow] = true;
+    : candidateCount_(context.candidateCount), used_(context.samples.rowCount(), 0), rows_{topRow} {
+  used_[topRow] = 1;
 }
 
 void Club::addMember(int row) {
-  used_[row] = true;
+  used_[row] = 1;
   rows_.push_back(row);
 }
 

@@ -29,6 +29,8 @@ class ClubContext {
   const DiscretisedSamples& samples;
   SampleSet allSamples;
   SampleSet diseaseSamples;  // label 1
+  int normalCount;           // samples of label 0
+  int diseaseCount;          // samples of label 1
   double labelEntropy;       // class entropy of all samples
   // The sample weight 1/N of the Independent methods, used as a product
   // (for 62 samples it is 0.016129032258064516, the double nearest 1/62).
@@ -41,8 +43,8 @@ class ClubContext {
 
   std::span<const std::uint64_t> rowBits(int row) const { return samples.rowBits(row); }
 
-  // The class entropy of the group's labels.
-  double entropyOf(const SampleGroup& group) const;
+  // The numbers of the group's samples of label 0 and of label 1.
+  std::pair<int, int> classCounts(const SampleGroup& group) const;
 };
 
 // The best candidate of a step: the highest gain strictly above 0.0, the
@@ -78,7 +80,7 @@ class Club {
   void addMember(int row);
 
   // Takes the row out of the candidates without making it a member.
-  void exclude(int row) { used_[row] = true; }
+  void exclude(int row) { used_[row] = 1; }
 
   // The club's rows, the top gene first.
   const std::vector<int>& rows() const { return rows_; }
@@ -86,7 +88,7 @@ class Club {
 
  private:
   int candidateCount_;
-  std::vector<bool> used_;
+  std::vector<char> used_;
   std::vector<int> rows_;
 };
 
@@ -96,17 +98,20 @@ class RefinementGain {
  public:
   RefinementGain(const ClubContext& context, double reference, const PartitionEntropy& entropy,
                  const SampleGroupList& groups)
-      : context_(context),
+      : bits_(context.samples.rowBits(0).data()),
+        wordsPerRow_(context.samples.wordsPerRow()),
         reference_(reference),
         entropy_(entropy),
         mixedGroups_(entropy.mixedGroups(groups)) {}
 
   double operator()(int row) const {
-    return reference_ - entropy_.ofRefinement(mixedGroups_, context_.rowBits(row));
+    return reference_ - entropy_.ofRefinement(mixedGroups_,
+                                              bits_ + static_cast<std::size_t>(row) * wordsPerRow_);
   }
 
  private:
-  const ClubContext& context_;
+  const std::uint64_t* bits_;  // row r's bits start at bits_ + r * wordsPerRow_
+  std::size_t wordsPerRow_;
   double reference_;
   const PartitionEntropy& entropy_;
   PartitionEntropy::MixedGroups mixedGroups_;

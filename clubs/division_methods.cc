@@ -4,6 +4,7 @@
 // division's own size.
 
 #include "clubs/club_frame.h"
+#include "ranking/class_entropy.h"
 
 namespace geneclub {
 namespace {
@@ -18,11 +19,10 @@ struct Division {
 std::vector<Division> makeDivisions(const ClubContext& context, int topRow) {
   std::vector<Division> divisions;
   for (SampleGroup& group : splitSampleGroup(context.allSamples, context.rowBits(topRow))) {
-    const double entropy = context.entropyOf(group);
-    const int size = group.size();
-    divisions.push_back(
-        {std::move(group), entropy,
-         PartitionEntropy::divided(context.products, context.diseaseSamples, size)});
+    const auto [normals, diseases] = context.classCounts(group);
+    divisions.push_back({std::move(group), classEntropyOfCounts(normals, diseases),
+                         PartitionEntropy::divided(context.products, context.diseaseSamples,
+                                                   normals, diseases, normals + diseases)});
   }
   return divisions;
 }

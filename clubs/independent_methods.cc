@@ -13,7 +13,8 @@ std::vector<int> buildIndependentClub(const ClubContext& context, int topRow) {
   const SampleGroupList topPartition =
       splitSampleGroup(context.allSamples, context.rowBits(topRow));
   const PartitionEntropy entropy =
-      PartitionEntropy::weighted(context.products, context.diseaseSamples, context.sampleWeight);
+      PartitionEntropy::weighted(context.products, context.diseaseSamples, context.normalCount,
+                                 context.diseaseCount, context.sampleWeight);
   const std::vector<double> gains =
       candidateGains(context, RefinementGain(context, context.labelEntropy, entropy, topPartition));
   const auto gainOf = [&gains](int row) { return gains[row]; };
@@ -31,7 +32,8 @@ std::vector<int> buildIndependentIterativeClub(const ClubContext& context, int t
   const SampleGroupList topPartition =
       splitSampleGroup(context.allSamples, context.rowBits(topRow));
   const PartitionEntropy entropy =
-      PartitionEntropy::weighted(context.products, context.diseaseSamples, context.sampleWeight);
+      PartitionEntropy::weighted(context.products, context.diseaseSamples, context.normalCount,
+                                 context.diseaseCount, context.sampleWeight);
   SampleGroupList partition = topPartition;
   // The refinement by the last candidate that improved on a step's best; it
   // carries over a step in which nothing improved.

@@ -54,19 +54,41 @@ double EntropyProducts::product(int normals, int diseases) {
   return size * classEntropyOfCounts(normals, diseases);
 }
 
+PartitionEntropy::PartitionEntropy(const EntropyProducts& products, const SampleSet& diseaseSamples,
+                                   int maxNormals, int maxDiseases, bool divided, double weight,
+                                   int divisor)
+    : products_(products),
+      diseaseSamples_(diseaseSamples),
+      divided_(divided),
+      weight_(weight),
+      divisor_(divisor),
+      stride_(maxDiseases + 1) {
+  if (!products.tabulated()) return;
+  terms_.resize(static_cast<std::size_t>(maxNormals + 1) * stride_);
+  for (int normals = 0; normals <= maxNormals; ++normals) {
+    for (int diseases = 0; diseases <= maxDiseases; ++diseases) {
+      terms_[static_cast<std::size_t>(normals) * stride_ + diseases] =
+          computeTerm(normals, diseases);
+    }
+  }
+}
+
 PartitionEntropy PartitionEntropy::weighted(const EntropyProducts& products,
-                                            const SampleSet& diseaseSamples, double weight) {
-  return PartitionEntropy(products, diseaseSamples, false, weight, 1);
+                                            const SampleSet& diseaseSamples, int maxNormals,
+                                            int maxDiseases, double weight) {
+  return PartitionEntropy(products, diseaseSamples, maxNormals, maxDiseases, false, weight, 1);
 }
 
 PartitionEntropy PartitionEntropy::divided(const EntropyProducts& products,
-                                           const SampleSet& diseaseSamples, int divisor) {
-  return PartitionEntropy(products, diseaseSamples, true, 1.0, divisor);
+                                           const SampleSet& diseaseSamples, int maxNormals,
+                                           int maxDiseases, int divisor) {
+  return PartitionEntropy(products, diseaseSamples, maxNormals, maxDiseases, true, 1.0, divisor);
 }
 
 PartitionEntropy::MixedGroups PartitionEntropy::mixedGroups(const SampleGroupList& groups) const {
   MixedGroups mixed;
   const std::span<const std::uint64_t> diseases = diseaseSamples_.words();
+  mixed.singleWord = diseases.size() == 1;
   for (const SampleGroup& group : groups) {
     const std::span<const std::uint64_t> words = group.words();
     int normalCount = 0, diseaseCount = 0;
@@ -79,9 +101,7 @@ PartitionEntropy::MixedGroups PartitionEntropy::mixedGroups(const SampleGroupLis
       if (words[w] == 0) continue;
       mixed.words.push_back({static_cast<int>(w), words[w] & ~diseases[w], words[w] & diseases[w]});
     }
-    mixed.wordsEnd.push_back(static_cast<int>(mixed.words.size()));
-    mixed.normalCount.push_back(normalCount);
-    mixed.diseaseCount.push_back(diseaseCount);
+    mixed.groups.push_back({static_cast<int>(mixed.words.size()), normalCount, diseaseCount});
   }
   return mixed;
 }
