@@ -1,152 +1,106 @@
-// Writes a synthetic two-class expression data set in the layout of
-// colonTumor.data: 62 sample records of 2000 values, each value followed by a
-// comma, then the class word. A fixed seed makes every run write the same
-// bytes, and planted genes give the ranking, the emerging patterns and the
-// gene clubs something to find.
+// Writes a synthetic two-class expression data set (tools/synthetic_data.h).
+// By default it has the layout of colonTumor.data: 62 sample records of 2000
+// values, each value followed by a comma, then the class word "negative"
+// (Disease) or "positive" (Normal). Options choose another shape, and a
+// table with a header of gene names and a label column instead.
 //
-// Usage: make_demo_data <output-path>. An existing file is never replaced.
+// Usage: make_demo_data [--genes G] [--samples N] [--normal-samples N0]
+//                       [--informative I] [--table] <output-path>
+// An existing file is never replaced.
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <string>
+
+#include "tools/synthetic_data.h"
 
 namespace {
 
-// The interactive program's fixed shape: 2000 genes measured on 62 samples.
-constexpr int kGeneCount = 2000;
-constexpr int kSampleCount = 62;
+using geneclub::SyntheticData;
+using geneclub::SyntheticShape;
 
-// 40 "negative" (Disease) and 22 "positive" (Normal) samples, the class sizes
-// the analysis is built for: its strong-pattern thresholds of 39 and 21
-// samples mean "all samples of the class but one".
-constexpr int kNormalSampleCount = 22;
-
-// Levels are kept in hundredths, exact integers until printed with two
-// decimals. A gene's level lies in one of 10 doublings from 15.00, anywhere
-// within it: from 15.00 up to 15.00 * 2^10 = 15360.00. Each value is its
-// gene's level times a noise factor of 70% to 130%, in steps of 0.01%, which
-// keeps all values between 10.00 and 20000.00.
-constexpr std::int64_t kLowestLevel = 1500;
-constexpr int kLevelDoublings = 10;
-constexpr int kStepsPerDoubling = 1000;
-constexpr int kNoiseLowest = 7000;
-constexpr int kNoiseSpan = 6001;
-constexpr int kNoiseScale = 10000;
-
-// Informative genes: one class is expressed at 3 times the other's level, so
-// the classes' ranges (at most 1.3 and at least 2.1 times the low level) never
-// overlap. 32 of them fill the 20 mined top genes and leave a dozen more for
-// the gene clubs; a stride of 61 spreads them over rows 0, 61, ..., 1891.
-constexpr int kInformativeGeneCount = 32;
-constexpr int kInformativeStride = 61;
-constexpr int kClassFoldChange = 3;
-
-// In each informative gene, the samples picked by 1 to 3 random draws (a
-// repeated draw misplaces fewer) take the other class's level. The genes then
-// separate the classes well but each in its own way; perfect separators would
-// share one profile and gain and be removed as duplicates of each other. A
-// gene with a single misplaced sample already yields a strong pattern of
-// support 39 or 21.
-constexpr int kMaxMisplacedSamples = 3;
-
-// The last 3 rows hold one value in all 62 samples, which the analysis counts
-// as incomplete data; the 4 rows before them copy the first informative genes,
-// which it removes as duplicates.
-constexpr int kConstantGeneCount = 3;
-constexpr int kCopiedGeneCount = 4;
-
-// An arbitrary fixed seed; another one gives a different, equally usable set.
-constexpr std::uint64_t kSeed = 20240601;
-
-// The splitmix64 generator with its published constants: small, fast and the
-// same on every platform, unlike the std:: distributions.
-class SplitMix64 {
- public:
-  explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
-
-  // A number in [0, bound); the slight modulo bias does not matter here.
-  int below(int bound) {
-    std::uint64_t z = (state_ += 0x9e3779b97f4a7c15);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111eb;
-    return static_cast<int>((z ^ (z >> 31)) % static_cast<std::uint64_t>(bound));
-  }
-
- private:
-  std::uint64_t state_;
-};
-
-// Spreads the 22 Normal samples evenly among the 62, Bresenham fashion.
-bool isNormalSample(int sample) {
-  return (sample + 1) * kNormalSampleCount / kSampleCount !=
-         sample * kNormalSampleCount / kSampleCount;
+void printValue(std::FILE* out, std::int64_t hundredths) {
+  std::fprintf(out, "%lld.%02lld", static_cast<long long>(hundredths / 100),
+               static_cast<long long>(hundredths % 100));
 }
 
-std::int64_t randomLevel(SplitMix64& rng, int doublings) {
-  const std::int64_t doubling = kLowestLevel << rng.below(doublings);
-  return doubling + doubling * rng.below(kStepsPerDoubling) / kStepsPerDoubling;
-}
-
-std::int64_t withNoise(std::int64_t level, SplitMix64& rng) {
-  return level * (kNoiseLowest + rng.below(kNoiseSpan)) / kNoiseScale;
-}
-
-// Expression values in hundredths, indexed [gene][sample].
-using ExpressionValues = std::vector<std::vector<std::int64_t>>;
-
-ExpressionValues makeExpressionValues() {
-  SplitMix64 rng(kSeed);
-  ExpressionValues genes(kGeneCount, std::vector<std::int64_t>(kSampleCount));
-  for (std::vector<std::int64_t>& gene : genes) {
-    const std::int64_t level = randomLevel(rng, kLevelDoublings);
-    for (std::int64_t& value : gene) value = withNoise(level, rng);
-  }
-  for (int i = 0; i < kInformativeGeneCount; ++i) {
-    // Two doublings fewer keep 3 times the low level within the range.
-    const std::int64_t lowLevel = randomLevel(rng, kLevelDoublings - 2);
-    const bool diseaseIsHigh = i % 2 == 0;
-    std::vector<bool> misplaced(kSampleCount, false);
-    const int misplacedCount = 1 + rng.below(kMaxMisplacedSamples);
-    for (int n = 0; n < misplacedCount; ++n) misplaced[rng.below(kSampleCount)] = true;
-    std::vector<std::int64_t>& gene = genes[i * kInformativeStride];
-    for (int s = 0; s < kSampleCount; ++s) {
-      const bool high = (isNormalSample(s) != diseaseIsHigh) != misplaced[s];
-      gene[s] = withNoise(high ? lowLevel * kClassFoldChange : lowLevel, rng);
+// One line per sample: its values as 1234.56 each followed by a comma, then
+// the class word.
+void writeRecords(std::FILE* out, const SyntheticData& data) {
+  for (std::size_t s = 0; s < data.normal.size(); ++s) {
+    for (const auto& gene : data.hundredths) {
+      printValue(out, gene[s]);
+      std::fputc(',', out);
     }
+    std::fprintf(out, "%s\n", data.normal[s] ? "positive" : "negative");
   }
-  const int firstConstantRow = kGeneCount - kConstantGeneCount;
-  for (int c = 0; c < kCopiedGeneCount; ++c) {
-    genes[firstConstantRow - kCopiedGeneCount + c] = genes[c * kInformativeStride];
-  }
-  for (int c = 0; c < kConstantGeneCount; ++c) {
-    genes[firstConstantRow + c].assign(kSampleCount, randomLevel(rng, kLevelDoublings));
-  }
-  return genes;
 }
 
-// One line per sample: its 2000 values as 1234.56 each followed by a comma,
-// then the class word.
-bool writeRecords(std::FILE* out, const ExpressionValues& genes) {
-  for (int s = 0; s < kSampleCount; ++s) {
-    for (const std::vector<std::int64_t>& gene : genes) {
-      std::fprintf(out, "%lld.%02lld,", static_cast<long long>(gene[s] / 100),
-                   static_cast<long long>(gene[s] % 100));
+// A header "labels,gene1,gene2,...", then one line per sample: its label and
+// values.
+void writeTable(std::FILE* out, const SyntheticData& data) {
+  std::fputs("labels", out);
+  for (std::size_t g = 0; g < data.hundredths.size(); ++g) std::fprintf(out, ",gene%zu", g + 1);
+  std::fputc('\n', out);
+  for (std::size_t s = 0; s < data.normal.size(); ++s) {
+    std::fputs(data.normal[s] ? "positive" : "negative", out);
+    for (const auto& gene : data.hundredths) {
+      std::fputc(',', out);
+      printValue(out, gene[s]);
     }
-    std::fprintf(out, "%s\n", isNormalSample(s) ? "positive" : "negative");
+    std::fputc('\n', out);
   }
-  return std::ferror(out) == 0;
+}
+
+[[noreturn]] void usage() {
+  std::fprintf(stderr,
+               "make_demo_data: usage: make_demo_data [--genes G] [--samples N] "
+               "[--normal-samples N0] [--informative I] [--table] <output-path>\n");
+  std::exit(2);
+}
+
+int positiveNumber(const char* text) {
+  char* end = nullptr;
+  const long value = std::strtol(text, &end, 10);
+  if (*text == '\0' || *end != '\0' || value < 0 || value > 100000000) usage();
+  return static_cast<int>(value);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "make_demo_data: usage: make_demo_data <output-path>\n");
-    return 2;
+  SyntheticShape shape;
+  bool table = false;
+  const char* path = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (option == "--table") {
+      table = true;
+    } else if (option == "--genes" && hasValue) {
+      shape.genes = positiveNumber(argv[++i]);
+      shape.informativeStride = 0;
+    } else if (option == "--samples" && hasValue) {
+      shape.samples = positiveNumber(argv[++i]);
+    } else if (option == "--normal-samples" && hasValue) {
+      shape.normalSamples = positiveNumber(argv[++i]);
+    } else if (option == "--informative" && hasValue) {
+      shape.informativeGenes = positiveNumber(argv[++i]);
+      shape.informativeStride = 0;
+    } else if (path == nullptr && !option.starts_with("--")) {
+      path = argv[i];
+    } else {
+      usage();
+    }
   }
-  const char* path = argv[1];
+  if (path == nullptr || shape.normalSamples > shape.samples ||
+      shape.genes < shape.informativeGenes + shape.constantGenes + shape.copiedGenes ||
+      shape.copiedGenes > shape.informativeGenes) {
+    usage();
+  }
   // Mode "x" makes the open fail, rather than truncate, when the path exists.
   std::FILE* out = std::fopen(path, "wx");
   if (out == nullptr) {
@@ -154,8 +108,13 @@ int main(int argc, char** argv) {
                  errno == EEXIST ? "it exists and is not overwritten" : std::strerror(errno));
     return 1;
   }
-  const bool written = writeRecords(out, makeExpressionValues());
-  if (std::fclose(out) != 0 || !written) {
+  const SyntheticData data = geneclub::makeSyntheticData(shape);
+  if (table) {
+    writeTable(out, data);
+  } else {
+    writeRecords(out, data);
+  }
+  if (std::ferror(out) != 0 || std::fclose(out) != 0) {
     std::fprintf(stderr, "make_demo_data: cannot write %s\n", path);
     std::remove(path);  // A partial file would be taken for a complete one.
     return 1;

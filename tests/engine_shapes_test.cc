@@ -1,0 +1,203 @@
+// The whole engine (ranking and cleaning, the global mining run, the four
+// gene-club methods and the EP report) on shapes the interactive program
+// never sees: from 1 to 1000 samples, around the word boundaries, from 1 to
+// 5000 genes, runs of 1 to 32 genes, one class only, all values tied. On
+// every shape the results must be the same for every number of threads, the
+// clubs well formed, and the mined patterns of narrow runs exactly those a
+// brute-force enumeration finds.
+
+#include <gtest/gtest.h>
+#include <tbb/global_control.h>
+
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/start_up.h"
+#include "clubs/club_runs.h"
+#include "patterns/ep_report.h"
+#include "ranking/discretised_samples.h"
+#include "tests/test_support.h"
+#include "tools/synthetic_data.h"
+
+namespace geneclub::testing {
+namespace {
+
+struct Shape {
+  int samples;
+  int genes;
+  int topGeneCount;
+  int normalSamples;
+  bool tied = false;  // every value the same
+};
+
+GeneClubAnalyzer analysisOf(const Shape& shape) {
+  SyntheticShape synthetic;
+  synthetic.samples = shape.samples;
+  synthetic.genes = shape.genes;
+  synthetic.normalSamples = shape.normalSamples;
+  synthetic.informativeStride = 0;
+  synthetic.constantGenes = shape.genes >= 10 ? 3 : 0;
+  synthetic.copiedGenes = shape.genes >= 10 ? 4 : 0;
+  synthetic.informativeGenes =
+      std::min(32, shape.genes - synthetic.constantGenes - synthetic.copiedGenes);
+  const SyntheticData data = makeSyntheticData(synthetic);
+  GeneClubAnalyzer analyzer;
+  for (const auto& gene : data.hundredths) {
+    ExpressionRow row;
+    for (const std::int64_t value : gene) row.push_back(shape.tied ? 1.0 : value / 100.0);
+    analyzer.expressionMatrix.push_back(std::move(row));
+  }
+  for (const bool normal : data.normal) analyzer.classLabels.push_back(normal ? 0 : 1);
+  return analyzer;
+}
+
+// What one analysis leaves: the ranking, the clubs of every method, and the
+// three EP files.
+struct Outcome {
+  std::vector<int> geneNumbers;
+  std::vector<double> gains;
+  std::vector<std::vector<int>> clubs;
+  std::string epData, diseaseEp, normalEp;
+  MiningResult global;
+};
+
+Outcome analyse(const Shape& shape, int threads) {
+  const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
+  GeneClubAnalyzer analyzer = analysisOf(shape);
+  std::ostringstream console;
+  rankAndCleanGenes(analyzer, console);
+  AnalysisSettings settings;
+  settings.topGeneCount = shape.topGeneCount;
+  settings.poolBase = defaultPoolBase(shape.genes);
+  settings.strongDiseaseSupport = shape.samples - shape.normalSamples - 1;
+  settings.strongNormalSupport = shape.normalSamples - 1;
+  const DiscretisedSamples samples(analyzer);
+  const ClubContext context(analyzer, samples, settings);
+
+  Outcome outcome;
+  outcome.geneNumbers = analyzer.geneNumbers;
+  outcome.gains = analyzer.informationGains;
+  ScopedWorkDir dir;
+  OutputFailures failures(std::cerr);
+  {
+    EpReport report(dir.path(), EpFileMode::kFresh, settings.strongDiseaseSupport,
+                    settings.strongNormalSupport, failures);
+    std::vector<int> topRows(shape.topGeneCount);
+    std::iota(topRows.begin(), topRows.end(), 0);
+    outcome.global = mineMinimalEps(samples.positionSamples(topRows, shape.topGeneCount),
+                                    analyzer.classLabels, shape.topGeneCount);
+    report.writeGlobalHeader(shape.topGeneCount);
+    report.writeBlock(outcome.global, topRows);
+    for (const ClubMethod method : kClubMethods) {
+      report.writeMethodHeader(methodLabel(method));
+      runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun& run) {
+        outcome.clubs.push_back(run.club);
+        report.writeClubHeader(run.topRow);
+        report.writeBlock(run.patterns, run.club);
+      });
+    }
+  }
+  EXPECT_FALSE(failures.any());
+  outcome.epData = readFile(dir.path() / "EP.data");
+  outcome.diseaseEp = readFile(dir.path() / "diseaseEP.data");
+  outcome.normalEp = readFile(dir.path() / "normalEP.data");
+  return outcome;
+}
+
+// Every minimal jumping EP of the tuples' class with its support, by
+// enumerating each target tuple's item subsets.
+std::map<ItemSet, int> bruteForceEps(const std::vector<SampleTuple>& targets,
+                                     const std::vector<SampleTuple>& others, int positions) {
+  const auto holders = [positions](const std::vector<SampleTuple>& tuples, ItemSet pattern) {
+    int count = 0;
+    for (const SampleTuple tuple : tuples) count += isSubset(pattern, tupleItems(tuple, positions));
+    return count;
+  };
+  std::map<ItemSet, int> eps;
+  for (const SampleTuple target : targets) {
+    const ItemSet held = tupleItems(target, positions);
+    for (ItemSet pattern = held; pattern != 0; pattern = (pattern - 1) & held) {
+      if (holders(others, pattern) != 0) continue;
+      bool minimal = true;
+      for (ItemSet rest = pattern; rest != 0 && minimal; rest &= rest - 1) {
+        minimal = holders(others, pattern & ~(rest & -rest)) != 0;
+      }
+      if (minimal) eps[pattern] = holders(targets, pattern);
+    }
+  }
+  return eps;
+}
+
+void expectBruteForceAgrees(const Shape& shape, const MiningResult& mined) {
+  GeneClubAnalyzer analyzer = analysisOf(shape);
+  std::ostringstream console;
+  rankAndCleanGenes(analyzer, console);
+  const DiscretisedSamples samples(analyzer);
+  std::vector<int> topRows(shape.topGeneCount);
+  std::iota(topRows.begin(), topRows.end(), 0);
+  const PositionSamples tuples = samples.positionSamples(topRows, shape.topGeneCount);
+  std::vector<SampleTuple> disease, normal;
+  for (int s = 0; s < shape.samples; ++s) {
+    (analyzer.classLabels[s] == 1 ? disease : normal).push_back(tuples[s]);
+  }
+  for (const auto& [patterns, targets, others] : {std::tuple{&mined.disease, &disease, &normal},
+                                                  std::tuple{&mined.normal, &normal, &disease}}) {
+    std::map<ItemSet, int> found;
+    for (int p = 0; p < patterns->patternCount(); ++p) {
+      found[patterns->patterns[p]] = patterns->supports[p];
+    }
+    EXPECT_EQ(found, bruteForceEps(*targets, *others, shape.topGeneCount));
+  }
+}
+
+class EngineShapesTest : public ::testing::TestWithParam<Shape> {};
+
+TEST_P(EngineShapesTest, SameResultsForEveryThreadCountAndWellFormedClubs) {
+  const Shape shape = GetParam();
+  const Outcome one = analyse(shape, 1);
+  for (const int threads : {2, 8}) {
+    const Outcome other = analyse(shape, threads);
+    EXPECT_EQ(other.geneNumbers, one.geneNumbers) << threads;
+    EXPECT_EQ(other.gains, one.gains) << threads;
+    EXPECT_EQ(other.clubs, one.clubs) << threads;
+    EXPECT_TRUE(other.epData == one.epData) << threads;
+    EXPECT_EQ(other.diseaseEp, one.diseaseEp) << threads;
+    EXPECT_EQ(other.normalEp, one.normalEp) << threads;
+  }
+
+  ASSERT_EQ(one.clubs.size(), 4u * shape.topGeneCount);
+  for (std::size_t c = 0; c < one.clubs.size(); ++c) {
+    const std::vector<int>& club = one.clubs[c];
+    EXPECT_EQ(club.front(), static_cast<int>(c) % shape.topGeneCount);
+    EXPECT_LE(static_cast<int>(club.size()), shape.topGeneCount + 1);
+    for (const int row : club) EXPECT_LT(row, shape.genes);
+  }
+  EXPECT_TRUE(one.epData.starts_with("Global top " + std::to_string(shape.topGeneCount) +
+                                     " gene's EP patterns\n"));
+  EXPECT_NE(one.epData.find("\n\nTop " + std::to_string(shape.topGeneCount) + " gene's"),
+            std::string::npos);
+  if (shape.topGeneCount <= 5) expectBruteForceAgrees(shape, one.global);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, EngineShapesTest,
+                         ::testing::Values(Shape{1, 12, 5, 0}, Shape{2, 12, 2, 1},
+                                           Shape{63, 40, 20, 21}, Shape{64, 21, 20, 30},
+                                           Shape{65, 40, 32, 20}, Shape{128, 60, 5, 60},
+                                           Shape{129, 20, 20, 40}, Shape{1000, 200, 20, 400},
+                                           Shape{62, 1, 1, 22}, Shape{64, 5000, 20, 22},
+                                           Shape{40, 30, 5, 0}, Shape{40, 30, 5, 40},
+                                           Shape{62, 50, 20, 22, true}),
+                         [](const ::testing::TestParamInfo<Shape>& info) {
+                           const Shape& shape = info.param;
+                           return "N" + std::to_string(shape.samples) + "_G" +
+                                  std::to_string(shape.genes) + "_K" +
+                                  std::to_string(shape.topGeneCount) + "_Normal" +
+                                  std::to_string(shape.normalSamples) + (shape.tied ? "_Tied" : "");
+                         });
+
+}  // namespace
+}  // namespace geneclub::testing
