@@ -193,10 +193,13 @@ INSTANTIATE_TEST_SUITE_P(Shapes, EngineShapesTest,
                                            Shape{62, 50, 20, 22, true}),
                          [](const ::testing::TestParamInfo<Shape>& info) {
                            const Shape& shape = info.param;
-                           return "N" + std::to_string(shape.samples) + "_G" +
-                                  std::to_string(shape.genes) + "_K" +
-                                  std::to_string(shape.topGeneCount) + "_Normal" +
-                                  std::to_string(shape.normalSamples) + (shape.tied ? "_Tied" : "");
+                           std::string name = "N";
+                           name += std::to_string(shape.samples);
+                           name += "_G" + std::to_string(shape.genes);
+                           name += "_K" + std::to_string(shape.topGeneCount);
+                           name += "_Normal" + std::to_string(shape.normalSamples);
+                           if (shape.tied) name += "_Tied";
+                           return name;
                          });
 
 }  // namespace
