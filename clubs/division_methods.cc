@@ -3,6 +3,10 @@
 // scored within each division by the gain it yields there, weighted by the
 // division's own size.
 
+#include <algorithm>
+#include <numeric>
+#include <optional>
+
 #include "clubs/club_frame.h"
 #include "ranking/class_entropy.h"
 
@@ -26,6 +30,37 @@ std::vector<Division> makeDivisions(const ClubContext& context, int topRow) {
   }
   return divisions;
 }
+
+// The candidates of a division as the whole division scores them, best
+// first: in that state, after a start or a restart, a candidate's gain is the
+// same every time, so each step's choice is the first candidate not used yet.
+// Without it a club whose divisions keep becoming pure would score every
+// candidate again at each of its many restarts.
+class WholeDivisionRanking {
+ public:
+  WholeDivisionRanking(const ClubContext& context, const Division& division)
+      : gains_(candidateGains(context,
+                              RefinementGain(context, division.entropy, division.partitionEntropy,
+                                             {division.samples}))) {
+    order_.resize(gains_.size());
+    std::iota(order_.begin(), order_.end(), 0);
+    std::stable_sort(order_.begin(), order_.end(),
+                     [this](int a, int b) { return gains_[a] > gains_[b]; });
+  }
+
+  // What Club::chooseBest finds on the whole division: the highest gain
+  // above 0.0, the lowest row on ties.
+  CandidateChoice best(const Club& club) {
+    while (next_ < order_.size() && club.isUsed(order_[next_])) ++next_;
+    if (next_ == order_.size() || !(gains_[order_[next_]] > 0.0)) return {};
+    return {gains_[order_[next_]], order_[next_], true};
+  }
+
+ private:
+  std::vector<double> gains_;  // by row
+  std::vector<int> order_;     // rows by gain, descending, then by row
+  std::size_t next_ = 0;       // rows before it in order_ are used
+};
 
 }  // namespace
 
@@ -75,12 +110,21 @@ std::vector<int> buildDivisionIterativeClub(const ClubContext& context, int topR
   const std::vector<Division> divisions = makeDivisions(context, topRow);
   std::vector<SampleGroupList> partitions, bestRefinements(divisions.size());
   for (const Division& division : divisions) partitions.push_back({division.samples});
+  // Whether a division's partition is the whole division, and its ranking of
+  // the candidates in that state, made when first needed.
+  std::vector<bool> whole(divisions.size(), true);
+  std::vector<std::optional<WholeDivisionRanking>> rankings(divisions.size());
   const int membersWanted = context.topGeneCount - 1;
   while (club.memberCount() < membersWanted) {
     std::vector<CandidateChoice> best;
     for (std::size_t i = 0; i < divisions.size(); ++i) {
-      best.push_back(club.chooseBest(RefinementGain(context, divisions[i].entropy,
-                                                    divisions[i].partitionEntropy, partitions[i])));
+      if (whole[i]) {
+        if (!rankings[i]) rankings[i].emplace(context, divisions[i]);
+        best.push_back(rankings[i]->best(club));
+      } else {
+        best.push_back(club.chooseBest(RefinementGain(
+            context, divisions[i].entropy, divisions[i].partitionEntropy, partitions[i])));
+      }
       if (best[i].found) {
         bestRefinements[i] = refineSampleGroups(partitions[i], context.rowBits(best[i].row));
       }
@@ -90,10 +134,12 @@ std::vector<int> buildDivisionIterativeClub(const ClubContext& context, int topR
     for (std::size_t i = 0; i < divisions.size(); ++i) {
       if (best[i].gain == divisions[i].entropy) {
         partitions[i] = {divisions[i].samples};
+        whole[i] = true;
         if (best[i].gain > 0.0) purifyingRows.push_back(best[i].row);
         continue;
       }
       partitions[i] = std::move(bestRefinements[i]);
+      whole[i] = false;
       bestRefinements[i].clear();
       if (!club.isUsed(best[i].row)) {
         club.addMember(best[i].row);
