@@ -84,19 +84,29 @@ ClassPatterns mineClass(std::span<const SampleTuple> targetTuples,
 
   PatternStore patterns;
   std::vector<GeneMask> differences;
+  std::vector<std::uint64_t> keyed;
   GeneMaskStore minimalDifferences;
+  TransversalFinder transversals;
   for (const SampleTuple tuple : targets) {
     differences.clear();
     if (collectDifferenceSets(tuple, others, positions, differences)) continue;
     // Walking the differences smallest first keeps exactly the inclusion-
-    // minimal ones, once each, in store order.
+    // minimal ones, once each, in store order: by member count, then lowest
+    // member, then order of collection.
+    keyed.clear();
+    for (std::size_t index = 0; index < differences.size(); ++index) {
+      const std::uint64_t key =
+          memberCount(differences[index]) * kMaxPositions + lowestMember(differences[index]);
+      keyed.push_back(key << 32 | index);
+    }
+    std::sort(keyed.begin(), keyed.end());
     minimalDifferences.clear();
-    for (const GeneMask difference : inStoreOrderOf(differences)) {
-      minimalDifferences.addIfMinimal(difference);
+    for (const std::uint64_t entry : keyed) {
+      minimalDifferences.addIfMinimal(differences[entry & 0xFFFFFFFF]);
     }
     const std::vector<GeneMask>& edges = minimalDifferences.inStoreOrder();
     if (edges.empty()) continue;  // nothing to differ from: no pattern is emerging
-    for (const GeneMask transversal : minimalTransversals(edges)) {
+    for (const GeneMask transversal : transversals.find(edges)) {
       patterns.addIfAbsent(projectMask(transversal, tuple));
     }
   }

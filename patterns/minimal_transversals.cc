@@ -87,9 +87,18 @@ std::vector<GeneMask> singletonMasks(GeneMask mask) {
 }
 
 std::vector<GeneMask> minimalTransversals(std::span<const GeneMask> edges) {
-  std::vector<KeyedMask> transversals, kept, extensions, scratch;
-  for (const GeneMask singleton : singletonMasks(edges[0])) {
-    transversals.push_back(withKey(singleton, 1, lowestMember(singleton)));
+  TransversalFinder finder;
+  return finder.find(edges);
+}
+
+const std::vector<GeneMask>& TransversalFinder::find(std::span<const GeneMask> edges) {
+  std::vector<KeyedMask>& transversals = transversals_;
+  std::vector<KeyedMask>& kept = kept_;
+  std::vector<KeyedMask>& extensions = extensions_;
+  std::vector<KeyedMask>& scratch = scratch_;
+  transversals.clear();
+  for (GeneMask rest = edges[0]; rest != 0; rest &= rest - 1) {
+    transversals.push_back(withKey(rest & -rest, 1, lowestMember(rest)));
   }
   for (std::size_t k = 1; k < edges.size(); ++k) {
     const GeneMask edge = edges[k];
@@ -126,10 +135,9 @@ std::vector<GeneMask> minimalTransversals(std::span<const GeneMask> edges) {
                std::back_inserter(transversals),
                [](KeyedMask a, KeyedMask b) { return keyOf(a) < keyOf(b); });
   }
-  std::vector<GeneMask> masks;
-  masks.reserve(transversals.size());
-  for (const KeyedMask entry : transversals) masks.push_back(maskOf(entry));
-  return masks;
+  masks_.clear();
+  for (const KeyedMask entry : transversals) masks_.push_back(maskOf(entry));
+  return masks_;
 }
 
 }  // namespace geneclub

@@ -7,6 +7,7 @@
 #ifndef GENECLUB_PATTERNS_MINIMAL_TRANSVERSALS_H_
 #define GENECLUB_PATTERNS_MINIMAL_TRANSVERSALS_H_
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -16,6 +17,19 @@ namespace geneclub {
 
 // The one-member masks of mask's members, in ascending position order.
 std::vector<GeneMask> singletonMasks(GeneMask mask);
+
+// Finds minimal transversals again and again, reusing its working memory:
+// a miner calls it once per target tuple.
+class TransversalFinder {
+ public:
+  // As minimalTransversals(edges); the result stays valid until the next
+  // call.
+  const std::vector<GeneMask>& find(std::span<const GeneMask> edges);
+
+ private:
+  std::vector<std::uint64_t> transversals_, kept_, extensions_, scratch_;
+  std::vector<GeneMask> masks_;
+};
 
 // Returns every minimal transversal of edges, without repeats, in store
 // order (by member count, then lowest member, then order of discovery).
