@@ -1,0 +1,136 @@
+#include "app/batch_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+namespace geneclub {
+namespace {
+
+constexpr char kProgram[] = "geneclub-batch";
+constexpr char kUsage[] = "Usage: geneclub-batch [options] DATA (see --help)";
+
+// The largest run of mined genes: the bits of a gene mask.
+constexpr int kMaxTopGenes = 32;
+
+CommandLineExit commandLineError(const std::string& message) {
+  return {kCommandLineStatus, std::string(kProgram) + ": " + message + "\n" + kUsage + "\n"};
+}
+
+// Parses --methods: a comma-separated set of 1-4 or method names, or "none".
+std::variant<std::vector<ClubMethod>, std::string> parseMethods(const std::string& list) {
+  if (list == "none") return std::vector<ClubMethod>{};
+  std::vector<bool> chosen(std::size(kClubMethods), false);
+  std::stringstream items(list);
+  std::string item;
+  // getline drops a trailing empty item; count the separators instead.
+  const auto separators = std::count(list.begin(), list.end(), ',');
+  int itemCount = 0;
+  while (std::getline(items, item, ',')) {
+    ++itemCount;
+    int index = -1;
+    for (std::size_t m = 0; m < std::size(kClubMethods); ++m) {
+      if (item == std::to_string(m + 1) || item == methodName(kClubMethods[m])) {
+        index = static_cast<int>(m);
+      }
+    }
+    if (item.empty()) return std::string("--methods has an empty item in \"" + list + "\"");
+    if (item == "none") return std::string("--methods none cannot be combined with methods");
+    if (index < 0) {
+      return "--methods: unknown method \"" + item +
+             "\" (use 1-4 or independent, division, independent-iterative, "
+             "division-iterative, or none)";
+    }
+    chosen[index] = true;
+  }
+  if (itemCount != separators + 1) {
+    return std::string("--methods has an empty item in \"" + list + "\"");
+  }
+  std::vector<ClubMethod> methods;
+  for (std::size_t m = 0; m < chosen.size(); ++m) {
+    if (chosen[m]) methods.push_back(kClubMethods[m]);
+  }
+  return methods;
+}
+
+}  // namespace
+
+std::string defaultOutFolder(const std::string& dataPath) {
+  if (dataPath == "-") return "stdin-geneclub";
+  const std::string name = std::filesystem::path(dataPath).filename().string();
+  const std::size_t dot = name.find('.', 1);
+  return (dot == std::string::npos ? name : name.substr(0, dot)) + "-geneclub";
+}
+
+std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
+                                                                 const char* const* argv) {
+  BatchOptions options;
+  CLI::App app("Ranks the genes of a two-class expression table, mines its minimal emerging "
+               "patterns and builds gene clubs, writing the results into one folder.",
+               kProgram);
+  std::vector<std::string> data;
+  std::string methods = "1,2,3,4";
+  std::string missing = "error";
+  std::optional<int> top, pool, threads;
+  app.add_option("data", data, "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input");
+  app.add_option("-o,--out", options.outFolder, "Results folder (default: DATA's name plus -geneclub)");
+  app.add_option("--methods", methods, "Gene-club methods: 1,2,3,4 or their names, or none");
+  app.add_option("--top", top, "Top genes mined and clubs per method, 1 to 32 (default 20)");
+  app.add_option("--pool", pool, "Base of the clubs' candidate pool (default 4/5 of the genes)");
+  app.add_option("--disease", options.diseaseLabel, "The label of class 1; all others form class 0");
+  app.add_option("--label-column", options.table.labelColumn, "The label column: name or number");
+  app.add_option("--sample-column", options.table.sampleColumn, "The sample-name column: name or number");
+  app.add_flag("--genes-in-rows", options.table.genesInRows, "One gene per row, samples in the header");
+  app.add_option("--labels", options.table.labelsFile, "A file of the samples' labels, in order");
+  app.add_option("--missing", missing, "Missing values: error or drop-genes (default error)");
+  app.add_option("--threads", threads, "Threads (default: one per core)");
+  app.add_flag("--force", options.force, "Replace result files already in the folder");
+  app.add_flag("--quiet", options.quiet, "Print errors only");
+  app.set_version_flag("--version", std::string(kProgram) + " " + GENECLUB_VERSION);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    return CommandLineExit{0, app.help()};
+  } catch (const CLI::CallForVersion& version) {
+    return CommandLineExit{0, std::string(version.what()) + "\n"};
+  } catch (const CLI::ParseError& error) {
+    return commandLineError(error.what());
+  }
+
+  if (data.size() != 1) {
+    return commandLineError(data.empty() ? "no DATA file given"
+                                         : "exactly one DATA file is expected, " +
+                                               std::to_string(data.size()) + " were given");
+  }
+  options.dataPath = data[0];
+  if (top && (*top < 1 || *top > kMaxTopGenes)) {
+    return commandLineError("--top must be between 1 and 32, not " + std::to_string(*top));
+  }
+  if (threads && *threads < 1) {
+    return commandLineError("--threads must be at least 1, not " + std::to_string(*threads));
+  }
+  if (missing != "error" && missing != "drop-genes") {
+    return commandLineError("--missing must be error or drop-genes, not \"" + missing + "\"");
+  }
+  if (!options.table.labelsFile.empty() && !options.table.labelColumn.empty()) {
+    return commandLineError("--labels and --label-column cannot be used together");
+  }
+  if (options.table.genesInRows && !options.table.sampleColumn.empty()) {
+    return commandLineError("--sample-column cannot be used with --genes-in-rows");
+  }
+  auto parsedMethods = parseMethods(methods);
+  if (const std::string* error = std::get_if<std::string>(&parsedMethods)) {
+    return commandLineError(*error);
+  }
+  options.methods = std::get<std::vector<ClubMethod>>(parsedMethods);
+  options.topGeneCount = top;
+  options.poolBase = pool;
+  options.threads = threads.value_or(0);
+  options.table.dropGenesWithMissing = missing == "drop-genes";
+  if (options.outFolder.empty()) options.outFolder = defaultOutFolder(options.dataPath);
+  return options;
+}
+
+}  // namespace geneclub

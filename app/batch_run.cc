@@ -1,0 +1,284 @@
+#include "app/batch_run.h"
+
+#include <tbb/global_control.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iomanip>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <numeric>
+#include <optional>
+#include <sstream>
+
+#include "app/result_tables.h"
+#include "app/stage_clock.h"
+#include "app/start_up.h"
+#include "app/tsv_text.h"
+#include "clubs/club_runs.h"
+#include "data/class_assignment.h"
+#include "data/output_file.h"
+#include "patterns/ep_report.h"
+#include "ranking/discretised_samples.h"
+#include "ranking/top_genes.h"
+
+namespace geneclub {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kPrefix[] = "geneclub-batch: ";
+
+// At most this many top genes: the default K.
+constexpr int kDefaultTopGenes = 20;
+
+// The result files, always written together.
+constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",    "diseaseEP.data",
+                                        "normalEP.data", "genes.tsv",  "clubs.tsv",
+                                        "patterns.tsv",  "run.json"};
+
+// Counts of the minimal EPs of one analysis (the global run or a method).
+struct PatternCount {
+  std::string analysis;
+  int clubs = 0;
+  long disease = 0;
+  long normal = 0;
+};
+
+std::string ruleText(ClassAssignment::Rule rule) {
+  switch (rule) {
+    case ClassAssignment::Rule::kNegativePositive:
+      return "\"negative\" is class 1, as in the interactive program";
+    case ClassAssignment::Rule::kDiseaseOption:
+      return "chosen with --disease";
+    case ClassAssignment::Rule::kSingleLabel:
+      return "the only label";
+    case ClassAssignment::Rule::kFirstSampleLabel:
+      return "the first sample's label; --disease chooses another";
+  }
+  return "";
+}
+
+std::string formText(ExpressionTable::Form form) {
+  switch (form) {
+    case ExpressionTable::Form::kTable:
+      return "table";
+    case ExpressionTable::Form::kGenesInRows:
+      return "genes-in-rows";
+    case ExpressionTable::Form::kNativeRecords:
+      return "native";
+  }
+  return "";
+}
+
+// The folder must be a folder (or not exist yet) and hold none of the result
+// files unless they may be replaced. Returns the error message, if any.
+std::optional<std::string> checkResultFolder(const BatchOptions& options) {
+  std::error_code error;
+  const fs::path folder(options.outFolder);
+  const fs::file_status status = fs::status(folder, error);
+  if (fs::exists(status) && !fs::is_directory(status)) {
+    return options.outFolder + " exists and is not a folder; choose another with --out";
+  }
+  if (options.force) return std::nullopt;
+  for (const char* name : kResultFiles) {
+    if (fs::exists(fs::symlink_status(folder / name, error))) {
+      return (folder / name).string() +
+             " exists; use --force to replace it, or choose another folder with --out";
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors) {
+  if (const std::optional<std::string> problem = checkResultFolder(options)) {
+    errors << kPrefix << *problem << "\n";
+    return kFileStatus;
+  }
+  std::optional<tbb::global_control> threadLimit;
+  if (options.threads > 0) {
+    threadLimit.emplace(tbb::global_control::max_allowed_parallelism, options.threads);
+  }
+  StageClock clock(errors, !options.quiet && ::isatty(STDERR_FILENO) == 1);
+
+  clock.begin("reading " + options.dataPath);
+  auto read = readExpressionTable(options.dataPath, options.table);
+  if (const InputError* error = std::get_if<InputError>(&read)) {
+    errors << kPrefix << error->message << "\n";
+    return error->status;
+  }
+  ExpressionTable table = std::move(std::get<ExpressionTable>(read));
+  auto assigned = assignClasses(table.labels, options.diseaseLabel);
+  if (const InputError* error = std::get_if<InputError>(&assigned)) {
+    errors << kPrefix << error->message << "\n";
+    return error->status;
+  }
+  const ClassAssignment classes = std::move(std::get<ClassAssignment>(assigned));
+  const int genes = static_cast<int>(table.values.size());
+  const int samples = static_cast<int>(table.sampleNames.size());
+  if (options.topGeneCount && *options.topGeneCount > genes) {
+    errors << kPrefix << "--top " << *options.topGeneCount << " is more than the " << genes
+           << " genes of " << options.dataPath << "\n";
+    return kDataStatus;
+  }
+
+  AnalysisSettings settings;
+  settings.topGeneCount = options.topGeneCount.value_or(std::min(kDefaultTopGenes, genes));
+  settings.poolBase = options.poolBase.value_or(defaultPoolBase(genes));
+  const int diseaseSize =
+      static_cast<int>(std::count(classes.classLabels.begin(), classes.classLabels.end(), 1));
+  // A strong pattern is supported by all samples of its class but one.
+  settings.strongDiseaseSupport = diseaseSize - 1;
+  settings.strongNormalSupport = samples - diseaseSize - 1;
+
+  DataNames names{std::move(table.geneNames), std::move(table.geneColumns),
+                  std::move(table.sampleNames), classes.diseaseLabel, classes.normalLabel};
+  GeneClubAnalyzer analyzer(std::move(table.values), classes.classLabels);
+
+  clock.begin("ranking the genes");
+  std::ostringstream unusedConsole;
+  rankAndCleanGenes(analyzer, unusedConsole);
+  const DiscretisedSamples discretised(analyzer);
+
+  std::error_code folderError;
+  fs::create_directories(options.outFolder, folderError);
+  if (folderError) {
+    errors << kPrefix << "cannot create the folder " << options.outFolder << ": "
+           << folderError.message() << "\n";
+    return kFileStatus;
+  }
+  const fs::path folder(options.outFolder);
+  OutputFailures failures(errors);
+  const auto pathOf = [&folder](const char* name) { return (folder / name).string(); };
+  {
+    OutputFile topGenes(pathOf("topGenes.data"), OutputFile::Mode::kReplace, failures);
+    writeTopGenes(analyzer, settings.topGeneCount, topGenes.stream());
+  }
+  {
+    OutputFile genesTable(pathOf("genes.tsv"), OutputFile::Mode::kReplace, failures);
+    writeGenesTable(analyzer, names, genesTable.stream());
+  }
+
+  std::vector<PatternCount> patternCounts;
+  {
+    EpReport report(folder, EpFileMode::kFresh, settings.strongDiseaseSupport,
+                    settings.strongNormalSupport, failures);
+    OutputFile clubsTable(pathOf("clubs.tsv"), OutputFile::Mode::kReplace, failures);
+    OutputFile patternsTable(pathOf("patterns.tsv"), OutputFile::Mode::kReplace, failures);
+    writeClubsHeader(clubsTable.stream());
+    writePatternsHeader(patternsTable.stream());
+
+    clock.begin("mining the top genes");
+    std::vector<int> topRows(settings.topGeneCount);
+    std::iota(topRows.begin(), topRows.end(), 0);
+    const MiningResult global =
+        mineMinimalEps(discretised.positionSamples(topRows, settings.topGeneCount),
+                       analyzer.classLabels, settings.topGeneCount);
+    report.writeGlobalHeader(settings.topGeneCount);
+    report.writeBlock(global, topRows);
+    writePatternRows("global", 0, global, topRows, analyzer, names, patternsTable.stream());
+    patternCounts.push_back(
+        {"global", 0, global.disease.patternCount(), global.normal.patternCount()});
+
+    const ClubContext context(analyzer, discretised, settings);
+    for (const ClubMethod method : options.methods) {
+      const std::string name(methodName(method));
+      clock.begin(name + " gene clubs");
+      PatternCount count{name};
+      report.writeMethodHeader(methodLabel(method));
+      runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun& run) {
+        report.writeClubHeader(run.topRow);
+        report.writeBlock(run.patterns, run.club);
+        writeClubRows(name, run.topRow + 1, run.club, settings.topGeneCount, analyzer, names,
+                      clubsTable.stream());
+        writePatternRows(name, run.topRow + 1, run.patterns, run.club, analyzer, names,
+                         patternsTable.stream());
+        ++count.clubs;
+        count.disease += run.patterns.disease.patternCount();
+        count.normal += run.patterns.normal.patternCount();
+      });
+      patternCounts.push_back(count);
+    }
+    clock.begin("writing the results");
+  }
+  clock.end();
+
+  {
+    nlohmann::ordered_json run;
+    run["version"] = GENECLUB_VERSION;
+    std::error_code sizeError;
+    const auto inputSize =
+        options.dataPath == "-" ? 0 : fs::file_size(options.dataPath, sizeError);
+    run["input"] = {{"path", options.dataPath},
+                    {"size", options.dataPath == "-" || sizeError ? nlohmann::ordered_json()
+                                                                  : nlohmann::ordered_json(inputSize)},
+                    {"form", formText(table.form)},
+                    {"samples", samples},
+                    {"labels_from", table.labelSource}};
+    nlohmann::ordered_json methodNames = nlohmann::ordered_json::array();
+    for (const ClubMethod method : options.methods) methodNames.push_back(methodName(method));
+    run["settings"] = {{"top", settings.topGeneCount},
+                       {"pool", settings.poolBase},
+                       {"methods", methodNames},
+                       {"missing", options.table.dropGenesWithMissing ? "drop-genes" : "error"},
+                       {"strong_disease_support", settings.strongDiseaseSupport},
+                       {"strong_normal_support", settings.strongNormalSupport}};
+    nlohmann::ordered_json labels = nlohmann::ordered_json::object();
+    for (const auto& [label, count] : classes.labelCounts) labels[label] = count;
+    run["labels"] = labels;
+    run["classes"] = {{"disease", {{"label", classes.diseaseLabel}, {"size", diseaseSize}}},
+                      {"normal", {{"label", classes.normalLabel}, {"size", samples - diseaseSize}}}};
+    run["genes"] = {{"total", genes + table.droppedGeneCount},
+                    {"dropped", table.droppedGeneCount},
+                    {"incomplete", analyzer.incompleteGeneCount},
+                    {"duplicate", analyzer.duplicateGeneCount}};
+    nlohmann::ordered_json patterns = nlohmann::ordered_json::object();
+    for (const PatternCount& count : patternCounts) {
+      patterns[count.analysis] = {{"clubs", count.clubs},
+                                  {"disease", count.disease},
+                                  {"normal", count.normal}};
+    }
+    run["patterns"] = patterns;
+    nlohmann::ordered_json times = nlohmann::ordered_json::object();
+    for (const auto& [stage, seconds] : clock.times()) times[stage] = seconds;
+    run["seconds"] = times;
+    OutputFile runFile(pathOf("run.json"), OutputFile::Mode::kReplace, failures);
+    runFile.stream() << run.dump(2) << "\n";
+  }
+
+  if (!options.quiet) {
+    out << "Read " << options.dataPath << ": " << samples << " samples x "
+        << genes + table.droppedGeneCount << " genes (" << formText(table.form) << ", labels from "
+        << table.labelSource << ")\n";
+    out << "Classes: class 1 (Disease) is " << classes.diseaseLabel << " with " << diseaseSize
+        << " samples (" << ruleText(classes.rule) << "); class 0 (Normal) is "
+        << (classes.normalLabel.empty() ? "empty" : classes.normalLabel) << " with "
+        << samples - diseaseSize << " samples\n";
+    out << "Genes: " << genes - analyzer.incompleteGeneCount - analyzer.duplicateGeneCount
+        << " in play; " << analyzer.incompleteGeneCount << " incomplete (one side of the cut), "
+        << analyzer.duplicateGeneCount << " duplicate";
+    if (table.droppedGeneCount > 0) {
+      out << ", " << table.droppedGeneCount << " left out for missing values";
+    }
+    out << "\n";
+    out << "Top " << settings.topGeneCount << " genes by information gain (nats):\n";
+    for (int row = 0; row < settings.topGeneCount; ++row) {
+      out << std::setw(5) << row + 1 << "  " << tsvField(names.genes[analyzer.geneNumbers[row]])
+          << "  " << std::setprecision(4) << analyzer.informationGains[row] << "\n";
+    }
+    out << "Minimal emerging patterns (" << classes.diseaseLabel << " / "
+        << (classes.normalLabel.empty() ? "-" : classes.normalLabel) << "):\n";
+    for (const PatternCount& count : patternCounts) {
+      out << "  " << count.analysis;
+      if (count.clubs > 0) out << " (" << count.clubs << " clubs)";
+      out << ": " << count.disease << " / " << count.normal << "\n";
+    }
+    out << "Results in " << options.outFolder << "/: ";
+    for (const char* name : kResultFiles) out << name << (name == kResultFiles[7] ? "\n" : ", ");
+  }
+  return failures.any() ? kFileStatus : 0;
+}
+
+}  // namespace geneclub

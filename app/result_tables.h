@@ -1,0 +1,55 @@
+// The machine-readable tables of a batch run, one header line each, tab
+// separated, doubles in their shortest round-trip form, genes named as in
+// the input:
+//   genes.tsv    rank, gene, column, split, gain, status, duplicate_of
+//   clubs.tsv    method, club, top_gene, position, gene, rank, mined
+//   patterns.tsv analysis, club, class, support, class_size, samples,
+//                pattern, ranks
+// patterns.tsv holds every minimal EP of every mining run (all supports), in
+// the order of EP.data: per run class 1 then class 0, supports from the
+// highest down, equiv case groups and their members in store order. Rows are
+// written as each run arrives, so memory does not grow with the file.
+
+#ifndef GENECLUB_APP_RESULT_TABLES_H_
+#define GENECLUB_APP_RESULT_TABLES_H_
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/gene_club_analyzer.h"
+#include "patterns/ep_miner.h"
+
+namespace geneclub {
+
+// Names and class labels of the analysed data.
+struct DataNames {
+  std::vector<std::string> genes;    // by gene number (input order)
+  std::vector<int> geneColumns;      // by gene number
+  std::vector<std::string> samples;  // by sample
+  std::string diseaseLabel;          // class 1
+  std::string normalLabel;           // class 0
+};
+
+// Writes genes.tsv: one row per ranking place.
+void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out);
+
+// The header line of clubs.tsv, and the rows of one club: its rows (top gene
+// first), of which the first topGeneCount were mined. club is 1-based.
+void writeClubsHeader(std::ostream& out);
+void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
+                   const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out);
+
+// The header line of patterns.tsv, and the rows of one mining run: analysis
+// is "global" or a method's name, club 0 for the global run. Position j of the
+// run is the gene in matrix row rows[j].
+void writePatternsHeader(std::ostream& out);
+void writePatternRows(std::string_view analysis, int club, const MiningResult& mining,
+                      std::span<const int> rows, const GeneClubAnalyzer& analyzer,
+                      const DataNames& names, std::ostream& out);
+
+}  // namespace geneclub
+
+#endif  // GENECLUB_APP_RESULT_TABLES_H_
