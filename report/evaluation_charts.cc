@@ -13,9 +13,12 @@ namespace {
 
 using nlohmann::json;
 
-// The 2 x 2 matrix gets 80 px cells, room for counts and class names; the
+// The 2 x 2 matrix gets 110 px wide cells, room for counts and class names
+// (longer names end in an ellipsis 6 px before the next), 80 px high; the
 // score plot is square, so its diagonal of equal scores runs at 45 degrees.
-constexpr int kConfusionCellSize = 80;
+constexpr int kConfusionCellWidth = 110;
+constexpr int kConfusionCellHeight = 80;
+constexpr int kConfusionLabelLimit = kConfusionCellWidth - 6;
 constexpr int kScorePlotSize = 320;
 // Counts are set large (18 px) in their cells; sample dots are 50 px^2
 // (about 8 px across) and slightly see-through where they overlap.
@@ -40,17 +43,18 @@ json confusionChart(const ReportInput& input) {
     }
   }
   const json order = {classNames[kClassOne], classNames[kClassZero]};
-  const json encoding = {{"y",
-                          {{"field", "true"},
-                           {"type", "nominal"},
-                           {"scale", {{"domain", order}}},
-                           {"title", "true class"}}},
-                         {"x",
-                          {{"field", "predicted"},
-                           {"type", "nominal"},
-                           {"scale", {{"domain", order}}},
-                           {"title", "predicted class"},
-                           {"axis", {{"orient", "top"}, {"labelAngle", 0}}}}}};
+  const json encoding = {
+      {"y",
+       {{"field", "true"},
+        {"type", "nominal"},
+        {"scale", {{"domain", order}}},
+        {"title", "true class"}}},
+      {"x",
+       {{"field", "predicted"},
+        {"type", "nominal"},
+        {"scale", {{"domain", order}}},
+        {"title", "predicted class"},
+        {"axis", {{"orient", "top"}, {"labelAngle", 0}, {"labelLimit", kConfusionLabelLimit}}}}}};
   json rects = {{"mark", {{"type", "rect"}, {"stroke", "white"}}},
                 {"encoding",
                  {{"color",
@@ -65,8 +69,8 @@ json confusionChart(const ReportInput& input) {
   json counts = {{"mark", {{"type", "text"}, {"fontSize", kCountFontSize}}},
                  {"encoding", {{"text", {{"field", "count"}, {"type", "quantitative"}}}}}};
   return vegaLiteChart({{"data", {{"values", cells}}},
-                        {"width", {{"step", kConfusionCellSize}}},
-                        {"height", {{"step", kConfusionCellSize}}},
+                        {"width", {{"step", kConfusionCellWidth}}},
+                        {"height", {{"step", kConfusionCellHeight}}},
                         {"encoding", encoding},
                         {"layer", {rects, counts}}});
 }

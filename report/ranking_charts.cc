@@ -36,10 +36,12 @@ constexpr int kLabelFontSize = 11;
 constexpr int kTextOffset = 4;
 constexpr int kPanelSpacing = 4;
 // The gain curve is 560 x 200 px: wide enough to see where the gain
-// flattens. Its limit labels stand 8 px below the top edge.
+// flattens. Its limit labels stand 8 px and 22 px below the top edge, one
+// above the other so that close limits do not print over each other.
 constexpr int kCurveWidth = 560;
 constexpr int kCurveHeight = 200;
-constexpr int kLimitLabelTop = 8;
+constexpr int kTopKLabelTop = 8;
+constexpr int kPoolLabelTop = 22;
 // Dashes of 4 px with 3 px gaps mark guide lines in every chart.
 const nlohmann::json kGuideDash = {4, 3};
 
@@ -127,10 +129,12 @@ json gainCurveChart(const ReportInput& input) {
   }
   const ReportSettings& settings = input.header.settings;
   json limits = json::array();
-  limits.push_back(
-      {{"place", settings.topK}, {"limit", "top K = " + std::to_string(settings.topK)}});
-  limits.push_back(
-      {{"place", settings.pool}, {"limit", "pool P = " + std::to_string(settings.pool)}});
+  limits.push_back({{"place", settings.topK},
+                    {"limit", "top K = " + std::to_string(settings.topK)},
+                    {"labelTop", kTopKLabelTop}});
+  limits.push_back({{"place", settings.pool},
+                    {"limit", "pool P = " + std::to_string(settings.pool)},
+                    {"labelTop", kPoolLabelTop}});
   const json placeAxis = {{"field", "place"}, {"type", "quantitative"}, {"title", "ranking place"}};
   json curve = {
       {"data", {{"values", points}}},
@@ -143,14 +147,13 @@ json gainCurveChart(const ReportInput& input) {
   json rules = {{"data", {{"values", limits}}},
                 {"mark", {{"type", "rule"}, {"strokeDash", kGuideDash}, {"color", "#555555"}}},
                 {"encoding", {{"x", placeAxis}}}};
-  json labels = {{"data", {{"values", limits}}},
-                 {"mark",
-                  {{"type", "text"},
-                   {"align", "left"},
-                   {"dx", kTextOffset},
-                   {"y", kLimitLabelTop},
-                   {"color", "#333333"}}},
-                 {"encoding", {{"x", placeAxis}, {"text", {{"field", "limit"}}}}}};
+  json labels = {
+      {"data", {{"values", limits}}},
+      {"mark", {{"type", "text"}, {"align", "left"}, {"dx", kTextOffset}, {"color", "#333333"}}},
+      {"encoding",
+       {{"x", placeAxis},
+        {"y", {{"field", "labelTop"}, {"type", "quantitative"}, {"scale", nullptr}}},
+        {"text", {{"field", "limit"}}}}}};
   return vegaLiteChart(
       {{"width", kCurveWidth}, {"height", kCurveHeight}, {"layer", {curve, rules, labels}}});
 }

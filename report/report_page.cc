@@ -57,6 +57,7 @@ figcaption, .caption { color: var(--muted); font-size: 13.5px; max-width: 860px;
 .grid figure { margin: 6px 0; }
 .grid figcaption { color: var(--ink); font-size: 13.5px; margin: 0 0 2px; }
 .side-by-side { display: flex; flex-wrap: wrap; gap: 12px 48px; align-items: flex-start; }
+.side-by-side figure { max-width: 520px; }
 .chart svg { max-width: 100%; height: auto; }
 .chart-error { color: #a4262c; font-weight: 600; }
 .note { color: var(--muted); }
