@@ -29,7 +29,8 @@ requirePackages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(g++:g++ cmake:cmake make:make)
+BUILD_PACKAGES=(g++:g++ cmake:cmake make:make
+  nlohmann-json3-dev:/usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake)
 
 # What the whole test suite needs besides the build.
 TEST_PACKAGES=(
@@ -39,4 +40,6 @@ TEST_PACKAGES=(
   valgrind:valgrind
   clang:clang++
   libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a
+  nodejs:node
+  chromium:/usr/bin/chromium
 )
