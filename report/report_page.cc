@@ -65,7 +65,8 @@ footer { margin-top: 40px; color: var(--muted); font-size: 12.5px; }
 @media print {
   body { font-size: 12px; }
   main { max-width: none; padding: 0; }
-  h2 { break-after: avoid; page-break-after: avoid; }
+  h2, h3 { break-after: avoid; page-break-after: avoid; }
+  .patterns tr { break-inside: avoid; page-break-inside: avoid; }
   .grid { grid-template-columns: repeat(3, 1fr); }
 }
 )css";

@@ -1,7 +1,8 @@
 // Renders a report page in headless Chromium and checks what a reader would
 // see: every chart container holds an SVG with drawn marks, no script error
 // or failed chart reaches the console, the page asks nothing of the network,
-// and the expected texts appear in the rendered page. Keeps a full-page
+// the expected texts appear in the rendered page, and hovering a top gene's
+// dot names its sample and value. Keeps a full-page
 // screenshot (PNG) next to the page.
 //
 // Usage: node render_report.js --generator PROGRAM --shape small|largest
@@ -113,6 +114,36 @@ function inspectPage() {
   return JSON.stringify({charts, text: document.body.innerText});
 }
 
+// The viewport position of the first dot of the first top gene's dot plot.
+function firstDotCentre() {
+  const dot = document.querySelector('#chart-top-gene-1 svg g.mark-symbol path');
+  if (!dot) return null;
+  dot.scrollIntoView({block: 'center'});
+  const box = dot.getBoundingClientRect();
+  return JSON.stringify({x: box.left + box.width / 2, y: box.top + box.height / 2});
+}
+
+// Hovers the first dot of the first top gene and returns the tooltip's text,
+// or '' when none appears within a second.
+async function hoverFirstDot(session) {
+  const evaluate = async (expression) => (await session('Runtime.evaluate', {
+    expression, returnByValue: true,
+  })).result.value;
+  const centre = await evaluate('(' + firstDotCentre.toString() + ')()');
+  if (!centre) return '';
+  const {x, y} = JSON.parse(centre);
+  await session('Input.dispatchMouseEvent', {type: 'mouseMoved', x, y});
+  const kTooltipWaitMs = 1000;
+  for (let waited = 0; waited < kTooltipWaitMs; waited += kPollIntervalMs) {
+    const text = await evaluate(
+        '(function () { const t = document.getElementById("vg-tooltip-element");' +
+        ' return t && t.classList.contains("visible") ? t.innerText : ""; })()');
+    if (text) return text;
+    await new Promise((resolve) => setTimeout(resolve, kPollIntervalMs));
+  }
+  return '';
+}
+
 async function renderAndCheck(pagePath, screenshotPath, expected) {
   const failures = [];
   const profileDir = fs.mkdtempSync(path.join(os.tmpdir(), 'report-browser-'));
@@ -132,9 +163,15 @@ async function renderAndCheck(pagePath, screenshotPath, expected) {
         const details = params.exceptionDetails;
         failures.push('script error: ' +
                       ((details.exception && details.exception.description) || details.text));
-      } else if (event.method === 'Runtime.consoleAPICalled' &&
-                 (params.type === 'error' || params.type === 'assert')) {
-        failures.push('console error: ' + params.args.map((a) => a.value ?? a.description).join(' '));
+      } else if (event.method === 'Runtime.consoleAPICalled') {
+        const text = params.args.map((a) => a.value ?? a.description).join(' ');
+        if (params.type === 'error' || params.type === 'assert') {
+          failures.push('console error: ' + text);
+        } else if (params.type === 'warning') {
+          // Chart warnings (a dropped encoding, say) do not fail the test
+          // but are worth a look.
+          process.stderr.write('console warning: ' + text + '\n');
+        }
       } else if (event.method === 'Log.entryAdded' && params.entry.level === 'error') {
         failures.push('browser error: ' + params.entry.text);
       } else if (event.method === 'Network.requestWillBeSent') {
@@ -178,6 +215,13 @@ async function renderAndCheck(pagePath, screenshotPath, expected) {
     for (const text of expected) {
       if (!page.text.includes(text)) failures.push('text not shown: ' + JSON.stringify(text));
     }
+    const tooltip = await hoverFirstDot(session);
+    if (!/sample/.test(tooltip) || !/value/.test(tooltip)) {
+      failures.push('hovering a dot shows no sample and value: ' + JSON.stringify(tooltip));
+    }
+    // Hover away again and scroll back, so the screenshot shows no tooltip.
+    await session('Input.dispatchMouseEvent', {type: 'mouseMoved', x: 0, y: 0});
+    await session('Runtime.evaluate', {expression: 'window.scrollTo(0, 0)'});
     const {cssContentSize} = await session('Page.getLayoutMetrics');
     const shot = await session('Page.captureScreenshot', {
       format: 'png',
@@ -187,8 +231,8 @@ async function renderAndCheck(pagePath, screenshotPath, expected) {
     fs.writeFileSync(screenshotPath, Buffer.from(shot.data, 'base64'));
     const bytes = fs.statSync(pagePath).size;
     process.stderr.write(`${path.basename(pagePath)}: ${bytes} bytes, ${page.charts.length} ` +
-                         `charts (${settled}) drawn in ${renderMs} ms; screenshot ` +
-                         `${screenshotPath}\n`);
+                         `charts (${settled}) drawn in ${renderMs} ms; hover shows ` +
+                         `${JSON.stringify(tooltip)}; screenshot ${screenshotPath}\n`);
     await devtools.send('Browser.close').catch(() => {});
   } catch (error) {
     failures.push(String(error.stack || error));
