@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 
 #include "report/chart_libraries.h"
 #include "report/html_text.h"
+#include "tests/test_support.h"
 #include "tools/report_demo_input.h"
 
 namespace geneclub {
@@ -51,9 +54,17 @@ TEST(ReportPageTest, LargestInputGivesAReproduciblePageUnderFiveMegabytes) {
 TEST(ReportPageTest, PageCarriesTheChartLibrariesAndTheHeaderFacts) {
   const ReportInput input = makeDemoReportInput(largestDemoShape());
   const std::string page = buildReportHtml(input);
-  ASSERT_EQ(chartLibraries().size(), 3u);
-  for (const EmbeddedFile& library : chartLibraries()) {
-    EXPECT_GT(library.bytes.size(), 10'000u) << library.name;
+  // The embedded bundles are the vendored files byte for byte, in load order.
+  const std::filesystem::path thirdParty =
+      std::filesystem::path(GENECLUB_SOURCE_DIR) / "third_party";
+  const std::vector<std::filesystem::path> files = {
+      thirdParty / "vega" / "vega.min.js", thirdParty / "vega-lite" / "vega-lite.min.js",
+      thirdParty / "vega-embed" / "vega-embed.min.js"};
+  ASSERT_EQ(chartLibraries().size(), files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const EmbeddedFile& library = chartLibraries()[i];
+    EXPECT_EQ(library.name, files[i].filename().string());
+    EXPECT_TRUE(library.bytes == geneclub::testing::readFile(files[i])) << library.name;
     EXPECT_TRUE(contains(page, scriptForInlining(library.bytes))) << library.name;
   }
   EXPECT_TRUE(contains(page, "12600 genes analysed &times; 102 samples"));
