@@ -53,7 +53,7 @@ table { border-collapse: collapse; }
 .swatch.zero { background: var(--zero); }
 figure { margin: 10px 0 18px; break-inside: avoid; page-break-inside: avoid; }
 figcaption, .caption { color: var(--muted); font-size: 13.5px; max-width: 860px; margin-top: 4px; }
-.grid { display: grid; grid-template-columns: repeat(auto-fill, minmax(340px, 1fr)); gap: 4px 18px; }
+.grid { display: grid; grid-template-columns: repeat(auto-fill, minmax(300px, 1fr)); gap: 4px 22px; }
 .grid figure { margin: 6px 0; }
 .grid figcaption { color: var(--ink); font-size: 13.5px; margin: 0 0 2px; }
 .side-by-side { display: flex; flex-wrap: wrap; gap: 12px 48px; align-items: flex-start; }
@@ -240,11 +240,15 @@ void writeRanking(PageWriter& page, const ReportInput& input) {
 }
 
 void writeTopGenes(PageWriter& page, const ReportInput& input) {
+  const auto names = classDisplayNames(input.header);
   page.add("<section id=\"top-genes\">\n<h2>Top genes</h2>\n");
   page.add(
-      "<p class=\"caption\">One dot per sample: its expression value (across) in its class's row; "
-      "dots are spread up and down only to keep them apart. The black line is the gene's cut: "
-      "patterns call samples right of it &ldquo;above&rdquo; and the others &ldquo;at or "
+      "<p class=\"caption\">One dot per sample: its expression value (across) in its class's "
+      "row, " +
+      classBadge(kClassOne, names[kClassOne]) + " on top and " +
+      classBadge(kClassZero, names[kClassZero]) +
+      " below; dots are spread up and down only to keep them apart. The black line is the gene's "
+      "cut: patterns call samples right of it &ldquo;above&rdquo; and the others &ldquo;at or "
       "below&rdquo;. Hover a dot for the sample's name and value.</p>\n<div class=\"grid\">\n");
   for (std::size_t t = 0; t < input.topGenes.size(); ++t) {
     const int place = input.topGenes[t].place;

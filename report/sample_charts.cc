@@ -36,7 +36,9 @@ std::vector<int> samplesByClass(const ReportInput& input) {
 }
 
 // Top-gene dot plots are small multiples: 270 x 2 * 34 px each, so three
-// fit side by side on a wide screen and on a printed page.
+// fit side by side on a wide screen and on a printed page. Their class rows
+// are told apart by colour and order alone (class 1 on top): class labels
+// can be long, and repeating them in every plot would crowd the grid.
 constexpr int kDotPlotWidth = 270;
 constexpr int kClassBandHeight = 34;
 // Dots of 26 px^2 (about 6 px across), seen through where they overlap; the
@@ -82,6 +84,7 @@ json topGeneChart(const ReportInput& input, std::size_t topIndex) {
          {{"field", "class"},
           {"type", "nominal"},
           {"title", nullptr},
+          {"axis", nullptr},
           {"scale", {{"domain", {classNames[kClassOne], classNames[kClassZero]}}}}}},
         {"yOffset",
          {{"field", "jitter"},
