@@ -1,5 +1,5 @@
 // The look shared by every chart of the report page: the Vega-Lite schema
-// and configuration each specification starts from, and the class colours,
+// and configuration each chart definition starts from, and the class colours,
 // so that a class has the same colour in every chart.
 
 #ifndef GENECLUB_REPORT_CHART_STYLE_H_
@@ -11,7 +11,7 @@
 
 namespace geneclub {
 
-// A Vega-Lite specification of `body` with the page's schema and
+// A Vega-Lite chart definition of `body` with the page's schema and
 // configuration added: fonts and sizes matching the page's text, and no
 // frame around single views.
 nlohmann::json vegaLiteChart(nlohmann::json body);

@@ -1,5 +1,5 @@
-// The Vega-Lite specifications of the report page's charts, one function per
-// chart container. Each returns a complete specification with its data
+// The Vega-Lite chart definitions of the report page's charts, one function per
+// chart container. Each returns a complete definition with its data
 // inline, ready for vega-embed, and keeps its mark count bounded for the
 // largest inputs (12,600 genes, 102 samples, 32 top genes): long series are
 // thinned and long lists cut to the strongest entries.

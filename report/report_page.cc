@@ -71,17 +71,17 @@ footer { margin-top: 40px; color: var(--muted); font-size: 12.5px; }
 }
 )css";
 
-// Draws every chart: the specifications are one JSON object per chart
+// Draws every chart: the chart definitions are one JSON object per chart
 // container, in page order. A chart that fails shows its error in its
 // container; the body's data-charts attribute counts the charts drawn once
 // all are done, so tests and readers can tell the page has settled.
 constexpr std::string_view kRenderScript = R"js(
 (function () {
-  var charts = JSON.parse(document.getElementById('chart-specs').textContent);
+  var charts = JSON.parse(document.getElementById('chart-definitions').textContent);
   var drawn = 0;
   var pending = charts.map(function (chart) {
     var container = document.getElementById(chart.id);
-    return vegaEmbed(container, chart.spec, {renderer: 'svg', actions: false, mode: 'vega-lite'})
+    return vegaEmbed(container, chart.definition, {renderer: 'svg', actions: false, mode: 'vega-lite'})
       .then(function () { drawn += 1; })
       .catch(function (error) {
         container.textContent = 'This chart could not be drawn: ' + error;
@@ -104,18 +104,18 @@ class PageWriter {
 
   // A figure holding one chart container with the given id and caption
   // (already HTML). The caption goes above the chart when `captionFirst`.
-  void addChart(const std::string& id, json spec, std::string_view captionHtml,
+  void addChart(const std::string& id, json definition, std::string_view captionHtml,
                 bool captionFirst = false) {
     add("<figure>");
     if (captionFirst) add("<figcaption>" + std::string(captionHtml) + "</figcaption>");
     add("<div class=\"chart\" id=\"" + escapeHtml(id) + "\"></div>");
     if (!captionFirst) add("<figcaption>" + std::string(captionHtml) + "</figcaption>");
     add("</figure>\n");
-    charts_.push_back({{"id", id}, {"spec", std::move(spec)}});
+    charts_.push_back({{"id", id}, {"definition", std::move(definition)}});
   }
 
   std::string finish() {
-    add("<script type=\"application/json\" id=\"chart-specs\">");
+    add("<script type=\"application/json\" id=\"chart-definitions\">");
     add(jsonForScriptElement(charts_));
     add("</script>\n");
     for (const EmbeddedFile& library : chartLibraries()) {

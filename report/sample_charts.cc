@@ -16,7 +16,7 @@ namespace {
 using nlohmann::json;
 
 // A dot's vertical offset within its class's band, in 0..1: the fractional
-// part of index * (golden ratio - 1), which spreads consecutive samples
+// digits of index * (golden ratio - 1), which spreads consecutive samples
 // evenly and is the same on every run, unlike a random jitter.
 double jitter(std::size_t sampleIndex) {
   constexpr double kGoldenFraction = 0.6180339887498949;

@@ -18,23 +18,23 @@ namespace {
 
 using nlohmann::json;
 
-// The specification as the page's script reads it back.
-json throughPage(const json& spec) { return json::parse(jsonForScriptElement(spec)); }
+// The chart definition as the page's script reads it back.
+json throughPage(const json& chart) { return json::parse(jsonForScriptElement(chart)); }
 
-// The inline data values of every view in the specification that has them,
+// The inline data values of every view in the chart that has them,
 // layered or concatenated views included, in order.
-void collectData(const json& spec, std::vector<json>& out) {
-  if (spec.contains("data")) out.push_back(spec["data"]["values"]);
-  for (const char* part : {"layer", "hconcat", "vconcat"}) {
-    if (spec.contains(part)) {
-      for (const json& child : spec[part]) collectData(child, out);
+void collectData(const json& chart, std::vector<json>& out) {
+  if (chart.contains("data")) out.push_back(chart["data"]["values"]);
+  for (const char* composition : {"layer", "hconcat", "vconcat"}) {
+    if (chart.contains(composition)) {
+      for (const json& child : chart[composition]) collectData(child, out);
     }
   }
 }
 
-std::vector<json> dataOf(const json& spec) {
+std::vector<json> dataOf(const json& chart) {
   std::vector<json> out;
-  collectData(throughPage(spec), out);
+  collectData(throughPage(chart), out);
   return out;
 }
 
@@ -70,9 +70,9 @@ TEST_F(ReportChartsTest, BestGenesCarryTheRankingsGainsStatusesAndPValues) {
 
 TEST_F(ReportChartsTest, BestGenesWithoutPValuesHaveNoPValueColumn) {
   ReportInput small = makeDemoReportInput(DemoReportShape{});
-  const json spec = throughPage(bestGenesChart(small));
-  EXPECT_FALSE(spec.contains("hconcat"));
-  for (const json& row : spec["data"]["values"]) EXPECT_FALSE(row.contains("pFwer"));
+  const json chart = throughPage(bestGenesChart(small));
+  EXPECT_FALSE(chart.contains("hconcat"));
+  for (const json& row : chart["data"]["values"]) EXPECT_FALSE(row.contains("pFwer"));
 }
 
 TEST_F(ReportChartsTest, GainCurveIsThinnedToPointsOfTheRanking) {

@@ -19,9 +19,9 @@
 namespace geneclub {
 namespace {
 
-// The chart specifications exactly as the page's script parses them.
+// The chart definitions exactly as the page's script parses them.
 nlohmann::json chartsOf(const std::string& page) {
-  const std::string open = "<script type=\"application/json\" id=\"chart-specs\">";
+  const std::string open = "<script type=\"application/json\" id=\"chart-definitions\">";
   const std::size_t begin = page.find(open) + open.size();
   return nlohmann::json::parse(page.substr(begin, page.find("</script>", begin) - begin));
 }
@@ -32,8 +32,8 @@ std::vector<std::string> chartIds(const std::string& page) {
   return ids;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
+bool contains(const std::string& text, const std::string& piece) {
+  return text.find(piece) != std::string::npos;
 }
 
 TEST(ReportPageTest, LargestInputGivesAReproduciblePageUnderFiveMegabytes) {

@@ -149,7 +149,7 @@ void fillClubs(const DemoReportShape& shape, DemoRandom& random, ReportInput& in
     for (int t = 1; t <= shape.topK; ++t) {
       std::vector<int> club = {t};
       while (static_cast<int>(club.size()) <= std::min(kClubMembers, shape.pool - 1)) {
-        // Members come mostly from the better part of the pool.
+        // Members come mostly from the better half of the pool.
         const double draw = random.uniform();
         const int place = 1 + static_cast<int>(draw * draw * shape.pool);
         if (std::find(club.begin(), club.end(), place) == club.end()) club.push_back(place);

@@ -1,5 +1,5 @@
 // Synthetic report inputs for trying and testing the report page without a
-// batch run: every part of a ReportInput filled with plausible, reproducible
+// batch run: every field of a ReportInput filled with plausible, reproducible
 // numbers of any shape, up to the largest data sets the page is built for,
 // with names that need escaping (quotes, <, &, a tab) in the places a page
 // writes them.
