@@ -25,14 +25,6 @@ std::string geneLabel(const ReportInput& input, int place) {
   return std::to_string(place) + ". " + input.ranking[place - 1].name;
 }
 
-std::string conditionInWords(const ReportInput& input, const PatternCondition& condition) {
-  const RankedGene& gene = input.ranking[condition.place - 1];
-  // Four significant digits, as the ranking file writes split points.
-  constexpr int kSplitDigits = 4;
-  return gene.name + (condition.above ? " above " : " at or below ") +
-         formatSignificant(gene.split, kSplitDigits);
-}
-
 std::string patternName(int label, int index) {
   std::string name = label == kClassOne ? "D" : "N";
   name += std::to_string(index + 1);

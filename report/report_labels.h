@@ -1,6 +1,6 @@
 // Names and numbers as the report page writes them, shared by its text and
 // its charts so that both always say the same: the display names of the two
-// classes, a gene's label, a pattern condition in words, and rounded numbers.
+// classes, gene labels, pattern names, and rounded numbers.
 
 #ifndef GENECLUB_REPORT_REPORT_LABELS_H_
 #define GENECLUB_REPORT_REPORT_LABELS_H_
@@ -21,11 +21,6 @@ std::array<std::string, 2> classDisplayNames(const ReportHeader& header);
 // "PLACE. NAME", e.g. "3. M26383": unique even when gene names repeat.
 // REQUIRES: 1 <= place <= input.ranking.size().
 std::string geneLabel(const ReportInput& input, int place);
-
-// The condition in words with the gene's name and split, e.g.
-// "M26383 above 59.83" or "M26383 at or below 59.83".
-// REQUIRES: 1 <= condition.place <= input.ranking.size().
-std::string conditionInWords(const ReportInput& input, const PatternCondition& condition);
 
 // The short name of the class's pattern at `index` (from 0) in strength
 // order: "D3" for the Disease class's third strongest, "N3" for Normal's.

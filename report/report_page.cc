@@ -262,6 +262,15 @@ void writeTopGenes(PageWriter& page, const ReportInput& input) {
   page.add("</div>\n</section>\n");
 }
 
+// The condition in words with the gene's name and split, e.g.
+// "M26383 above 59.83" or "M26383 at or below 59.83".
+std::string conditionHtml(const ReportInput& input, const PatternCondition& condition) {
+  const RankedGene& gene = input.ranking[condition.place - 1];
+  return "<span class=\"gene\">" + escapeHtml(gene.name) + "</span>" +
+         (condition.above ? " above " : " at or below ") +
+         formatSignificant(gene.split, kGainDigits);
+}
+
 void writePatternTable(PageWriter& page, const ReportInput& input, int label) {
   const auto names = classDisplayNames(input.header);
   const auto& patterns = input.classPatterns[label];
@@ -284,7 +293,7 @@ void writePatternTable(PageWriter& page, const ReportInput& input, int label) {
   for (int p = 0; p < shown; ++p) {
     std::vector<std::string> conditions;
     for (const PatternCondition& condition : patterns[p].conditions) {
-      conditions.push_back(escapeHtml(conditionInWords(input, condition)));
+      conditions.push_back(conditionHtml(input, condition));
     }
     const int support = patterns[p].support;
     page.add("<tr><td class=\"id\">" + patternName(label, p) + "</td><td>" +
