@@ -46,7 +46,7 @@ table { border-collapse: collapse; }
   border-bottom: 1px solid var(--rule); vertical-align: top; }
 .patterns th { font-weight: 600; }
 .patterns td.id { font-weight: 600; white-space: nowrap; }
-.patterns td.support { white-space: nowrap; text-align: right; }
+.patterns .support { white-space: nowrap; text-align: right; }
 .gene { font-family: ui-monospace, "SFMono-Regular", Menlo, Consolas, monospace; font-size: 13px; }
 .swatch { display: inline-block; width: 10px; height: 10px; border-radius: 2px; margin-right: 5px; }
 .swatch.one { background: var(--one); }
