@@ -21,8 +21,7 @@ int main(int argc, char** argv) try {
     const bool consoleFailed = geneclub::standardOutputFailed();
     return exit->status == 0 && consoleFailed ? geneclub::kFailureStatus : exit->status;
   }
-  int status =
-      geneclub::runBatch(std::get<geneclub::BatchOptions>(parsed), std::cout, std::cerr);
+  int status = geneclub::runBatch(std::get<geneclub::BatchOptions>(parsed), std::cout, std::cerr);
   if (geneclub::standardOutputFailed() && status == 0) status = geneclub::kFailureStatus;
   return status;
 } catch (const std::exception& error) {

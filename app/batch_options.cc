@@ -1,7 +1,6 @@
 #include "app/batch_options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -65,24 +64,31 @@ std::string defaultOutFolder(const std::string& dataPath) {
 }
 
 std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
-                                                                 const char* const* argv) {
+                                                                  const char* const* argv) {
   BatchOptions options;
-  CLI::App app("Ranks the genes of a two-class expression table, mines its minimal emerging "
-               "patterns and builds gene clubs, writing the results into one folder.",
-               kProgram);
+  CLI::App app(
+      "Ranks the genes of a two-class expression table, mines its minimal emerging "
+      "patterns and builds gene clubs, writing the results into one folder.",
+      kProgram);
   std::vector<std::string> data;
   std::string methods = "1,2,3,4";
   std::string missing = "error";
   std::optional<int> top, pool, threads;
-  app.add_option("data", data, "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input");
-  app.add_option("-o,--out", options.outFolder, "Results folder (default: DATA's name plus -geneclub)");
+  app.add_option(
+      "data", data,
+      "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input");
+  app.add_option("-o,--out", options.outFolder,
+                 "Results folder (default: DATA's name plus -geneclub)");
   app.add_option("--methods", methods, "Gene-club methods: 1,2,3,4 or their names, or none");
   app.add_option("--top", top, "Top genes mined and clubs per method, 1 to 32 (default 20)");
   app.add_option("--pool", pool, "Base of the clubs' candidate pool (default 4/5 of the genes)");
-  app.add_option("--disease", options.diseaseLabel, "The label of class 1; all others form class 0");
+  app.add_option("--disease", options.diseaseLabel,
+                 "The label of class 1; all others form class 0");
   app.add_option("--label-column", options.table.labelColumn, "The label column: name or number");
-  app.add_option("--sample-column", options.table.sampleColumn, "The sample-name column: name or number");
-  app.add_flag("--genes-in-rows", options.table.genesInRows, "One gene per row, samples in the header");
+  app.add_option("--sample-column", options.table.sampleColumn,
+                 "The sample-name column: name or number");
+  app.add_flag("--genes-in-rows", options.table.genesInRows,
+               "One gene per row, samples in the header");
   app.add_option("--labels", options.table.labelsFile, "A file of the samples' labels, in order");
   app.add_option("--missing", missing, "Missing values: error or drop-genes (default error)");
   app.add_option("--threads", threads, "Threads (default: one per core)");

@@ -20,7 +20,7 @@ namespace geneclub {
 inline constexpr int kCommandLineStatus = 3;
 
 struct BatchOptions {
-  std::string dataPath;  // "-" for standard input
+  std::string dataPath;   // "-" for standard input
   std::string outFolder;  // the results folder; never empty after parsing
   // The gene-club methods to run, each once, in menu order.
   std::vector<ClubMethod> methods;
@@ -41,7 +41,8 @@ struct CommandLineExit {
   std::string text;
 };
 
-std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc, const char* const* argv);
+std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
+                                                                  const char* const* argv);
 
 // The results folder when none is given: the data file's base name up to its
 // first dot after the first character, plus "-geneclub", in the current

@@ -33,8 +33,8 @@ constexpr char kPrefix[] = "geneclub-batch: ";
 constexpr int kDefaultTopGenes = 20;
 
 // The result files, always written together.
-constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",    "diseaseEP.data",
-                                        "normalEP.data", "genes.tsv",  "clubs.tsv",
+constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",   "diseaseEP.data",
+                                        "normalEP.data", "genes.tsv", "clubs.tsv",
                                         "patterns.tsv",  "run.json"};
 
 // Counts of the minimal EPs of one analysis (the global run or a method).
@@ -209,14 +209,14 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     nlohmann::ordered_json run;
     run["version"] = GENECLUB_VERSION;
     std::error_code sizeError;
-    const auto inputSize =
-        options.dataPath == "-" ? 0 : fs::file_size(options.dataPath, sizeError);
-    run["input"] = {{"path", options.dataPath},
-                    {"size", options.dataPath == "-" || sizeError ? nlohmann::ordered_json()
-                                                                  : nlohmann::ordered_json(inputSize)},
-                    {"form", formText(table.form)},
-                    {"samples", samples},
-                    {"labels_from", table.labelSource}};
+    const auto inputSize = options.dataPath == "-" ? 0 : fs::file_size(options.dataPath, sizeError);
+    run["input"] = {
+        {"path", options.dataPath},
+        {"size", options.dataPath == "-" || sizeError ? nlohmann::ordered_json()
+                                                      : nlohmann::ordered_json(inputSize)},
+        {"form", formText(table.form)},
+        {"samples", samples},
+        {"labels_from", table.labelSource}};
     nlohmann::ordered_json methodNames = nlohmann::ordered_json::array();
     for (const ClubMethod method : options.methods) methodNames.push_back(methodName(method));
     run["settings"] = {{"top", settings.topGeneCount},
@@ -228,17 +228,17 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     nlohmann::ordered_json labels = nlohmann::ordered_json::object();
     for (const auto& [label, count] : classes.labelCounts) labels[label] = count;
     run["labels"] = labels;
-    run["classes"] = {{"disease", {{"label", classes.diseaseLabel}, {"size", diseaseSize}}},
-                      {"normal", {{"label", classes.normalLabel}, {"size", samples - diseaseSize}}}};
+    run["classes"] = {
+        {"disease", {{"label", classes.diseaseLabel}, {"size", diseaseSize}}},
+        {"normal", {{"label", classes.normalLabel}, {"size", samples - diseaseSize}}}};
     run["genes"] = {{"total", genes + table.droppedGeneCount},
                     {"dropped", table.droppedGeneCount},
                     {"incomplete", analyzer.incompleteGeneCount},
                     {"duplicate", analyzer.duplicateGeneCount}};
     nlohmann::ordered_json patterns = nlohmann::ordered_json::object();
     for (const PatternCount& count : patternCounts) {
-      patterns[count.analysis] = {{"clubs", count.clubs},
-                                  {"disease", count.disease},
-                                  {"normal", count.normal}};
+      patterns[count.analysis] = {
+          {"clubs", count.clubs}, {"disease", count.disease}, {"normal", count.normal}};
     }
     run["patterns"] = patterns;
     nlohmann::ordered_json times = nlohmann::ordered_json::object();

@@ -65,8 +65,7 @@ void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names, s
     out << row + 1 << '\t' << tsvField(names.genes[gene]) << '\t' << names.geneColumns[gene] << '\t'
         << shortestDouble(analyzer.splitValues[row]) << '\t'
         << shortestDouble(analyzer.informationGains[row]) << '\t'
-        << statusName(analyzer.geneStatus.empty() ? GeneStatus::kInPlay
-                                                  : analyzer.geneStatus[gene])
+        << statusName(analyzer.geneStatus.empty() ? GeneStatus::kInPlay : analyzer.geneStatus[gene])
         << '\t' << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\n';
   }
 }
@@ -80,8 +79,8 @@ void writeClubRows(std::string_view method, int club, std::span<const int> rows,
   const std::string topGene = tsvField(geneName(analyzer, names, rows.front()));
   for (std::size_t position = 0; position < rows.size(); ++position) {
     out << method << '\t' << club << '\t' << topGene << '\t' << position + 1 << '\t'
-        << tsvField(geneName(analyzer, names, rows[position])) << '\t' << rows[position] + 1
-        << '\t' << (static_cast<int>(position) < topGeneCount ? "yes" : "no") << '\n';
+        << tsvField(geneName(analyzer, names, rows[position])) << '\t' << rows[position] + 1 << '\t'
+        << (static_cast<int>(position) < topGeneCount ? "yes" : "no") << '\n';
   }
 }
 

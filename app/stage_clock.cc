@@ -10,8 +10,7 @@ constexpr std::chrono::seconds kAnnounceAfter{1};
 
 }  // namespace
 
-StageClock::StageClock(std::ostream& errors, bool announce)
-    : errors_(errors), announce_(announce) {
+StageClock::StageClock(std::ostream& errors, bool announce) : errors_(errors), announce_(announce) {
   if (announce_) watcher_ = std::jthread([this](std::stop_token stop) { watch(stop); });
 }
 
@@ -57,7 +56,8 @@ void StageClock::watch(std::stop_token stop) {
     }
     const int stage = stageNumber_;
     const auto deadline = started_ + kAnnounceAfter;
-    changed_.wait_until(lock, stop, deadline, [&] { return stageNumber_ != stage || stage_.empty(); });
+    changed_.wait_until(lock, stop, deadline,
+                        [&] { return stageNumber_ != stage || stage_.empty(); });
     if (stop.stop_requested()) return;
     if (stageNumber_ == stage && !stage_.empty() && std::chrono::steady_clock::now() >= deadline) {
       errors_ << "geneclub-batch: " << stage_ << "...\n" << std::flush;

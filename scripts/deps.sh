@@ -32,6 +32,7 @@ requirePackages() {
 BUILD_PACKAGES=(
   g++:g++ cmake:cmake make:make
   libtbb-dev:/usr/lib/x86_64-linux-gnu/cmake/TBB/TBBConfig.cmake
+  nlohmann-json3-dev:/usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake
 )
 
 # What the whole test suite needs besides the build.
@@ -42,4 +43,6 @@ TEST_PACKAGES=(
   valgrind:valgrind
   clang:clang++
   libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a
+  nodejs:node
+  chromium:/usr/bin/chromium
 )
