@@ -13,13 +13,13 @@
 
 #include "app/result_tables.h"
 #include "app/stage_clock.h"
-#include "app/start_up.h"
 #include "app/tsv_text.h"
 #include "clubs/club_runs.h"
 #include "data/class_assignment.h"
 #include "data/output_file.h"
 #include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
+#include "ranking/start_up.h"
 #include "ranking/top_genes.h"
 
 namespace geneclub {

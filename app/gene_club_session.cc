@@ -2,7 +2,7 @@
 
 #include <numeric>
 
-#include "app/start_up.h"
+#include "ranking/start_up.h"
 #include "ranking/top_genes.h"
 
 namespace geneclub {

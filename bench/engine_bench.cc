@@ -19,10 +19,10 @@
 #include <numeric>
 #include <sstream>
 
-#include "app/start_up.h"
 #include "clubs/club_runs.h"
 #include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
+#include "ranking/start_up.h"
 #include "tools/synthetic_data.h"
 
 namespace geneclub {

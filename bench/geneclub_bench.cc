@@ -18,11 +18,11 @@
 #include <sstream>
 
 #include "app/gene_club_session.h"
-#include "app/start_up.h"
 #include "clubs/club_runs.h"
 #include "data/gene_club_analyzer.h"
 #include "patterns/ep_miner.h"
 #include "ranking/discretised_samples.h"
+#include "ranking/start_up.h"
 
 namespace geneclub {
 namespace {

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/start_up.h"
 #include "clubs/club_runs.h"
 #include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
+#include "ranking/start_up.h"
 #include "tests/test_support.h"
 #include "tools/synthetic_data.h"
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/start_up.h"
 #include "data/gene_club_analyzer.h"
+#include "ranking/start_up.h"
 
 namespace geneclub::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/start_up.h"
+#include "ranking/start_up.h"
 
 #include "ranking/gene_ranking.h"
 

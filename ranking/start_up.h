@@ -1,10 +1,10 @@
-// The start-up ranking shared by both programs: split values and gains, the
-// two cleaning steps with a ranking sort after each, so that afterwards row r
+// The ranking every analysis starts from: split values and gains, the two
+// cleaning steps with a ranking sort after each, so that afterwards row r
 // holds the gene in ranking place r + 1 and the genes taken out of play stand
-// at the end.
+// at the end. Both programs and the cross-validation run it.
 
-#ifndef GENECLUB_APP_START_UP_H_
-#define GENECLUB_APP_START_UP_H_
+#ifndef GENECLUB_RANKING_START_UP_H_
+#define GENECLUB_RANKING_START_UP_H_
 
 #include <ostream>
 
@@ -22,4 +22,4 @@ void rankAndCleanGenes(GeneClubAnalyzer& analyzer, std::ostream& console);
 
 }  // namespace geneclub
 
-#endif  // GENECLUB_APP_START_UP_H_
+#endif  // GENECLUB_RANKING_START_UP_H_
