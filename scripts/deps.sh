@@ -29,7 +29,7 @@ requirePackages() {
 }
 
 # What building the program needs.
-BUILD_PACKAGES=(g++:g++ cmake:cmake make:make)
+BUILD_PACKAGES=(g++:g++ cmake:cmake make:make zlib1g-dev:/usr/include/zlib.h)
 
 # What the whole test suite needs besides the build.
 TEST_PACKAGES=(
