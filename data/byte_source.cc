@@ -49,6 +49,8 @@ class GzipSource : public ByteSource {
   explicit GzipSource(gzFile file) : file_(file) {}
   ~GzipSource() override { gzclose(file_); }
 
+  bool isCompressed() const override { return true; }
+
   std::size_t read(char* buffer, std::size_t capacity) override {
     if (done_) return 0;
     // gzread takes an unsigned count and returns an int.

@@ -31,6 +31,9 @@ class ByteSource {
   // (a plain regular file); 0 otherwise.
   virtual std::uint64_t sizeHint() const { return 0; }
 
+  // True for compressed data, whose corruption may show only further on.
+  virtual bool isCompressed() const { return false; }
+
   // Empty while reads succeed; after a read failed, what went wrong
   // ("Is a directory", "unexpected end of file"), for a message.
   const std::string& failure() const { return failure_; }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "data/byte_source.h"
 #include "data/decimal_number.h"
@@ -129,17 +130,16 @@ std::variant<std::vector<std::string>, InputError> readLabelsFile(const std::str
 // Applies what every form shares: labels from a labels file, and the
 // missing-value policy.
 std::optional<InputError> finishTable(ExpressionTable& table, const TableOptions& options,
+                                      std::vector<std::string> fileLabels,
                                       const std::string& fileName) {
   if (!options.labelsFile.empty()) {
-    std::variant<std::vector<std::string>, InputError> labels = readLabelsFile(options.labelsFile);
-    if (InputError* error = std::get_if<InputError>(&labels)) return *error;
-    table.labels = std::move(std::get<std::vector<std::string>>(labels));
-    if (table.labels.size() != table.sampleNames.size()) {
+    if (fileLabels.size() != table.sampleNames.size()) {
       return InputError{InputError::kInvalidData,
                         displayName(options.labelsFile) + " holds " +
-                            std::to_string(table.labels.size()) + " labels, but " + fileName +
+                            std::to_string(fileLabels.size()) + " labels, but " + fileName +
                             " holds " + std::to_string(table.sampleNames.size()) + " samples"};
     }
+    table.labels = std::move(fileLabels);
     table.labelSource = "file " + displayName(options.labelsFile);
   }
   if (options.dropGenesWithMissing && table.form != ExpressionTable::Form::kNativeRecords) {
@@ -168,15 +168,21 @@ std::optional<InputError> finishTable(ExpressionTable& table, const TableOptions
   return std::nullopt;
 }
 
-std::variant<ExpressionTable, InputError> readFromSource(std::unique_ptr<ByteSource> source,
-                                                         const std::string& fileName,
-                                                         const TableOptions& options) {
-  InputBuffer input(std::move(source));
+std::variant<ExpressionTable, InputError> readForm(InputBuffer& input, const std::string& fileName,
+                                                   const TableOptions& options) {
   int line = 1;
   std::variant<bool, InputError> native = startsWithNumber(input, line, fileName);
   if (InputError* error = std::get_if<InputError>(&native)) return *error;
   if (std::optional<InputError> misfit = optionsMisfit(std::get<bool>(native), options, fileName)) {
     return *misfit;
+  }
+  // The labels file first: it is small, and an unreadable one makes reading
+  // the table pointless.
+  std::vector<std::string> fileLabels;
+  if (!options.labelsFile.empty()) {
+    std::variant<std::vector<std::string>, InputError> labels = readLabelsFile(options.labelsFile);
+    if (InputError* error = std::get_if<InputError>(&labels)) return *error;
+    fileLabels = std::move(std::get<std::vector<std::string>>(labels));
   }
   std::variant<ExpressionTable, InputError> result;
   if (std::get<bool>(native)) {
@@ -187,7 +193,30 @@ std::variant<ExpressionTable, InputError> readFromSource(std::unique_ptr<ByteSou
                                  : readSamplesInRows(records, options);
   }
   if (ExpressionTable* table = std::get_if<ExpressionTable>(&result)) {
-    if (std::optional<InputError> error = finishTable(*table, options, fileName)) return *error;
+    if (std::optional<InputError> error =
+            finishTable(*table, options, std::move(fileLabels), fileName)) {
+      return *error;
+    }
+  }
+  return result;
+}
+
+std::variant<ExpressionTable, InputError> readFromSource(std::unique_ptr<ByteSource> source,
+                                                         const std::string& fileName,
+                                                         const TableOptions& options) {
+  InputBuffer input(std::move(source));
+  std::variant<ExpressionTable, InputError> result = readForm(input, fileName, options);
+  // Corrupt compressed data may decompress into invalid text before zlib
+  // notices; the corruption is the real cause, so look for it in the rest.
+  const InputError* error = std::get_if<InputError>(&result);
+  if (error != nullptr && error->status == InputError::kInvalidData &&
+      input.source().isCompressed()) {
+    // Bytes discarded per read while the rest is checked.
+    constexpr std::size_t kDrainChunk = 1 << 16;
+    std::vector<char> sink(kDrainChunk);
+    while (input.take(sink.data(), sink.size()) > 0) {
+    }
+    if (std::optional<InputError> failure = readFailure(input, fileName)) return *failure;
   }
   return result;
 }

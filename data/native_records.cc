@@ -18,6 +18,10 @@ namespace {
 
 bool startsLikeNumber(char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
 
+std::string countOfValues(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " value" : " values");
+}
+
 InputError recordError(const std::string& fileName, int record, const std::string& what) {
   return {InputError::kInvalidData, fileName + ": record " + std::to_string(record) + " (sample " +
                                         std::to_string(record) + "): " + what};
@@ -86,8 +90,8 @@ std::variant<ExpressionTable, InputError> readNativeRecords(InputBuffer& input,
       }
     } else if (valueCount != geneCount) {
       return recordError(fileName, record,
-                         "the record holds " + std::to_string(valueCount) +
-                             " values before its class word " + quoteForMessage(classWord) +
+                         "the record holds " + countOfValues(valueCount) +
+                             " before its class word " + quoteForMessage(classWord) +
                              ", but the first record holds " + std::to_string(geneCount));
     }
     table.labels.emplace_back(classWord);
