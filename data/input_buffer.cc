@@ -24,7 +24,14 @@ bool InputBuffer::readMore() {
     next_ = 0;
   }
   const std::size_t held = buffer_.size();
-  const std::size_t request = std::max(kChunkSize, held);
+  std::size_t request = std::max(kChunkSize, held);
+  // No more than the source has left (and one byte to see its end), so that
+  // a small input costs no full chunk.
+  if (const std::uint64_t size = source_->sizeHint(); size > 0) {
+    const std::uint64_t delivered = consumedBefore_ + held;
+    request = static_cast<std::size_t>(
+        std::min<std::uint64_t>(request, size > delivered ? size - delivered + 1 : 1));
+  }
   buffer_.resize(held + request);
   const std::size_t got = source_->read(buffer_.data() + held, request);
   buffer_.resize(held + got);
