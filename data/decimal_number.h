@@ -7,6 +7,7 @@
 #ifndef GENECLUB_DATA_DECIMAL_NUMBER_H_
 #define GENECLUB_DATA_DECIMAL_NUMBER_H_
 
+#include <cstddef>
 #include <string_view>
 
 namespace geneclub {
@@ -24,6 +25,15 @@ enum class DecimalField { kNumber, kNotANumber, kOutOfRange };
 // for kNumber; kOutOfRange is a well-formed number beyond the range of
 // double.
 DecimalField parseDecimalField(std::string_view text, double& value);
+
+// Readable bytes that parsePaddedDecimalField may read past its text.
+inline constexpr std::size_t kDecimalFieldPadding = 8;
+
+// The same as parseDecimalField, with the same results, but several times
+// faster on the short plain numbers that fill expression tables ("-214",
+// "8589.42"): it reads their digits eight at a time.
+// REQUIRES: kDecimalFieldPadding readable bytes follow the text in memory.
+DecimalField parsePaddedDecimalField(std::string_view text, double& value);
 
 }  // namespace geneclub
 

@@ -131,8 +131,9 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
       std::string_view content = held.substr(start, close - start);
       if (escaped) {
         // Unescaped text is never longer than the held bytes, so one
-        // reservation keeps every earlier field's view valid.
-        if (!reserved) unescaped_.reserve(held.size());
+        // reservation (padding included) keeps every earlier field's view
+        // valid.
+        if (!reserved) unescaped_.reserve(held.size() + InputBuffer::kPadding);
         reserved = true;
         const std::size_t from = unescaped_.size();
         for (std::size_t i = 0; i < content.size(); ++i) {
@@ -170,6 +171,8 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
     }
     ++at;  // the delimiter
   }
+  // Unescaped fields are followed by padding too, within the reservation.
+  if (reserved) unescaped_.append(InputBuffer::kPadding, '\0');
   recordLineEnds_ = line - nextLine_;
   return Parse::kComplete;
 }

@@ -17,8 +17,10 @@
 namespace geneclub {
 
 struct DelimitedField {
-  std::string_view text;  // unquoted, without the blanks around it
-  int line = 0;           // the 1-based physical line where the field starts
+  // Unquoted, without the blanks around it, and followed in memory by
+  // InputBuffer::kPadding readable bytes.
+  std::string_view text;
+  int line = 0;  // the 1-based physical line where the field starts
 };
 
 // The first record that is not blank is the header; it picks the

@@ -14,16 +14,18 @@ constexpr std::size_t kChunkSize = 1 << 18;
 
 }  // namespace
 
-InputBuffer::InputBuffer(std::unique_ptr<ByteSource> source) : source_(std::move(source)) {}
+InputBuffer::InputBuffer(std::unique_ptr<ByteSource> source)
+    : source_(std::move(source)), buffer_(kPadding, '\0') {}
 
 bool InputBuffer::readMore() {
   if (sourceDone_) return false;
   if (next_ > 0) {
     buffer_.erase(0, next_);
     consumedBefore_ += next_;
+    end_ -= next_;
     next_ = 0;
   }
-  const std::size_t held = buffer_.size();
+  const std::size_t held = end_;
   std::size_t request = std::max(kChunkSize, held);
   // No more than the source has left (and one byte to see its end), so that
   // a small input costs no full chunk.
@@ -32,9 +34,10 @@ bool InputBuffer::readMore() {
     request = static_cast<std::size_t>(
         std::min<std::uint64_t>(request, size > delivered ? size - delivered + 1 : 1));
   }
-  buffer_.resize(held + request);
+  buffer_.resize(held + request + kPadding);
   const std::size_t got = source_->read(buffer_.data() + held, request);
-  buffer_.resize(held + got);
+  end_ = held + got;
+  buffer_.resize(end_ + kPadding);
   if (got == 0) sourceDone_ = true;
   return got > 0;
 }
@@ -42,8 +45,8 @@ bool InputBuffer::readMore() {
 void InputBuffer::consume(std::size_t count) { next_ += count; }
 
 std::size_t InputBuffer::take(char* buffer, std::size_t capacity) {
-  if (next_ < buffer_.size()) {
-    const std::size_t count = std::min(capacity, buffer_.size() - next_);
+  if (next_ < end_) {
+    const std::size_t count = std::min(capacity, end_ - next_);
     std::memcpy(buffer, buffer_.data() + next_, count);
     next_ += count;
     return count;

@@ -20,9 +20,14 @@ class InputBuffer {
  public:
   explicit InputBuffer(std::unique_ptr<ByteSource> source);
 
-  // The unconsumed bytes read so far. Valid until the next call of
-  // readMore, consume or take.
-  std::string_view held() const { return std::string_view(buffer_).substr(next_); }
+  // Readable bytes that always follow the held ones in memory (their values
+  // are unspecified), so that a parser may read a few bytes past the end of
+  // a field without checking where the held bytes end.
+  static constexpr std::size_t kPadding = 8;
+
+  // The unconsumed bytes read so far, followed in memory by kPadding
+  // readable bytes. Valid until the next call of readMore or take.
+  std::string_view held() const { return std::string_view(buffer_.data() + next_, end_ - next_); }
 
   // Reads at least one more byte onto the held ones, asking the source for
   // a chunk or, when the held bytes are longer than a chunk, for as many
@@ -50,8 +55,9 @@ class InputBuffer {
 
  private:
   std::unique_ptr<ByteSource> source_;
-  std::string buffer_;
+  std::string buffer_;                // the held bytes, then kPadding more
   std::size_t next_ = 0;              // first unconsumed byte of buffer_
+  std::size_t end_ = 0;               // end of the held bytes in buffer_
   std::uint64_t consumedBefore_ = 0;  // bytes dropped from the front of buffer_
   bool sourceDone_ = false;
 };

@@ -19,7 +19,8 @@ std::string geneCellPlace(const std::string& fileName, int line, int column,
 }
 
 ValueCell readValueCell(std::string_view text, double& value) {
-  switch (parseDecimalField(text, value)) {
+  static_assert(InputBuffer::kPadding >= kDecimalFieldPadding);
+  switch (parsePaddedDecimalField(text, value)) {
     case DecimalField::kNumber:
       return ValueCell::kNumber;
     case DecimalField::kOutOfRange:

@@ -37,6 +37,7 @@ std::string cellPlace(const std::string& fileName, int line, int column);
 std::string geneCellPlace(const std::string& fileName, int line, int column, std::string_view gene);
 
 // How a gene value cell reads: a number, a missing value, or neither.
+// REQUIRES: text is a DelimitedField's text (padding follows it).
 enum class ValueCell { kNumber, kMissing, kNotANumber, kOutOfRange };
 ValueCell readValueCell(std::string_view text, double& value);
 

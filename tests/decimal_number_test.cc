@@ -1,5 +1,6 @@
-// The whole-field number parser against its definition: a field is a number
-// when it matches the grammar, and its value is then strtod's, bit for bit.
+// The whole-field number parsers against their definition: a field is a
+// number when it matches the grammar, and its value is then strtod's, bit
+// for bit, for the padded parser as for the plain one.
 // Random fields of digits, points, signs and exponents probe the fast path
 // at the edges of its exactness (15 digits, powers of ten up to 22).
 
@@ -14,13 +15,28 @@
 #include <random>
 #include <regex>
 #include <string>
+#include <string_view>
 
 namespace geneclub::testing {
 namespace {
 
+// The padded parser reads past the field, so the bytes there are digits,
+// points and signs that must not join the number.
+void expectPaddedParsedTheSame(const std::string& text) {
+  const std::string padded = text + std::string(kDecimalFieldPadding, '7') + ".e-";
+  double plainValue = 0.0, paddedValue = 0.0;
+  const DecimalField plain = parseDecimalField(text, plainValue);
+  ASSERT_EQ(parsePaddedDecimalField(std::string_view(padded).substr(0, text.size()), paddedValue),
+            plain);
+  if (plain == DecimalField::kNumber) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(paddedValue), std::bit_cast<std::uint64_t>(plainValue));
+  }
+}
+
 void expectParsedLikeStrtod(const std::string& text) {
   static const std::regex grammar(R"([+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?)");
   SCOPED_TRACE("field \"" + text + "\"");
+  expectPaddedParsedTheSame(text);
   double value = -1.0;
   const DecimalField result = parseDecimalField(text, value);
   if (!std::regex_match(text, grammar)) {
@@ -78,6 +94,13 @@ TEST(DecimalNumberTest, FieldsParseAsTheGrammarAndStrtodSay) {
     std::string text(1 + random() % kMaxFieldLength, ' ');
     for (char& c : text) c = alphabet[random() % alphabet.size()];
     expectParsedLikeStrtod(text);
+    // A plain number of up to ten digits on each side of the point, the
+    // padded parser's own ground.
+    std::string plain = random() % 2 == 0 ? "" : "-";
+    for (int digits = random() % 11; digits > 0; --digits) plain += alphabet[random() % 10];
+    if (random() % 2 == 0) plain += '.';
+    for (int digits = random() % 11; digits > 0; --digits) plain += alphabet[random() % 10];
+    expectParsedLikeStrtod(plain);
   }
 }
 
