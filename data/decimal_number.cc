@@ -6,13 +6,10 @@
 
 #include "data/decimal_number.h"
 
-#include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -38,39 +35,6 @@ constexpr int kMaxExactDigits = 15;
 // the fast path's range anyway, and stopping there keeps the sum from
 // overflowing.
 constexpr int kExponentCap = 100000;
-
-// Eight ASCII bytes at once, least significant byte first: the first
-// character of a text loaded with memcpy is the word's lowest byte.
-constexpr std::uint64_t kEachByte(std::uint8_t byte) { return 0x0101010101010101ull * byte; }
-constexpr int kWordBytes = 8;
-
-// The number of ASCII digits at the start of the word's bytes (8 when all
-// are digits). Adding 0x46 sets bit 7 of a byte above '9', subtracting 0x30
-// sets it for a byte below '0'; no carry or borrow crosses a digit byte, so
-// the lowest byte flagged is exactly the first non-digit.
-int leadingDigitCount(std::uint64_t word) {
-  const std::uint64_t nonDigits =
-      ((word + kEachByte(0x46)) | (word - kEachByte('0'))) & kEachByte(0x80);
-  return nonDigits == 0 ? kWordBytes : __builtin_ctzll(nonDigits) / kWordBytes;
-}
-
-// The value of the first `count` digit bytes of the word (1 to 8 of them),
-// computed without a loop: the digits are shifted to the top with '0's
-// below, then pairs, quads and the two halves are combined by multiplying.
-std::uint64_t digitsValue(std::uint64_t word, int count) {
-  if (count < kWordBytes) {
-    word = (word << (kWordBytes * (kWordBytes - count))) | (kEachByte('0') >> (kWordBytes * count));
-  }
-  word -= kEachByte('0');
-  word = word * 10 + (word >> 8);  // each 16-bit pair: its two digits' value
-  constexpr std::uint64_t kPairs = 0x000000FF000000FFull;
-  constexpr std::uint64_t kHighMultipliers = 100 + (1000000ull << 32);
-  constexpr std::uint64_t kLowMultipliers = 1 + (10000ull << 32);
-  return (((word & kPairs) * kHighMultipliers) + (((word >> 16) & kPairs) * kLowMultipliers)) >> 32;
-}
-
-constexpr std::uint64_t kIntegerPowersOfTen[] = {1,      10,      100,      1000,     10000,
-                                                 100000, 1000000, 10000000, 100000000};
 
 }  // namespace
 
@@ -142,44 +106,6 @@ DecimalField parseDecimalField(std::string_view text, double& value) {
   // The grammar leaves strtod nothing to reject but a magnitude too large.
   return convertLikeStream(text.data(), end, value) ? DecimalField::kNumber
                                                     : DecimalField::kOutOfRange;
-}
-
-DecimalField parsePaddedDecimalField(std::string_view text, double& value) {
-  // Plain numbers of up to eight integer and eight fraction digits; all
-  // others, and big-endian processors, take the general parser.
-  constexpr std::size_t kMaxFastField = 2 * kWordBytes + 2;
-  if constexpr (std::endian::native != std::endian::little) {
-    return parseDecimalField(text, value);
-  }
-  const char* const data = text.data();
-  const std::size_t size = text.size();
-  if (size == 0 || size > kMaxFastField) return parseDecimalField(text, value);
-  const bool negative = data[0] == '-';
-  std::size_t at = isSign(data[0]) ? 1 : 0;
-  std::uint64_t word;
-  std::memcpy(&word, data + at, sizeof word);
-  const int integerDigits = std::min(leadingDigitCount(word), static_cast<int>(size - at));
-  std::uint64_t mantissa = integerDigits > 0 ? digitsValue(word, integerDigits) : 0;
-  at += integerDigits;
-  int fractionDigits = 0;
-  if (at < size) {
-    if (data[at] != '.') return parseDecimalField(text, value);
-    ++at;
-    std::memcpy(&word, data + at, sizeof word);
-    fractionDigits = std::min(leadingDigitCount(word), static_cast<int>(size - at));
-    if (at + fractionDigits != size) return parseDecimalField(text, value);
-    if (fractionDigits > 0) {
-      mantissa = mantissa * kIntegerPowersOfTen[fractionDigits] + digitsValue(word, fractionDigits);
-    }
-  }
-  const int digits = integerDigits + fractionDigits;
-  if (digits == 0) return DecimalField::kNotANumber;
-  if (digits > kMaxExactDigits) return parseDecimalField(text, value);
-  // As in parseDecimalField: exact mantissa, exact power of ten, one
-  // correctly rounded division.
-  const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[fractionDigits];
-  value = negative ? -magnitude : magnitude;
-  return DecimalField::kNumber;
 }
 
 }  // namespace geneclub

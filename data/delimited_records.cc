@@ -1,6 +1,7 @@
 #include "data/delimited_records.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -14,7 +15,10 @@ namespace {
 // line ends read as LF) and tabs, unless tab is the delimiter (0 while the
 // delimiter is unknown).
 bool isTrimmed(char c, char delimiter) {
-  return c == ' ' || c == '\r' || (c == '\t' && delimiter != '\t');
+  // The three blanks all sort before '!', so one comparison rules out
+  // nearly every character of a table.
+  return static_cast<unsigned char>(c) <= ' ' &&
+         (c == ' ' || c == '\r' || (c == '\t' && delimiter != '\t'));
 }
 
 std::string_view trimmed(std::string_view text, char delimiter) {
@@ -87,23 +91,81 @@ DelimitedRecordReader::Parse DelimitedRecordReader::detectDelimiter() {
   return Parse::kComplete;
 }
 
+bool DelimitedRecordReader::splitLine(std::string_view line) {
+  if (line.size() >= UINT32_MAX) return false;  // positions are 32-bit
+  const char delimiter = delimiter_;
+  const std::size_t delimiterCount = findAllBytes(line, delimiter, delimiterPositions_);
+  // The line's end closes the last field as a delimiter would; the vector
+  // has room for it.
+  std::uint32_t* const ends = delimiterPositions_.data();
+  ends[delimiterCount] = static_cast<std::uint32_t>(line.size());
+  if (fields_.size() <= delimiterCount) fields_.resize(delimiterCount + 1);
+  DelimitedField* const out = fields_.data();
+  std::size_t count = 0;
+  std::size_t begin = 0;
+  for (std::size_t next = 0; next <= delimiterCount; ++next) {
+    std::size_t end = ends[next];
+    // Most fields neither start with a blank or a quote (all sort before
+    // '#') nor end with a blank. The byte at `begin` is readable even at
+    // the end of the line: padding follows it.
+    if (static_cast<unsigned char>(line[begin]) > '"' &&
+        (end == begin || static_cast<unsigned char>(line[end - 1]) > ' ')) [[likely]] {
+      out[count++] = DelimitedField(line.substr(begin, end - begin), nextLine_);
+      begin = end + 1;
+      continue;
+    }
+    while (begin < end && isTrimmed(line[begin], delimiter)) ++begin;
+    if (begin < end && line[begin] == '"') {
+      // A quoted field without "" that closes on this line; anything else
+      // is left to the general parser.
+      const std::size_t close = line.find('"', begin + 1);
+      if (close == std::string_view::npos || (close + 1 < line.size() && line[close + 1] == '"')) {
+        return false;
+      }
+      std::size_t after = close + 1;
+      while (after < line.size() && isTrimmed(line[after], delimiter)) ++after;
+      if (after < line.size() && line[after] != delimiter) return false;
+      // Skip the delimiters inside the quotes.
+      while (end < after) end = ends[++next];
+      out[count++] =
+          DelimitedField(trimmed(line.substr(begin + 1, close - begin - 1), delimiter), nextLine_);
+    } else {
+      std::size_t last = end;
+      while (last > begin && isTrimmed(line[last - 1], delimiter)) --last;
+      out[count++] = DelimitedField(line.substr(begin, last - begin), nextLine_);
+    }
+    begin = end + 1;
+  }
+  fieldCount_ = count;
+  return true;
+}
+
 DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
   const std::string_view held = input_.held();
   const bool atEnd = input_.atEnd();
+  // Most records are one line whose quotes, if any, hold whole fields
+  // without line ends or "": those are split from the delimiters' positions.
+  const void* lineEnd = std::memchr(held.data(), '\n', held.size());
+  if (lineEnd == nullptr && !atEnd) return Parse::kNeedMore;
+  const std::size_t lineSize =
+      lineEnd == nullptr ? held.size() : static_cast<const char*>(lineEnd) - held.data();
+  if (splitLine(held.substr(0, lineSize))) {
+    recordSize_ = lineEnd == nullptr ? lineSize : lineSize + 1;
+    recordLineEnds_ = lineEnd == nullptr ? 0 : 1;
+    return Parse::kComplete;
+  }
   const char delimiter = delimiter_;  // a local, which field writes cannot change
-  fields_.clear();
+  fieldCount_ = 0;
   unescaped_.clear();
   bool reserved = false;
   int line = nextLine_;
-  // Reports the delimiters and line ends that end unquoted fields.
-  ByteScanner fieldEnds(held, delimiter, '\n');
   std::size_t at = 0;
   while (true) {
     while (at < held.size() && isTrimmed(held[at], delimiter)) ++at;
     if (at == held.size() && !atEnd) return Parse::kNeedMore;
-    DelimitedField field;
-    field.line = line;
-    const int column = static_cast<int>(fields_.size()) + 1;
+    const int fieldLine = line;
+    std::string_view text;
+    const int column = static_cast<int>(fieldCount_) + 1;
     if (at < held.size() && held[at] == '"') {
       const std::size_t start = ++at;
       bool escaped = false;
@@ -115,7 +177,7 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
         line += static_cast<int>(std::count(held.begin() + at, held.begin() + quoteAt, '\n'));
         if (quote == nullptr) {
           if (!atEnd) return Parse::kNeedMore;
-          fail(field.line, column, "the quote that opens this field is never closed");
+          fail(fieldLine, column, "the quote that opens this field is never closed");
           return Parse::kError;
         }
         if (quoteAt + 1 == held.size() && !atEnd) return Parse::kNeedMore;
@@ -142,24 +204,28 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
         }
         content = std::string_view(unescaped_).substr(from);
       }
-      field.text = trimmed(content, delimiter);
+      text = trimmed(content, delimiter);
       while (at < held.size() && isTrimmed(held[at], delimiter)) ++at;
       if (at == held.size() && !atEnd) return Parse::kNeedMore;
       if (at < held.size() && held[at] != delimiter && held[at] != '\n') {
         fail(line, column, "text follows the closing quote of the field");
         return Parse::kError;
       }
-      fieldEnds.skipTo(std::min(at + 1, held.size()));
     } else {
       // Leading blanks are gone already; only trailing ones remain.
       const std::size_t start = at;
-      at = fieldEnds.next();
+      while (at < held.size() && held[at] != delimiter && held[at] != '\n') ++at;
       if (at == held.size() && !atEnd) return Parse::kNeedMore;
       std::size_t end = at;
       while (end > start && isTrimmed(held[end - 1], delimiter)) --end;
-      field.text = held.substr(start, end - start);
+      text = held.substr(start, end - start);
     }
-    fields_.push_back(field);
+    if (text.size() >= UINT32_MAX) {
+      fail(fieldLine, column, "the field is longer than 4 GiB");
+      return Parse::kError;
+    }
+    if (fieldCount_ == fields_.size()) fields_.emplace_back();
+    fields_[fieldCount_++] = DelimitedField(text, fieldLine);
     if (at == held.size()) {
       recordSize_ = at;
       break;
@@ -192,9 +258,9 @@ DelimitedRecordReader::Status DelimitedRecordReader::next() {
   // Every byte outside the fields is ASCII, so checking the whole record at
   // once is enough; only a record that fails is searched for its field.
   if (!isValidUtf8(input_.held().substr(0, recordSize_))) {
-    for (std::size_t column = 0; column < fields_.size(); ++column) {
-      if (!isValidUtf8(fields_[column].text)) {
-        return fail(fields_[column].line, static_cast<int>(column) + 1, "the text is not UTF-8");
+    for (std::size_t column = 0; column < fieldCount_; ++column) {
+      if (!isValidUtf8(fields_[column].text())) {
+        return fail(fields_[column].line(), static_cast<int>(column) + 1, "the text is not UTF-8");
       }
     }
     return fail(nextLine_, 1, "the text is not UTF-8");

@@ -7,6 +7,8 @@
 #ifndef GENECLUB_DATA_DELIMITED_RECORDS_H_
 #define GENECLUB_DATA_DELIMITED_RECORDS_H_
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,11 +18,26 @@
 
 namespace geneclub {
 
-struct DelimitedField {
+// A field of a record: sixteen bytes, so that the fields of a wide record
+// take little cache.
+class DelimitedField {
+ public:
+  DelimitedField() = default;
+  // REQUIRES: text.size() < 2^32.
+  DelimitedField(std::string_view text, int line)
+      : data_(text.data()), size_(static_cast<std::uint32_t>(text.size())), line_(line) {}
+
   // Unquoted, without the blanks around it, and followed in memory by
   // InputBuffer::kPadding readable bytes.
-  std::string_view text;
-  int line = 0;  // the 1-based physical line where the field starts
+  std::string_view text() const { return {data_, size_}; }
+
+  // The 1-based physical line where the field starts.
+  int line() const { return line_; }
+
+ private:
+  const char* data_ = nullptr;
+  std::uint32_t size_ = 0;
+  int line_ = 0;
 };
 
 // The first record that is not blank is the header; it picks the
@@ -49,7 +66,7 @@ class DelimitedRecordReader {
   Status next();
 
   // The fields of the last record, valid until the next call of next().
-  const std::vector<DelimitedField>& fields() const { return fields_; }
+  std::span<const DelimitedField> fields() const { return {fields_.data(), fieldCount_}; }
 
   // The physical line where the last record starts.
   int line() const { return recordLine_; }
@@ -69,6 +86,9 @@ class DelimitedRecordReader {
   Parse detectDelimiter();
   // Splits the record at the start of the held bytes into fields_.
   Parse parseRecord();
+  // Splits a record that is one line and whose quotes are simple; false,
+  // with fields_ unspecified, for any other line.
+  bool splitLine(std::string_view line);
   // Gets more input for a parse that ran out of held bytes; false, with
   // error_ set or at the end, when there is none.
   bool readMoreOrFail();
@@ -79,8 +99,10 @@ class DelimitedRecordReader {
   char delimiter_ = 0;  // 0 until the header is read
   int nextLine_;        // the line at the start of the held bytes
   int recordLine_ = 0;
-  std::vector<DelimitedField> fields_;
+  std::vector<DelimitedField> fields_;  // the first fieldCount_ are the record's
+  std::size_t fieldCount_ = 0;
   std::string unescaped_;  // quoted fields that held "", with single quotes
+  std::vector<std::uint32_t> delimiterPositions_;
   std::size_t recordSize_ = 0;
   int recordLineEnds_ = 0;
   InputError error_;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,8 +40,8 @@ class GenesInRowsReader {
 
  private:
   bool isNamedLabelRow(std::string_view name) const;
-  std::optional<InputError> takeLabels(const std::vector<DelimitedField>& fields);
-  std::optional<InputError> readGene(const std::vector<DelimitedField>& fields, int record);
+  std::optional<InputError> takeLabels(std::span<const DelimitedField> fields);
+  std::optional<InputError> readGene(std::span<const DelimitedField> fields, int record);
   std::optional<InputError> settleCandidate();
 
   DelimitedRecordReader& records_;
@@ -58,34 +59,34 @@ bool GenesInRowsReader::isNamedLabelRow(std::string_view name) const {
   return options_.labelColumn.empty() ? isLabelColumnName(name) : name == options_.labelColumn;
 }
 
-std::optional<InputError> GenesInRowsReader::takeLabels(const std::vector<DelimitedField>& fields) {
+std::optional<InputError> GenesInRowsReader::takeLabels(std::span<const DelimitedField> fields) {
   for (std::size_t column = 1; column < fields.size(); ++column) {
-    if (isMissingWord(fields[column].text)) {
+    if (isMissingWord(fields[column].text())) {
       return missingLabelError(
-          cellPlace(fileName_, fields[column].line, static_cast<int>(column) + 1),
-          fields[column].text);
+          cellPlace(fileName_, fields[column].line(), static_cast<int>(column) + 1),
+          fields[column].text());
     }
-    table_.labels.emplace_back(fields[column].text);
+    table_.labels.emplace_back(fields[column].text());
   }
   haveLabelRow_ = true;
-  table_.labelSource = "row " + quoteForMessage(fields[0].text);
+  table_.labelSource = "row " + quoteForMessage(fields[0].text());
   return std::nullopt;
 }
 
-std::optional<InputError> GenesInRowsReader::readGene(const std::vector<DelimitedField>& fields,
+std::optional<InputError> GenesInRowsReader::readGene(std::span<const DelimitedField> fields,
                                                       int record) {
-  const std::string_view name = fields[0].text;
+  const std::string_view name = fields[0].text();
   std::vector<double> values(fields.size() - 1);
   for (std::size_t column = 1; column < fields.size(); ++column) {
-    const ValueCell cell = readValueCell(fields[column].text, values[column - 1]);
+    const ValueCell cell = readValueCell(fields[column].text(), values[column - 1]);
     if (cell == ValueCell::kNumber) continue;
     if (cell == ValueCell::kMissing && options_.dropGenesWithMissing) {
       values[column - 1] = std::numeric_limits<double>::quiet_NaN();
       continue;
     }
     return valueCellError(
-        cell, geneCellPlace(fileName_, fields[column].line, static_cast<int>(column) + 1, name),
-        fields[column].text);
+        cell, geneCellPlace(fileName_, fields[column].line(), static_cast<int>(column) + 1, name),
+        fields[column].text());
   }
   table_.geneNames.emplace_back(name);
   table_.geneColumns.push_back(record);
@@ -129,30 +130,30 @@ std::variant<ExpressionTable, InputError> GenesInRowsReader::read() {
                       fileName_ + ": the header names no sample after its corner cell"};
   }
   for (std::size_t column = 1; column < fieldCount_; ++column) {
-    table_.sampleNames.emplace_back(records_.fields()[column].text);
+    table_.sampleNames.emplace_back(records_.fields()[column].text());
   }
   candidateNumber_ = smallNumber(options_.labelColumn).value_or(0);
   // Record numbers count the header as record 1.
   int record = 1;
   while ((status = records_.next()) == DelimitedRecordReader::Status::kRecord) {
     ++record;
-    const std::vector<DelimitedField>& fields = records_.fields();
+    std::span<const DelimitedField> fields = records_.fields();
     if (fields.size() != fieldCount_) {
       return InputError{InputError::kInvalidData,
                         fileName_ + ": line " + std::to_string(records_.line()) + " holds " +
                             std::to_string(fields.size()) + " fields, but the header holds " +
                             std::to_string(fieldCount_)};
     }
-    if (isNamedLabelRow(fields[0].text)) {
+    if (isNamedLabelRow(fields[0].text())) {
       if (std::optional<InputError> error = takeLabels(fields)) return *error;
       continue;
     }
     if (record - 1 == candidateNumber_ && !haveLabelRow_) {
       candidate_.seen = true;
-      candidate_.name = fields[0].text;
+      candidate_.name = fields[0].text();
       for (std::size_t column = 1; column < fields.size(); ++column) {
-        candidate_.labels.emplace_back(fields[column].text);
-        candidate_.labelLines.push_back(fields[column].line);
+        candidate_.labels.emplace_back(fields[column].text());
+        candidate_.labelLines.push_back(fields[column].line());
       }
       candidate_.error = readGene(fields, record);
       if (!candidate_.error) candidate_.gene = static_cast<int>(table_.values.size()) - 1;
