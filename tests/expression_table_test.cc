@@ -23,6 +23,30 @@ namespace {
 
 using Form = ExpressionTable::Form;
 
+// Options written as a chain, e.g. Options().label("x").genesInRows().
+struct Options : TableOptions {
+  Options& label(const std::string& column) {
+    labelColumn = column;
+    return *this;
+  }
+  Options& sample(const std::string& column) {
+    sampleColumn = column;
+    return *this;
+  }
+  Options& genesInRows() {
+    TableOptions::genesInRows = true;
+    return *this;
+  }
+  Options& labels(const std::string& file) {
+    labelsFile = file;
+    return *this;
+  }
+  Options& dropMissing() {
+    dropGenesWithMissing = true;
+    return *this;
+  }
+};
+
 std::variant<ExpressionTable, InputError> readText(const std::string& text,
                                                    const TableOptions& options = {}) {
   return readExpressionTableFromText(text, "t.csv", options);
@@ -111,18 +135,18 @@ TEST(ExpressionTableTest, LabelAndSampleColumnsAreFoundByNameOptionOrContent) {
 
   // Options: an exact name first, else a 1-based number.
   const std::string numbered = "a,x,name\n1,A,s1\n2,B,s2\n";
-  table = tableOf(readText(numbered, {.labelColumn = "x", .sampleColumn = "3"}));
+  table = tableOf(readText(numbered, Options().label("x").sample("3")));
   EXPECT_EQ(table.labels, (Names{"A", "B"}));
   EXPECT_EQ(table.sampleNames, (Names{"s1", "s2"}));
   EXPECT_EQ(table.labelSource, "column \"x\" (2)");
-  table = tableOf(readText("x,2,g\n5,B,1\n", {.labelColumn = "2"}));
+  table = tableOf(readText("x,2,g\n5,B,1\n", Options().label("2")));
   EXPECT_EQ(table.labels, (Names{"B"}));  // the column named "2", not column 2
   EXPECT_EQ(table.geneNames, (Names{"x", "g"}));
 
   // Without a name or option: the only column holding text (missing words
   // and the sample column aside); its numbers read as their shortest text.
-  table = tableOf(
-      readText("sample,g1,grp,g2\nx,1,tumor,NA\ny,2,1.50,3\n", {.dropGenesWithMissing = true}));
+  table =
+      tableOf(readText("sample,g1,grp,g2\nx,1,tumor,NA\ny,2,1.50,3\n", Options().dropMissing()));
   EXPECT_EQ(table.labels, (Names{"tumor", "1.5"}));
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.labelSource, "column \"grp\" (3)");
@@ -148,13 +172,13 @@ TEST(ExpressionTableTest, UnclearOrWrongColumnsAreErrors) {
               "missing values can be left out instead");
   expectError(readText("g0,g1\nA,1\nNA,2\n"), 2,
               "t.csv: line 3, column 1: the label is missing (\"NA\")");
-  expectError(readText("a,b\nA,1\n", {.labelColumn = "c"}), 2,
+  expectError(readText("a,b\nA,1\n", Options().label("c")), 2,
               "t.csv: the label column \"c\" names no column: no column has that name, and it is "
               "no column number from 1 to 2");
-  expectError(readText("a,b\nA,1\n", {.sampleColumn = "0"}), 2,
+  expectError(readText("a,b\nA,1\n", Options().sample("0")), 2,
               "t.csv: the sample column \"0\" names no column: no column has that name, and it is "
               "no column number from 1 to 2");
-  expectError(readText("a,b,c\nA,1,2\n", {.labelColumn = "1", .sampleColumn = "a"}), 2,
+  expectError(readText("a,b,c\nA,1,2\n", Options().label("1").sample("a")), 2,
               "t.csv: column \"a\" (1) cannot be both the label column and the sample column");
   expectError(readText("labels,id\nA,s\n"), 2,
               "t.csv: no column is left for genes besides the label and sample columns");
@@ -213,21 +237,21 @@ TEST(ExpressionTableTest, NumbersReadAsStrtodReadsThem) {
 
 TEST(ExpressionTableTest, MissingValuesDropWholeGenesWhenAsked) {
   const std::string text = "labels,g1,g2,g3,g4\nA,1,na,3,4\nB,5,6,,NaN\nC,9,10,11,12\n";
-  const ExpressionTable table = tableOf(readText(text, {.dropGenesWithMissing = true}));
+  const ExpressionTable table = tableOf(readText(text, Options().dropMissing()));
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.geneColumns, (std::vector<int>{2}));
   EXPECT_EQ(table.values, (Values{{1, 5, 9}}));
   EXPECT_EQ(table.droppedGeneCount, 3);
-  expectError(readText("labels,g1\nA,?\n", {.dropGenesWithMissing = true}), 2,
+  expectError(readText("labels,g1\nA,?\n", Options().dropMissing()), 2,
               "t.csv: every gene has a missing value, so none is left");
   // A missing label is never a missing value.
-  expectError(readText("labels,g1\nNA,1\n", {.dropGenesWithMissing = true}), 2,
+  expectError(readText("labels,g1\nNA,1\n", Options().dropMissing()), 2,
               "t.csv: line 2, column 1: the label is missing (\"NA\")");
 }
 
 TEST(ExpressionTableTest, GenesInRowsTakeTheLabelRowByNameOrOption) {
   const std::string text = "gene,s1,s2,s3\ng1,1,2,3\nClass,A,B,A\ng2,4,5,6\n";
-  ExpressionTable table = tableOf(readText(text, {.genesInRows = true}));
+  ExpressionTable table = tableOf(readText(text, Options().genesInRows()));
   EXPECT_EQ(table.form, Form::kGenesInRows);
   EXPECT_EQ(table.geneNames, (Names{"g1", "g2"}));
   EXPECT_EQ(table.geneColumns, (std::vector<int>{2, 4}));
@@ -237,36 +261,34 @@ TEST(ExpressionTableTest, GenesInRowsTakeTheLabelRowByNameOrOption) {
   EXPECT_EQ(table.labelSource, "row \"Class\"");
 
   // By exact name, and by number among the rows after the header.
-  EXPECT_EQ(tableOf(readText("x,s1,s2\ng1,1,2\ngroup,P,Q\n",
-                             {.labelColumn = "group", .genesInRows = true}))
-                .labels,
-            (Names{"P", "Q"}));
-  table = tableOf(
-      readText("x,s1,s2\ng1,1,2\ng3,5,6\n2,3,4\n", {.labelColumn = "2", .genesInRows = true}));
+  EXPECT_EQ(
+      tableOf(readText("x,s1,s2\ng1,1,2\ngroup,P,Q\n", Options().label("group").genesInRows()))
+          .labels,
+      (Names{"P", "Q"}));
+  table = tableOf(readText("x,s1,s2\ng1,1,2\ng3,5,6\n2,3,4\n", Options().label("2").genesInRows()));
   EXPECT_EQ(table.labels, (Names{"3", "4"}));  // the row named "2" wins over row 2
   EXPECT_EQ(table.geneNames, (Names{"g1", "g3"}));
-  table =
-      tableOf(readText("x,s1,s2\ng1,1,2\ngroup,P,Q\n", {.labelColumn = "2", .genesInRows = true}));
+  table = tableOf(readText("x,s1,s2\ng1,1,2\ngroup,P,Q\n", Options().label("2").genesInRows()));
   EXPECT_EQ(table.labels, (Names{"P", "Q"}));
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.labelSource, "row \"group\" (row 2 after the header)");
 
-  expectError(readText("x,s1\ng1,1\n", {.genesInRows = true}), 2,
+  expectError(readText("x,s1\ng1,1\n", Options().genesInRows()), 2,
               "t.csv: no row is named labels, label, class, y, target or diagnosis; name the "
               "label row with --label-column or give a labels file");
-  expectError(readText("x,s1\ng1,1\n", {.labelColumn = "9", .genesInRows = true}), 2,
+  expectError(readText("x,s1\ng1,1\n", Options().label("9").genesInRows()), 2,
               "t.csv: the label row \"9\" names no row: no row has that name, and there is no "
               "row of that number after the header");
-  expectError(readText("x,s1,s2\nlabels,A,B\ng1,1,oops\n", {.genesInRows = true}), 2,
+  expectError(readText("x,s1,s2\nlabels,A,B\ng1,1,oops\n", Options().genesInRows()), 2,
               "t.csv: line 3, column 3 (gene \"g1\"): \"oops\" is not a number");
-  expectError(readText("x,s1,s2\nlabels,A,\ng1,1,2\n", {.genesInRows = true}), 2,
+  expectError(readText("x,s1,s2\nlabels,A,\ng1,1,2\n", Options().genesInRows()), 2,
               "t.csv: line 2, column 3: the label is missing (empty field)");
-  expectError(readText("x\nlabels\n", {.genesInRows = true}), 2,
+  expectError(readText("x\nlabels\n", Options().genesInRows()), 2,
               "t.csv: the header names no sample after its corner cell");
-  expectError(readText("x,s1\nlabels,A\n", {.genesInRows = true}), 2,
+  expectError(readText("x,s1\nlabels,A\n", Options().genesInRows()), 2,
               "t.csv: the table holds no gene rows");
-  table = tableOf(readText("x,s1,s2\nlabels,A,B\ng1,NA,1\ng2,1,2\n",
-                           {.genesInRows = true, .dropGenesWithMissing = true}));
+  table = tableOf(
+      readText("x,s1,s2\nlabels,A,B\ng1,NA,1\ng2,1,2\n", Options().genesInRows().dropMissing()));
   EXPECT_EQ(table.geneNames, (Names{"g2"}));
   EXPECT_EQ(table.geneColumns, (std::vector<int>{4}));
   EXPECT_EQ(table.droppedGeneCount, 1);
@@ -295,19 +317,19 @@ TEST(ExpressionTableTest, NativeRecordsReadAnyShapeAndAnyTwoClassWords) {
   expectError(readText("1,2,a\n3,1e999,b\n"), 2,
               place + "value 2 is not a number, or is beyond the range of double");
   // Options that belong to tables do not fit.
-  expectError(readText("1,a\n", {.genesInRows = true}), 2,
+  expectError(readText("1,a\n", Options().genesInRows()), 2,
               "t.csv: genes in rows does not fit native records (values, then a class word), "
               "which have no header and carry their own labels");
-  EXPECT_EQ(tableOf(readText("1,a\n", {.dropGenesWithMissing = true})).labels, (Names{"a"}));
+  EXPECT_EQ(tableOf(readText("1,a\n", Options().dropMissing())).labels, (Names{"a"}));
 }
 
 TEST(ExpressionTableTest, WideRowsRead) {
   constexpr int kGenes = 20000;
   std::string text = "labels";
-  for (int gene = 0; gene < kGenes; ++gene) text += ",g" + std::to_string(gene);
+  for (int gene = 0; gene < kGenes; ++gene) text.append(",g").append(std::to_string(gene));
   for (const char* label : {"\nA", "\nB"}) {
     text += label;
-    for (int gene = 0; gene < kGenes; ++gene) text += "," + std::to_string(gene);
+    for (int gene = 0; gene < kGenes; ++gene) text.append(",").append(std::to_string(gene));
   }
   const ExpressionTable table = tableOf(readText(text));
   ASSERT_EQ(table.values.size(), static_cast<std::size_t>(kGenes));
@@ -363,7 +385,7 @@ TEST_F(ExpressionTableFileTest, UnreadableFilesHaveStatusOne) {
   expectError(readExpressionTable(dir_.path().string(), {}), InputError::kUnreadable,
               "cannot read " + dir_.path().string() + ": Is a directory");
   writeFile(path("t.csv"), "labels,g\nA,1\n");
-  expectError(readExpressionTable(path("t.csv"), {.labelsFile = path("none.txt")}),
+  expectError(readExpressionTable(path("t.csv"), Options().labels(path("none.txt"))),
               InputError::kUnreadable,
               "cannot open " + path("none.txt") + ": No such file or directory");
 }
@@ -381,7 +403,7 @@ TEST_F(ExpressionTableFileTest, DashReadsStandardInput) {
 
 TEST_F(ExpressionTableFileTest, LabelsFilesGiveTheLabelsOfEitherTableForm) {
   writeFile(path("labels.txt"), "\xEF\xBB\xBFTumor Normal\n\tTumor\r\n");
-  const TableOptions options = {.labelsFile = path("labels.txt")};
+  const TableOptions options = Options().labels(path("labels.txt"));
   // Every column but the sample column is a gene, "labels" included.
   ExpressionTable table = tableOf(readText("labels,sample,g\n1,a,2\n3,b,4\n5,c,6\n", options));
   EXPECT_EQ(table.labels, (Names{"Tumor", "Normal", "Tumor"}));
@@ -396,9 +418,9 @@ TEST_F(ExpressionTableFileTest, LabelsFilesGiveTheLabelsOfEitherTableForm) {
   expectError(readText("g\n1\n2\n", options), InputError::kInvalidData,
               path("labels.txt") + " holds 3 labels, but t.csv holds 2 samples");
   writeFile(path("bad.txt"), "A NA B");
-  expectError(readText("g\n1\n2\n3\n", {.labelsFile = path("bad.txt")}), InputError::kInvalidData,
+  expectError(readText("g\n1\n2\n3\n", Options().labels(path("bad.txt"))), InputError::kInvalidData,
               path("bad.txt") + ": label 2: the label is missing (\"NA\")");
-  expectError(readText("labels,g\nA,1\n", {.labelColumn = "labels", .labelsFile = path("bad.txt")}),
+  expectError(readText("labels,g\nA,1\n", Options().label("labels").labels(path("bad.txt"))),
               InputError::kInvalidData,
               "t.csv: a label column and a labels file both give the labels; give one of them");
   expectError(readText("1,2,a\n", options), InputError::kInvalidData,
