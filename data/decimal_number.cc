@@ -6,10 +6,12 @@
 
 #include "data/decimal_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -108,4 +110,39 @@ DecimalField parseDecimalField(std::string_view text, double& value) {
                                                     : DecimalField::kOutOfRange;
 }
 
+namespace decimal_internal {
+
+// Plain numbers of up to eight integer and eight fraction digits read two
+// words at a time; anything else goes to the general parser.
+DecimalField parseLongPaddedField(std::string_view text, double& value) {
+  constexpr std::size_t kMaxFastField = 2 * kWordBytes + 2;  // sign, digits, point, digits
+  const char* const data = text.data();
+  const std::size_t size = text.size();
+  if (size == 0 || size > kMaxFastField) return parseDecimalField(text, value);
+  std::size_t at = isSign(data[0]) ? 1 : 0;
+  std::uint64_t word;
+  std::memcpy(&word, data + at, sizeof word);
+  const int integerDigits = std::min(leadingDigitCount(word), static_cast<int>(size - at));
+  std::uint64_t mantissa = integerDigits > 0 ? digitsValue(word, integerDigits) : 0;
+  at += integerDigits;
+  int fractionDigits = 0;
+  if (at < size) {
+    if (data[at] != '.') return parseDecimalField(text, value);
+    ++at;
+    std::memcpy(&word, data + at, sizeof word);
+    fractionDigits = std::min(leadingDigitCount(word), static_cast<int>(size - at));
+    if (at + fractionDigits != size) return parseDecimalField(text, value);
+    if (fractionDigits > 0) {
+      mantissa = mantissa * static_cast<std::uint64_t>(kSmallPowersOfTen[fractionDigits]) +
+                 digitsValue(word, fractionDigits);
+    }
+  }
+  const int digits = integerDigits + fractionDigits;
+  if (digits == 0) return DecimalField::kNotANumber;
+  if (digits > kMaxExactDigits) return parseDecimalField(text, value);
+  value = exactQuotient(mantissa, fractionDigits, data[0] == '-');
+  return DecimalField::kNumber;
+}
+
+}  // namespace decimal_internal
 }  // namespace geneclub

@@ -49,13 +49,21 @@ constexpr int kWordBytes = 8;
 // memcpy has its first character in the word's lowest byte.
 constexpr std::uint64_t eachByte(std::uint8_t byte) { return 0x0101010101010101ull * byte; }
 
+// The word's first `count` bytes (1 to 8).
+inline std::uint64_t firstBytes(int count) { return ~0ull >> (kWordBytes * (kWordBytes - count)); }
+
+// Bit 7 set in the bytes of the word that are not ASCII digits: adding 0x46
+// sets it for a byte above '9', subtracting 0x30 for a byte below '0'. No
+// carry or borrow crosses a digit byte, so the lowest byte flagged is
+// exactly the first non-digit (bytes after it may be flagged wrongly).
+inline std::uint64_t nonDigitBytes(std::uint64_t word) {
+  return ((word + eachByte(0x46)) | (word - eachByte('0'))) & eachByte(0x80);
+}
+
 // The number of ASCII digits at the start of the word's bytes (8 when all
-// are digits). Adding 0x46 sets bit 7 of a byte above '9', subtracting 0x30
-// sets it for a byte below '0'; no carry or borrow crosses a digit byte, so
-// the lowest byte flagged is exactly the first non-digit.
+// are digits).
 inline int leadingDigitCount(std::uint64_t word) {
-  const std::uint64_t nonDigits =
-      ((word + eachByte(0x46)) | (word - eachByte('0'))) & eachByte(0x80);
+  const std::uint64_t nonDigits = nonDigitBytes(word);
   return nonDigits == 0 ? kWordBytes : std::countr_zero(nonDigits) / kWordBytes;
 }
 
@@ -74,58 +82,56 @@ inline std::uint64_t digitsValue(std::uint64_t word, int count) {
   return (((word & kPairs) * kHighMultipliers) + (((word >> 16) & kPairs) * kLowMultipliers)) >> 32;
 }
 
-inline constexpr std::uint64_t kIntegerPowersOfTen[] = {1,      10,      100,      1000,     10000,
-                                                        100000, 1000000, 10000000, 100000000};
-
 // Powers of ten up to 10^8, all exact in a double.
 inline constexpr double kSmallPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
 
-// Mantissas of at most 15 digits are below 10^15 < 2^53, exact in a double.
-constexpr int kMaxExactDigits = 15;
+// The correctly rounded value of mantissa / 10^fractionDigits with the sign
+// given: the mantissa (below 2^53) and the power of ten are exact, so one
+// division rounds correctly, which is what strtod returns (Clinger's fast
+// path); integers skip it. The sign goes in as a bit: signs vary at random
+// in a table, and a branch on them would be mispredicted half the time.
+inline double exactQuotient(std::uint64_t mantissa, int fractionDigits, bool negative) {
+  const auto exact = static_cast<double>(static_cast<std::int64_t>(mantissa));
+  const double magnitude = fractionDigits == 0 ? exact : exact / kSmallPowersOfTen[fractionDigits];
+  constexpr int kSignBit = 63;
+  return std::bit_cast<double>(std::bit_cast<std::uint64_t>(magnitude) |
+                               (static_cast<std::uint64_t>(negative) << kSignBit));
+}
+
+// parsePaddedDecimalField for the fields longer than eight characters after
+// the sign; the same REQUIRES.
+DecimalField parseLongPaddedField(std::string_view text, double& value);
 
 }  // namespace decimal_internal
 
 inline DecimalField parsePaddedDecimalField(std::string_view text, double& value) {
   using namespace decimal_internal;
-  // Plain numbers of up to eight integer and eight fraction digits; all
-  // others, and big-endian processors, take the general parser.
-  constexpr std::size_t kMaxFastField = 2 * kWordBytes + 2;
   if constexpr (std::endian::native != std::endian::little) {
     return parseDecimalField(text, value);
   }
+  // Up to eight characters after the sign ("-214", "8589.42") fit one word;
+  // the byte at data[0] is readable even in an empty text.
   const char* const data = text.data();
-  const std::size_t size = text.size();
-  if (size == 0 || size > kMaxFastField) return parseDecimalField(text, value);
-  const bool negative = data[0] == '-';
-  std::size_t at = (data[0] == '-' || data[0] == '+') ? 1 : 0;
-  std::uint64_t word;
-  std::memcpy(&word, data + at, sizeof word);
-  const int integerDigits = std::min(leadingDigitCount(word), static_cast<int>(size - at));
-  std::uint64_t mantissa = integerDigits > 0 ? digitsValue(word, integerDigits) : 0;
-  at += integerDigits;
-  int fractionDigits = 0;
-  if (at < size) {
-    if (data[at] != '.') return parseDecimalField(text, value);
-    ++at;
-    std::memcpy(&word, data + at, sizeof word);
-    fractionDigits = std::min(leadingDigitCount(word), static_cast<int>(size - at));
-    if (at + fractionDigits != size) return parseDecimalField(text, value);
-    if (fractionDigits > 0) {
-      mantissa = mantissa * kIntegerPowersOfTen[fractionDigits] + digitsValue(word, fractionDigits);
-    }
+  const std::size_t signLength = (data[0] == '-') | (data[0] == '+');
+  if (text.size() <= signLength || text.size() - signLength > kWordBytes) {
+    return parseLongPaddedField(text, value);
   }
-  const int digits = integerDigits + fractionDigits;
-  if (digits == 0) return DecimalField::kNotANumber;
-  if (digits > kMaxExactDigits) return parseDecimalField(text, value);
-  // As in parseDecimalField: an exact mantissa, an exact power of ten and
-  // one correctly rounded division, which integers (most values) skip.
-  const double exact = static_cast<double>(mantissa);
-  const double magnitude = fractionDigits == 0 ? exact : exact / kSmallPowersOfTen[fractionDigits];
-  // The sign goes in as a bit: signs vary at random in a table, and a branch
-  // on them would be mispredicted half the time.
-  constexpr int kSignBit = 63;
-  value = std::bit_cast<double>(std::bit_cast<std::uint64_t>(magnitude) |
-                                (static_cast<std::uint64_t>(negative) << kSignBit));
+  int length = static_cast<int>(text.size() - signLength);
+  std::uint64_t word;
+  std::memcpy(&word, data + signLength, sizeof word);
+  const std::uint64_t nonDigits = nonDigitBytes(word) & firstBytes(length);
+  int fractionDigits = 0;
+  if (nonDigits != 0) {
+    // One point is allowed: close the gap it leaves, then all must be digits.
+    const int point = std::countr_zero(nonDigits) / kWordBytes;
+    if (data[signLength + point] != '.' || length == 1) return parseLongPaddedField(text, value);
+    const std::uint64_t before = (1ull << (kWordBytes * point)) - 1;
+    word = (word & before) | ((word >> 8) & ~before);
+    --length;
+    fractionDigits = length - point;
+    if ((nonDigitBytes(word) & firstBytes(length)) != 0) return parseLongPaddedField(text, value);
+  }
+  value = exactQuotient(digitsValue(word, length), fractionDigits, data[0] == '-');
   return DecimalField::kNumber;
 }
 
