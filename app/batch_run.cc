@@ -188,17 +188,30 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
       clock.begin(name + " gene clubs");
       PatternCount count{name};
       report.writeMethodHeader(methodLabel(method));
-      runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun& run) {
-        report.writeClubHeader(run.topRow);
-        report.writeBlock(run.patterns, run.club);
-        writeClubRows(name, run.topRow + 1, run.club, settings.topGeneCount, analyzer, names,
-                      clubsTable.stream());
-        writePatternRows(name, run.topRow + 1, run.patterns, run.club, analyzer, names,
-                         patternsTable.stream());
-        ++count.clubs;
-        count.disease += run.patterns.disease.patternCount();
-        count.normal += run.patterns.normal.patternCount();
-      });
+      // Each club's EP block and pattern rows are formatted where it was
+      // mined, in parallel; the writing, in club order, is all that is left.
+      std::vector<EpBlock> blocks(settings.topGeneCount);
+      std::vector<std::string> patternRows(settings.topGeneCount);
+      runClubMethod(
+          method, context, analyzer.classLabels,
+          [&](const ClubRun& run) {
+            report.writeClubHeader(run.topRow);
+            report.writeBlock(blocks[run.topRow]);
+            writeClubRows(name, run.topRow + 1, run.club, settings.topGeneCount, analyzer, names,
+                          clubsTable.stream());
+            patternsTable.stream() << patternRows[run.topRow];
+            blocks[run.topRow] = EpBlock();
+            std::string().swap(patternRows[run.topRow]);
+            ++count.clubs;
+            count.disease += run.patterns.disease.patternCount();
+            count.normal += run.patterns.normal.patternCount();
+          },
+          [&](ClubRun& run) {
+            blocks[run.topRow] = report.formatBlock(run.patterns, run.club);
+            std::ostringstream rows;
+            writePatternRows(name, run.topRow + 1, run.patterns, run.club, analyzer, names, rows);
+            patternRows[run.topRow] = std::move(rows).str();
+          });
       patternCounts.push_back(count);
     }
     clock.begin("writing the results");

@@ -67,13 +67,20 @@ void GeneClubSession::runGlobalAnalysis() {
 void GeneClubSession::runMethod(ClubMethod method) {
   epReport_.beginSection();
   epReport_.writeMethodHeader(methodLabel(method));
-  runClubMethod(method, *clubContext_, analyzer_.classLabels, [&](const ClubRun& run) {
-    console_ << "Top " << run.topRow + 1 << " gene's gene club member\n";
-    for (const int row : run.club) console_ << row + 1 << "\t";
-    console_ << "\n" << std::flush << "\n" << std::flush;
-    epReport_.writeClubHeader(run.topRow);
-    epReport_.writeBlock(run.patterns, run.club);
-  });
+  // Each club's block is formatted where it was mined, in parallel; the
+  // writing, in club order, is all that is left for the writer.
+  std::vector<EpBlock> blocks(settings_.topGeneCount);
+  runClubMethod(
+      method, *clubContext_, analyzer_.classLabels,
+      [&](const ClubRun& run) {
+        console_ << "Top " << run.topRow + 1 << " gene's gene club member\n";
+        for (const int row : run.club) console_ << row + 1 << "\t";
+        console_ << "\n" << std::flush << "\n" << std::flush;
+        epReport_.writeClubHeader(run.topRow);
+        epReport_.writeBlock(blocks[run.topRow]);
+        blocks[run.topRow] = EpBlock();
+      },
+      [&](ClubRun& run) { blocks[run.topRow] = epReport_.formatBlock(run.patterns, run.club); });
   epReport_.endSection();
 }
 

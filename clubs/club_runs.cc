@@ -50,7 +50,8 @@ std::vector<int> buildClub(ClubMethod method, const ClubContext& context, int to
 }
 
 void runClubMethod(ClubMethod method, const ClubContext& context, std::span<const int> labels,
-                   const std::function<void(const ClubRun&)>& deliver) {
+                   const std::function<void(const ClubRun&)>& deliver,
+                   const std::function<void(ClubRun&)>& prepare) {
   // Clubs in flight: enough to keep every thread busy while the writer
   // waits for the next club in order, few enough to bound memory.
   const std::size_t tokens = 2 * static_cast<std::size_t>(tbb::this_task_arena::max_concurrency());
@@ -73,6 +74,7 @@ void runClubMethod(ClubMethod method, const ClubContext& context, std::span<cons
                         run->patterns = mineMinimalEps(
                             context.samples.positionSamples(run->club, context.topGeneCount),
                             labels, context.topGeneCount);
+                        if (prepare) prepare(*run);
                         return run;
                       }) &
                   tbb::make_filter<std::shared_ptr<ClubRun>, void>(

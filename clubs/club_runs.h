@@ -40,11 +40,13 @@ struct ClubRun {
   MiningResult patterns;
 };
 
-// Builds and mines the clubs of the method around the top rows 0..K-1 and
-// passes each to deliver, in ascending top row, from one thread at a time.
-// At most a few clubs per thread are held at once.
+// Builds and mines the clubs of the method around the top rows 0..K-1,
+// passes each to prepare (if given) on the thread that built it, several at
+// a time, then to deliver, in ascending top row, one at a time. At most a
+// few clubs per thread are held at once.
 void runClubMethod(ClubMethod method, const ClubContext& context, std::span<const int> labels,
-                   const std::function<void(const ClubRun&)>& deliver);
+                   const std::function<void(const ClubRun&)>& deliver,
+                   const std::function<void(ClubRun&)>& prepare = {});
 
 }  // namespace geneclub
 

@@ -1,7 +1,8 @@
 // Equiv case groups: the patterns of one class and one support count,
 // grouped by the exact set of tuples that contain them (their Tidset). Both
 // the EP.data report and the machine-readable pattern table list patterns
-// this way.
+// this way: supports from the highest down, groups in order of their first
+// member, members in store order.
 
 #ifndef GENECLUB_PATTERNS_EP_GROUPS_H_
 #define GENECLUB_PATTERNS_EP_GROUPS_H_
@@ -25,9 +26,14 @@ struct TidsetGroup {
   int itemCount = 0;
 };
 
-// The groups of the patterns whose support is `support`, in order of each
-// group's first member, members in store order.
+// The groups of the patterns whose support is `support`.
 std::vector<TidsetGroup> tidsetGroups(const ClassPatterns& patterns, int support);
+
+// The groups of every support from the highest down to lowestSupport (at
+// least 1), one list per support, highest first; a support that no pattern
+// has gives an empty list.
+std::vector<std::vector<TidsetGroup>> groupsBySupport(const ClassPatterns& patterns,
+                                                      int lowestSupport);
 
 // The items of a pattern in the group's item order.
 std::vector<int> orderedItems(const TidsetGroup& group, ItemSet pattern);

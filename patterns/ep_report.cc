@@ -78,53 +78,65 @@ void EpReport::writeClubHeader(int topRow) {
   epFile_->stream() << "\n\nTop " << topRow + 1 << " gene's gene club's EP patterns\n";
 }
 
-void EpReport::writeBlock(const MiningResult& mining, std::span<const int> rows) {
-  writeClass(mining.disease, ClassFile::kDisease, rows);
-  writeClass(mining.normal, ClassFile::kNormal, rows);
+EpBlock EpReport::formatBlock(const MiningResult& mining, std::span<const int> rows) const {
+  EpBlock block;
+  formatClass(mining.disease, ClassFile::kDisease, rows, block);
+  formatClass(mining.normal, ClassFile::kNormal, rows, block);
+  return block;
 }
 
-void EpReport::writeClass(const ClassPatterns& patterns, ClassFile classFile,
-                          std::span<const int> rows) {
-  std::ostream& out = epFile_->stream();
-  out << "Minimal EPs (grouped by equiv case groups) for "
-      << (classFile == ClassFile::kDisease ? "Disease" : "Normal") << " Class ("
-      << patterns.tupleCount << " tuples):\n";
-  const int maxSupport = patterns.maxSupport();
+void EpReport::writeBlock(const EpBlock& block) {
+  if (block.hasPatternLines && classFiles_[0] == nullptr) openClassFiles();
+  epFile_->stream() << block.text;
+  for (const EpBlock::StrongGeneSet& geneSet : block.strongGeneSets) writeStrongGeneSet(geneSet);
+}
+
+void EpReport::formatClass(const ClassPatterns& patterns, ClassFile classFile,
+                           std::span<const int> rows, EpBlock& block) const {
+  std::string& out = block.text;
+  out += "Minimal EPs (grouped by equiv case groups) for ";
+  out += classFile == ClassFile::kDisease ? "Disease" : "Normal";
+  out += " Class (" + std::to_string(patterns.tupleCount) + " tuples):\n";
   // The three highest counts, also where fewer than three are present.
-  for (int support = maxSupport; support > maxSupport - kReportedSupportLevels; --support) {
-    if (support <= 0) break;
-    for (const TidsetGroup& group : tidsetGroups(patterns, support)) {
-      out << "***Tidset with count = " << support << "\n";
+  for (const std::vector<TidsetGroup>& groups :
+       groupsBySupport(patterns, patterns.maxSupport() - kReportedSupportLevels + 1)) {
+    for (const TidsetGroup& group : groups) {
+      out += "***Tidset with count = " + std::to_string(group.support) + "\n";
       for (const int member : group.members) {
-        if (classFiles_[0] == nullptr) openClassFiles();
+        block.hasPatternLines = true;
         std::vector<int> genes;
-        out << "{ ";
+        out += "{ ";
         for (const int item : orderedItems(group, patterns.patterns[member])) {
           const int row = rows[item / 2];
-          if (row < 9) out << "0";
-          out << row + 1 << (item % 2 == 0 ? "- " : "+ ");
+          if (row < 9) out += '0';
+          out += std::to_string(row + 1);
+          out += item % 2 == 0 ? "- " : "+ ";
           genes.push_back(row);
         }
-        out << "}\n";
-        if (support >= strongSupport_[static_cast<int>(classFile)]) {
-          writeStrongGeneSet(std::move(genes), support, classFile);
+        out += "}\n";
+        if (group.support >= strongSupport_[static_cast<int>(classFile)]) {
+          std::sort(genes.begin(), genes.end());
+          genes.erase(std::unique(genes.begin(), genes.end()), genes.end());
+          block.strongGeneSets.push_back(
+              {classFile == ClassFile::kDisease, std::move(genes), group.support});
         }
       }
     }
   }
 }
 
-void EpReport::writeStrongGeneSet(std::vector<int> genes, int count, ClassFile classFile) {
-  std::sort(genes.begin(), genes.end());
-  genes.erase(std::unique(genes.begin(), genes.end()), genes.end());
-  std::vector<std::vector<int>>& recorded = recorded_[static_cast<int>(classFile)];
+void EpReport::writeStrongGeneSet(const EpBlock::StrongGeneSet& geneSet) {
+  const int classFile = geneSet.disease ? 0 : 1;
+  std::vector<std::vector<int>>& recorded = recorded_[classFile];
   for (const std::vector<int>& earlier : recorded) {
-    if (std::includes(earlier.begin(), earlier.end(), genes.begin(), genes.end())) return;
+    if (std::includes(earlier.begin(), earlier.end(), geneSet.rows.begin(), geneSet.rows.end())) {
+      return;
+    }
   }
-  std::ostream& out = classFiles_[static_cast<int>(classFile)]->stream();
-  for (const int row : genes) out << row + 1 << " ";
-  out << "; The count is: " << count << "\n";
-  recorded.push_back(std::move(genes));
+  std::ostream& out = classFiles_[classFile]->stream();
+  for (const int row : geneSet.rows) out << row + 1 << " ";
+  out << "; The count is: " << geneSet.support << "\n";
+  recorded.push_back(geneSet.rows);
 }
 
 }  // namespace geneclub

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,21 @@ enum class EpFileMode {
   // The files are written whole and new: created at construction, replacing
   // any earlier files when finished.
   kFresh,
+};
+
+// A mining block formatted for EP.data, with the gene sets of its strong
+// patterns in order, ready to be written. Formatting may run on any thread;
+// writing, which filters the gene sets against those recorded before, runs
+// in block order.
+struct EpBlock {
+  struct StrongGeneSet {
+    bool disease;           // of the Disease class, else of the Normal class
+    std::vector<int> rows;  // ascending, no repeats
+    int support;
+  };
+  std::string text;
+  bool hasPatternLines = false;
+  std::vector<StrongGeneSet> strongGeneSets;
 };
 
 class EpReport {
@@ -60,10 +76,19 @@ class EpReport {
   // "\n\nTop <topRow + 1> gene's gene club's EP patterns\n".
   void writeClubHeader(int topRow);
 
-  // Writes one mining block. Position j of the run is the gene in matrix row
-  // rows[j].
-  // REQUIRES: within a section; every position a pattern holds has a row.
-  void writeBlock(const MiningResult& mining, std::span<const int> rows);
+  // Formats one mining block. Position j of the run is the gene in matrix
+  // row rows[j]. Reads nothing but its arguments and the thresholds.
+  // REQUIRES: every position a pattern holds has a row.
+  EpBlock formatBlock(const MiningResult& mining, std::span<const int> rows) const;
+
+  // Writes a formatted block, and the strong gene sets not recorded yet.
+  // REQUIRES: within a section.
+  void writeBlock(const EpBlock& block);
+
+  // Formats and writes one mining block.
+  void writeBlock(const MiningResult& mining, std::span<const int> rows) {
+    writeBlock(formatBlock(mining, rows));
+  }
 
   // Flushes and closes the files; kFresh files take their place now.
   void finish();
@@ -72,8 +97,9 @@ class EpReport {
   enum class ClassFile { kDisease, kNormal };
 
   void openClassFiles();
-  void writeClass(const ClassPatterns& patterns, ClassFile classFile, std::span<const int> rows);
-  void writeStrongGeneSet(std::vector<int> genes, int count, ClassFile classFile);
+  void formatClass(const ClassPatterns& patterns, ClassFile classFile, std::span<const int> rows,
+                   EpBlock& block) const;
+  void writeStrongGeneSet(const EpBlock::StrongGeneSet& geneSet);
 
   std::filesystem::path folder_;
   EpFileMode mode_;

@@ -32,11 +32,13 @@ void computeSplitsAndGains(GeneClubAnalyzer& analyzer) {
   analyzer.geneNumbers.resize(genes);
   std::iota(analyzer.geneNumbers.begin(), analyzer.geneNumbers.end(), 0);
   tbb::parallel_for(tbb::blocked_range<int>(0, genes), [&](const tbb::blocked_range<int>& rows) {
+    SplitSearch::Workspace workspace;
     for (int row = rows.begin(); row != rows.end(); ++row) {
       // A two-class entropy in nats never exceeds ln 2, so the first
       // candidate always beats this bound and every gene receives a split.
       double bestEntropy = 1.0;
-      analyzer.splitValues[row] = search.findBestSplit(analyzer.expressionMatrix[row], bestEntropy);
+      analyzer.splitValues[row] =
+          search.findBestSplit(analyzer.expressionMatrix[row], bestEntropy, workspace);
       analyzer.informationGains[row] = labelEntropy - bestEntropy;
     }
   });

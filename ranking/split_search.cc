@@ -37,23 +37,27 @@ std::uint64_t descendingKey(double value) {
   return ~ascending;
 }
 
-// Least-significant-digit radix sort of the samples by key, a byte at a time.
-// Each pass is stable, so equal keys keep sample order; bytes that all keys
-// share are skipped.
-void radixSortByKey(std::vector<std::uint64_t>& keys, std::vector<int>& order) {
-  constexpr int kBytes = 8;
-  constexpr int kBuckets = 256;
-  const std::size_t n = keys.size();
-  std::vector<std::array<std::uint32_t, kBuckets>> counts(kBytes);
-  for (auto& count : counts) count.fill(0);
-  for (const std::uint64_t key : keys) {
-    for (int byte = 0; byte < kBytes; ++byte) ++counts[byte][(key >> (8 * byte)) & 0xFF];
+// Least-significant-digit radix sort of the samples by key, eight bits at a
+// time over the bits in which the keys differ (expression values share most
+// of their bits). Each pass is stable, so equal keys keep sample order.
+void radixSortByKey(SplitSearch::Workspace& work) {
+  constexpr int kDigitBits = 8;
+  constexpr int kBuckets = 1 << kDigitBits;
+  const std::size_t n = work.keys.size();
+  std::uint64_t anyBits = 0, allBits = ~std::uint64_t{0};
+  for (const std::uint64_t key : work.keys) {
+    anyBits |= key;
+    allBits &= key;
   }
-  std::vector<std::uint64_t> keysOut(n);
-  std::vector<int> orderOut(n);
-  for (int byte = 0; byte < kBytes; ++byte) {
-    std::array<std::uint32_t, kBuckets>& count = counts[byte];
-    if (count[(keys[0] >> (8 * byte)) & 0xFF] == n) continue;
+  const std::uint64_t differing = anyBits ^ allBits;
+  if (differing == 0) return;
+  const int lowestBit = std::countr_zero(differing);
+  const int highestBit = 63 - std::countl_zero(differing);
+  work.sortedKeys.resize(n);
+  work.sortedOrder.resize(n);
+  for (int shift = lowestBit; shift <= highestBit; shift += kDigitBits) {
+    std::array<std::uint32_t, kBuckets> count{};
+    for (const std::uint64_t key : work.keys) ++count[(key >> shift) & (kBuckets - 1)];
     std::uint32_t start = 0;
     for (std::uint32_t& bucket : count) {
       const std::uint32_t size = bucket;
@@ -61,29 +65,30 @@ void radixSortByKey(std::vector<std::uint64_t>& keys, std::vector<int>& order) {
       start += size;
     }
     for (std::size_t k = 0; k < n; ++k) {
-      const std::uint32_t to = count[(keys[k] >> (8 * byte)) & 0xFF]++;
-      keysOut[to] = keys[k];
-      orderOut[to] = order[k];
+      const std::uint32_t to = count[(work.keys[k] >> shift) & (kBuckets - 1)]++;
+      work.sortedKeys[to] = work.keys[k];
+      work.sortedOrder[to] = work.order[k];
     }
-    keys.swap(keysOut);
-    order.swap(orderOut);
+    work.keys.swap(work.sortedKeys);
+    work.order.swap(work.sortedOrder);
   }
 }
 
-// The samples in findBestSplit's order, largest value first and equal values
-// in sample order, with their values in that order. Small sets: insertion
-// sort, which beats the others there; a sample moves up only past strictly
-// smaller values. Larger sets: the stable radix sort.
-void sortDescending(std::span<const double> values, std::vector<int>& order,
-                    std::vector<double>& sortedValues) {
+// Puts the samples in findBestSplit's order into work.order, largest value
+// first and equal values in sample order, and their values in that order
+// into work.sortedValues. Small sets: insertion sort, which beats the others
+// there; a sample moves up only past strictly smaller values. Larger sets:
+// the stable radix sort.
+void sortDescending(std::span<const double> values, SplitSearch::Workspace& work) {
   const int n = static_cast<int>(values.size());
+  std::vector<int>& order = work.order;
   order.resize(n);
   std::iota(order.begin(), order.end(), 0);
-  constexpr int kInsertionSortLimit = 96;
+  constexpr int kInsertionSortLimit = 64;
   if (n > kInsertionSortLimit) {
-    std::vector<std::uint64_t> keys(n);
-    for (int index = 0; index < n; ++index) keys[index] = descendingKey(values[index]);
-    radixSortByKey(keys, order);
+    work.keys.resize(n);
+    for (int index = 0; index < n; ++index) work.keys[index] = descendingKey(values[index]);
+    radixSortByKey(work);
   } else {
     for (int i = 1; i < n; ++i) {
       const int moving = order[i];
@@ -92,8 +97,8 @@ void sortDescending(std::span<const double> values, std::vector<int>& order,
       order[j] = moving;
     }
   }
-  sortedValues.resize(n);
-  for (int k = 0; k < n; ++k) sortedValues[k] = values[order[k]];
+  work.sortedValues.resize(n);
+  for (int k = 0; k < n; ++k) work.sortedValues[k] = values[order[k]];
 }
 
 }  // namespace
@@ -125,17 +130,20 @@ double SplitSearch::weightedEntropy(int position, int zerosAbove) const {
 }
 
 std::vector<int> SplitSearch::descendingOrder(std::span<const double> values) {
-  std::vector<int> order;
-  std::vector<double> sortedValues;
-  sortDescending(values, order, sortedValues);
-  return order;
+  Workspace workspace;
+  sortDescending(values, workspace);
+  return std::move(workspace.order);
 }
 
 double SplitSearch::findBestSplit(std::span<const double> values, double& bestEntropy) const {
-  std::vector<int> order;
-  std::vector<double> sortedValues;
-  sortDescending(values, order, sortedValues);
-  return findBestSplitInOrder(sortedValues, order, labels_, bestEntropy);
+  Workspace workspace;
+  return findBestSplit(values, bestEntropy, workspace);
+}
+
+double SplitSearch::findBestSplit(std::span<const double> values, double& bestEntropy,
+                                  Workspace& workspace) const {
+  sortDescending(values, workspace);
+  return findBestSplitInOrder(workspace.sortedValues, workspace.order, labels_, bestEntropy);
 }
 
 double SplitSearch::findBestSplitInOrder(std::span<const double> sortedValues,

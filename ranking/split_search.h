@@ -11,6 +11,7 @@
 #ifndef GENECLUB_RANKING_SPLIT_SEARCH_H_
 #define GENECLUB_RANKING_SPLIT_SEARCH_H_
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -18,6 +19,13 @@ namespace geneclub {
 
 class SplitSearch {
  public:
+  // Working memory of one thread's searches, reused from gene to gene.
+  struct Workspace {
+    std::vector<std::uint64_t> keys, sortedKeys;
+    std::vector<int> order, sortedOrder;
+    std::vector<double> sortedValues;
+  };
+
   explicit SplitSearch(std::span<const int> labels);
 
   // Orders the samples by value, largest first (equal values keep sample
@@ -31,6 +39,8 @@ class SplitSearch {
   // values, or no entropy below the bound).
   // REQUIRES: values.size() equals the number of labels.
   double findBestSplit(std::span<const double> values, double& bestEntropy) const;
+  double findBestSplit(std::span<const double> values, double& bestEntropy,
+                       Workspace& workspace) const;
 
   // The same for samples already in that order: order[k] is the sample at
   // position k and sortedValues[k] its value. Labels are looked up through
