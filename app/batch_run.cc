@@ -103,7 +103,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   }
   StageClock clock(errors, !options.quiet && ::isatty(STDERR_FILENO) == 1);
 
-  clock.begin("reading " + options.dataPath);
+  clock.begin("read", "reading " + options.dataPath);
   auto read = readExpressionTable(options.dataPath, options.table);
   if (const InputError* error = std::get_if<InputError>(&read)) {
     errors << kPrefix << error->message << "\n";
@@ -137,7 +137,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
                   std::move(table.sampleNames), classes.diseaseLabel, classes.normalLabel};
   GeneClubAnalyzer analyzer(std::move(table.values), classes.classLabels);
 
-  clock.begin("ranking the genes");
+  clock.begin("ranking", "ranking the genes");
   std::ostringstream unusedConsole;
   rankAndCleanGenes(analyzer, unusedConsole);
   const DiscretisedSamples discretised(analyzer);
@@ -170,7 +170,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     writeClubsHeader(clubsTable.stream());
     writePatternsHeader(patternsTable.stream());
 
-    clock.begin("mining the top genes");
+    clock.begin("global", "mining the top genes");
     std::vector<int> topRows(settings.topGeneCount);
     std::iota(topRows.begin(), topRows.end(), 0);
     const MiningResult global =
@@ -185,7 +185,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     const ClubContext context(analyzer, discretised, settings);
     for (const ClubMethod method : options.methods) {
       const std::string name(methodName(method));
-      clock.begin(name + " gene clubs");
+      clock.begin(name, name + " gene clubs");
       PatternCount count{name};
       report.writeMethodHeader(methodLabel(method));
       // Each club's EP block and pattern rows are formatted where it was
@@ -214,7 +214,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
           });
       patternCounts.push_back(count);
     }
-    clock.begin("writing the results");
+    clock.begin("write", "writing the results");
   }
   clock.end();
 

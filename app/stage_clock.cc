@@ -22,10 +22,11 @@ StageClock::~StageClock() {
   }
 }
 
-void StageClock::begin(const std::string& name) {
+void StageClock::begin(const std::string& name, const std::string& what) {
   end();
   const std::lock_guard lock(mutex_);
   stage_ = name;
+  what_ = what;
   ++stageNumber_;
   announced_ = false;
   started_ = std::chrono::steady_clock::now();
@@ -39,7 +40,7 @@ void StageClock::end() {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
   times_.emplace_back(stage_, seconds);
   if (announced_) {
-    errors_ << "geneclub-batch: " << stage_ << " done in " << std::fixed << std::setprecision(1)
+    errors_ << "geneclub-batch: " << what_ << " done in " << std::fixed << std::setprecision(1)
             << seconds << " s\n"
             << std::defaultfloat << std::flush;
   }
@@ -60,7 +61,7 @@ void StageClock::watch(std::stop_token stop) {
                         [&] { return stageNumber_ != stage || stage_.empty(); });
     if (stop.stop_requested()) return;
     if (stageNumber_ == stage && !stage_.empty() && std::chrono::steady_clock::now() >= deadline) {
-      errors_ << "geneclub-batch: " << stage_ << "...\n" << std::flush;
+      errors_ << "geneclub-batch: " << what_ << "...\n" << std::flush;
       announced_ = true;
     }
   }

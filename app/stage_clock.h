@@ -24,8 +24,9 @@ class StageClock {
   StageClock& operator=(const StageClock&) = delete;
   ~StageClock();
 
-  // Ends the current stage, if any, and starts the named one.
-  void begin(const std::string& name);
+  // Ends the current stage, if any, and starts the next: name is its key in
+  // times(), what it is called when announced.
+  void begin(const std::string& name, const std::string& what);
   // Ends the current stage.
   void end();
 
@@ -40,6 +41,7 @@ class StageClock {
   std::mutex mutex_;
   std::condition_variable_any changed_;
   std::string stage_;  // empty between stages
+  std::string what_;
   int stageNumber_ = 0;
   bool announced_ = false;
   std::chrono::steady_clock::time_point started_;

@@ -30,8 +30,25 @@ CapturedStdout::CapturedStdout() : previous_(std::cout.rdbuf(captured_.rdbuf()))
 
 CapturedStdout::~CapturedStdout() { std::cout.rdbuf(previous_); }
 
-ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input,
-                         const std::string& shellPrefix) {
+namespace {
+
+// A shell word that stands for the text as it is.
+std::string quoted(const std::string& text) {
+  std::string word = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      word += "'\\''";
+    } else {
+      word += c;
+    }
+  }
+  return word + "'";
+}
+
+// Runs the command line (shell text) in workDir with `input` as standard
+// input, after shellPrefix.
+ProcessResult runCommand(const std::filesystem::path& workDir, const std::string& commandLine,
+                         const std::string& input, const std::string& shellPrefix) {
   // Names of their own, so that runs in one folder can overlap.
   static std::atomic<int> runCount{0};
   const std::string run = std::to_string(runCount++);
@@ -39,9 +56,9 @@ ProcessResult runProgram(const std::filesystem::path& workDir, const std::string
   const std::filesystem::path outFile = workDir / (".stdout" + run);
   const std::filesystem::path errFile = workDir / (".stderr" + run);
   writeFile(inputFile, input);
-  const std::string script = "cd '" + workDir.string() + "' && " + shellPrefix +
-                             " exec '" GENECLUB_BINARY "' < '" + inputFile.string() + "' > '" +
-                             outFile.string() + "' 2> '" + errFile.string() + "'";
+  const std::string script = "cd " + quoted(workDir.string()) + " && " + shellPrefix + " exec " +
+                             commandLine + " < " + quoted(inputFile.string()) + " > " +
+                             quoted(outFile.string()) + " 2> " + quoted(errFile.string());
   const pid_t child = fork();
   if (child == 0) {
     execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
@@ -61,6 +78,23 @@ ProcessResult runProgram(const std::filesystem::path& workDir, const std::string
   std::filesystem::remove(outFile);
   std::filesystem::remove(errFile);
   return result;
+}
+
+}  // namespace
+
+ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input,
+                         const std::string& shellPrefix) {
+  return runCommand(workDir, quoted(GENECLUB_BINARY), input, shellPrefix);
+}
+
+ProcessResult runBatchProgram(const std::filesystem::path& workDir,
+                              const std::vector<std::string>& arguments, const std::string& input) {
+  std::string commandLine = quoted(GENECLUB_BATCH_BINARY);
+  for (const std::string& argument : arguments) {
+    commandLine += ' ';
+    commandLine += quoted(argument);
+  }
+  return runCommand(workDir, commandLine, input, "");
 }
 
 std::string readFile(const std::filesystem::path& path) {

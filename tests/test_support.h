@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace geneclub::testing {
 
@@ -56,6 +57,12 @@ struct ProcessResult {
 // the program takes it over, such as "ulimit -v 8000;" to limit it.
 ProcessResult runProgram(const std::filesystem::path& workDir, const std::string& input,
                          const std::string& shellPrefix = "");
+
+// Runs geneclub-batch in `workDir` with the given arguments (each passed as
+// it is) and `input` as its standard input.
+ProcessResult runBatchProgram(const std::filesystem::path& workDir,
+                              const std::vector<std::string>& arguments,
+                              const std::string& input = "");
 
 std::string readFile(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, const std::string& text);
