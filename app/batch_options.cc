@@ -94,6 +94,7 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   app.add_option("--threads", threads, "Threads (default: one per core)");
   app.add_flag("--force", options.force, "Replace result files already in the folder");
   app.add_flag("--quiet", options.quiet, "Print errors only");
+  app.add_flag("--report", options.report, "Also write report.html, a page of charts");
   app.set_version_flag("--version", std::string(kProgram) + " " + GENECLUB_VERSION);
   try {
     app.parse(argc, argv);

@@ -31,6 +31,7 @@ struct BatchOptions {
   int threads = 0;  // 0: one per core
   bool force = false;
   bool quiet = false;
+  bool report = false;  // also write report.html
 };
 
 // What parsing ends with instead of options: a text for standard output

@@ -11,6 +11,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/batch_report.h"
 #include "app/result_tables.h"
 #include "app/stage_clock.h"
 #include "app/tsv_text.h"
@@ -21,6 +22,7 @@
 #include "ranking/discretised_samples.h"
 #include "ranking/start_up.h"
 #include "ranking/top_genes.h"
+#include "report/report_page.h"
 
 namespace geneclub {
 namespace {
@@ -36,6 +38,8 @@ constexpr int kDefaultTopGenes = 20;
 constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",   "diseaseEP.data",
                                         "normalEP.data", "genes.tsv", "clubs.tsv",
                                         "patterns.tsv",  "run.json"};
+
+constexpr char kReportFile[] = "report.html";
 
 // Counts of the minimal EPs of one analysis (the global run or a method).
 struct PatternCount {
@@ -81,7 +85,9 @@ std::optional<std::string> checkResultFolder(const BatchOptions& options) {
     return options.outFolder + " exists and is not a folder; choose another with --out";
   }
   if (options.force) return std::nullopt;
-  for (const char* name : kResultFiles) {
+  std::vector<std::string> names(std::begin(kResultFiles), std::end(kResultFiles));
+  if (options.report) names.push_back(kReportFile);
+  for (const std::string& name : names) {
     if (fs::exists(fs::symlink_status(folder / name, error))) {
       return (folder / name).string() +
              " exists; use --force to replace it, or choose another folder with --out";
@@ -162,6 +168,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   }
 
   std::vector<PatternCount> patternCounts;
+  std::optional<ReportInput> reportInput;
   {
     EpReport report(folder, EpFileMode::kFresh, settings.strongDiseaseSupport,
                     settings.strongNormalSupport, failures);
@@ -181,6 +188,14 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     writePatternRows("global", 0, global, topRows, analyzer, names, patternsTable.stream());
     patternCounts.push_back(
         {"global", 0, global.disease.patternCount(), global.normal.patternCount()});
+    std::vector<std::string> methodNames;
+    for (const ClubMethod method : options.methods) methodNames.emplace_back(methodName(method));
+    if (options.report) {
+      reportInput = makeReportInput(
+          {options.dataPath, genes + table.droppedGeneCount, table.droppedGeneCount, methodNames,
+           options.table.dropGenesWithMissing ? "drop-genes" : "error"},
+          settings, analyzer, names, global);
+    }
 
     const ClubContext context(analyzer, discretised, settings);
     for (const ClubMethod method : options.methods) {
@@ -203,6 +218,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
             blocks[run.topRow] = EpBlock();
             std::string().swap(patternRows[run.topRow]);
             ++count.clubs;
+            if (reportInput) addReportClub(*reportInput, name, run.club, run.patterns);
             count.disease += run.patterns.disease.patternCount();
             count.normal += run.patterns.normal.patternCount();
           },
@@ -261,6 +277,13 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     runFile.stream() << run.dump(2) << "\n";
   }
 
+  if (reportInput) {
+    clock.begin("report", "drawing the report");
+    OutputFile page(pathOf(kReportFile), OutputFile::Mode::kReplace, failures);
+    page.stream() << buildReportHtml(*reportInput);
+    clock.end();
+  }
+
   if (!options.quiet) {
     out << "Read " << options.dataPath << ": " << samples << " samples x "
         << genes + table.droppedGeneCount << " genes (" << formText(table.form) << ", labels from "
@@ -289,7 +312,8 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
       out << ": " << count.disease << " / " << count.normal << "\n";
     }
     out << "Results in " << options.outFolder << "/: ";
-    for (const char* name : kResultFiles) out << name << (name == kResultFiles[7] ? "\n" : ", ");
+    for (const char* name : kResultFiles) out << name << (name == kResultFiles[7] ? "" : ", ");
+    out << (reportInput ? std::string(", ") + kReportFile : "") << "\n";
   }
   return failures.any() ? kFileStatus : 0;
 }

@@ -5,11 +5,12 @@
 // dot names its sample and value. Keeps a full-page
 // screenshot (PNG) next to the page.
 //
-// Usage: node render_report.js --generator PROGRAM --shape small|largest
+// Usage: node render_report.js --generator PROGRAM --shape SHAPE
 //          --out DIR [--expect TEXT]...
-// Writes DIR/report-SHAPE.html and DIR/report-SHAPE.png. Exits 0 when every
-// check passes, 1 when one fails, and 77 (CTest's skip code here) when
-// Chromium is not installed.
+// Runs PROGRAM SHAPE DIR/report-SHAPE.html to write the page, then checks it
+// and keeps DIR/report-SHAPE.png. Exits 0 when every check passes, 1 when
+// one fails, and 77 (CTest's skip code here) when Chromium is not installed
+// or the generator exits with 77 (its data are absent).
 //
 // Chromium is driven through the DevTools protocol over a pipe
 // (--remote-debugging-pipe: JSON messages ending in a NUL byte on file
@@ -257,7 +258,10 @@ async function main() {
   fs.mkdirSync(options.out, {recursive: true});
   const pagePath = path.join(options.out, 'report-' + options.shape + '.html');
   const screenshotPath = path.join(options.out, 'report-' + options.shape + '.png');
-  childProcess.execFileSync(options.generator, [options.shape, pagePath], {stdio: 'inherit'});
+  const generated =
+      childProcess.spawnSync(options.generator, [options.shape, pagePath], {stdio: 'inherit'});
+  if (generated.status === kSkipExitCode) return kSkipExitCode;
+  if (generated.status !== 0) throw new Error('the page generator failed: ' + options.generator);
   const failures = await renderAndCheck(pagePath, screenshotPath, options.expect);
   for (const failure of failures) process.stderr.write('FAILED: ' + failure + '\n');
   return failures.length === 0 ? 0 : 1;
