@@ -1,57 +1,85 @@
 #!/usr/bin/env bash
-# Measures the program as a whole process, start-up alone (choice 0) and a
-# whole session (methods 1 to 4, then "n"), on the demo data and, when
-# present, the shared real data set: median wall time of RUNS runs and peak
-# memory. Then runs the per-stage Google Benchmark programs.
+# Measures both programs as whole processes, median wall time of RUNS runs
+# and peak memory, then runs the per-stage and per-shape Google Benchmark
+# programs:
+#   - geneclub: start-up alone (choice 0) and a whole session (methods 1 to 4,
+#     then "n") on the demo data and, when present, the shared real data set;
+#   - geneclub-batch: the public tables (when present) with all four methods,
+#     and prostate-singh.csv ranked only (--methods none) beside the same
+#     ranking in pandas and numpy (bench/rank_pandas.py).
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 requirePackages "${BUILD_PACKAGES[@]}" time:/usr/bin/time bc:bc \
-  libbenchmark-dev:/usr/lib/x86_64-linux-gnu/cmake/benchmark/benchmarkConfig.cmake
+  libbenchmark-dev:/usr/lib/x86_64-linux-gnu/cmake/benchmark/benchmarkConfig.cmake \
+  python3-pandas:/usr/lib/python3/dist-packages/pandas python3-numpy:/usr/lib/python3/dist-packages/numpy
 runs=${1:-21}
 
+echo "== building (Release)"
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DGENECLUB_BUILD_TESTS=OFF \
   -DGENECLUB_BUILD_BENCHMARKS=ON > /dev/null
 cmake --build build/bench -j"$(nproc)" > /dev/null
 program=$(realpath build/bench/app/geneclub)
+batch=$(realpath build/bench/app/geneclub-batch)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 build/bench/tools/make_demo_data "$work/demo.data"
 datasets=(demo)
 shared=../shared/data/colonTumor.data
+public=../shared/data/public
 [[ -f $shared ]] && cp "$shared" "$work/real.data" && datasets+=(real)
 
-# measure NAME DATA INPUT: prints the median wall time in ms and the peak
-# resident memory of RUNS runs.
-measure() {
-  local name=$1 data=$2 input=$3 times=() start end rss
-  mkdir -p "$work/run" && cp "$work/$data.data" "$work/run/colonTumor.data"
-  printf "$input" > "$work/stdin"
+# median FILE: the median of the numbers in FILE, one per line.
+median() { sort -g "$1" | sed -n "$((($(wc -l < "$1") + 1) / 2))p"; }
+
+# timeRuns NAME COMMAND...: runs the command RUNS times in $work/run, prints
+# the median wall time in ms and the peak resident memory of one more run.
+timeRuns() {
+  local name=$1 start end rss
+  shift
+  : > "$work/times"
   pushd "$work/run" > /dev/null
   for ((i = 0; i < runs; i++)); do
-    rm -f EP.data diseaseEP.data normalEP.data
+    rm -rf EP.data diseaseEP.data normalEP.data out
     start=$EPOCHREALTIME
-    "$program" < "$work/stdin" > /dev/null
+    "$@" > /dev/null
     end=$EPOCHREALTIME
-    times+=("$(echo "($end - $start) * 1000" | bc -l)")
+    echo "($end - $start) * 1000" | bc -l >> "$work/times"
   done
-  rss=$(/usr/bin/time -f %M "$program" < "$work/stdin" 2>&1 > /dev/null)
+  rm -rf EP.data diseaseEP.data normalEP.data out
+  rss=$(/usr/bin/time -f %M "$@" 2>&1 > /dev/null | tail -n 1)
   popd > /dev/null
-  printf '%-28s %8.1f ms %8s KB\n' "$name" \
-    "$(printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((runs + 1) / 2))p")" "$rss"
+  printf '%-44s %8.1f ms %8s KB\n' "$name" "$(median "$work/times")" "$rss"
 }
 
-printf '%-28s %11s %11s\n' "whole process ($runs runs)" "median wall" "peak memory"
+printf '%-44s %11s %11s\n' "whole process ($runs runs)" "median wall" "peak memory"
 for data in "${datasets[@]}"; do
-  measure "$data data, start-up" "$data" '0\n'
-  measure "$data data, whole session" "$data" '1\ny\n2\ny\n3\ny\n4\nn\n'
+  rm -rf "$work/run" && mkdir -p "$work/run" && cp "$work/$data.data" "$work/run/colonTumor.data"
+  printf '0\n' > "$work/quit"
+  printf '1\ny\n2\ny\n3\ny\n4\nn\n' > "$work/session"
+  timeRuns "geneclub, $data data, start-up" sh -c "'$program' < '$work/quit'"
+  timeRuns "geneclub, $data data, whole session" sh -c "'$program' < '$work/session'"
 done
+for table in leukemia-golub prostate-singh; do
+  [[ -f $public/$table.csv ]] || continue
+  timeRuns "geneclub-batch, $table, methods 1-4" \
+    "$batch" --quiet --threads 2 -o out "$(realpath "$public/$table.csv")"
+done
+if [[ -f $public/prostate-singh.csv ]]; then
+  prostate=$(realpath "$public/prostate-singh.csv")
+  timeRuns "geneclub-batch, prostate-singh, ranking only" \
+    "$batch" --quiet --threads 2 --methods none -o out "$prostate"
+  timeRuns "pandas + numpy, prostate-singh, ranking" /usr/bin/python3 "$(realpath bench/rank_pandas.py)" "$prostate"
+fi
 
 for data in "${datasets[@]}"; do
   echo
-  echo "stages on the $data data:"
+  echo "stages of the interactive program on the $data data:"
   GENECLUB_DATA="$work/$data.data" build/bench/bench/geneclub_bench --benchmark_format=console \
     2> /dev/null | grep -E '^BM_'
 done
+echo
+echo "the engine on synthetic data, start-up and all four methods (samples/genes):"
+build/bench/bench/engine_bench --benchmark_format=console 2> /dev/null | grep -E '^BM_'

@@ -34,6 +34,7 @@ BUILD_PACKAGES=(
   libtbb-dev:/usr/lib/x86_64-linux-gnu/cmake/TBB/TBBConfig.cmake
   nlohmann-json3-dev:/usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake
   zlib1g-dev:/usr/include/zlib.h
+  libcli11-dev:/usr/share/cmake/CLI11/CLI11Config.cmake
 )
 
 # What the whole test suite needs besides the build.
