@@ -12,8 +12,10 @@
 #include "app/batch_options.h"
 #include "app/batch_run.h"
 #include "app/program_failures.h"
+#include "app/worker_threads.h"
 
 int main(int argc, char** argv) try {
+  const geneclub::WorkerThreads workers;
   geneclub::installFailureHandlers();
   auto parsed = geneclub::parseBatchCommandLine(argc, argv);
   if (const auto* exit = std::get_if<geneclub::CommandLineExit>(&parsed)) {

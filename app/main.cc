@@ -11,9 +11,11 @@
 #include "app/gene_club_session.h"
 #include "app/method_menu.h"
 #include "app/program_failures.h"
+#include "app/worker_threads.h"
 #include "data/output_file.h"
 
 int main() try {
+  const geneclub::WorkerThreads workers;
   geneclub::installFailureHandlers();
   geneclub::OutputFailures failures(std::cerr);
   int status = 0;
