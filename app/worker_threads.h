@@ -8,19 +8,30 @@
 
 #include <tbb/global_control.h>
 
+#include <exception>
+#include <new>
+
 namespace geneclub {
 
 class WorkerThreads {
  public:
-  WorkerThreads() : handle_(tbb::attach{}) {}
+  WorkerThreads() : uncaughtExceptions_(std::uncaught_exceptions()), handle_(tbb::attach{}) {}
   WorkerThreads(const WorkerThreads&) = delete;
   WorkerThreads& operator=(const WorkerThreads&) = delete;
 
   // Waits for the workers; a pool still in use elsewhere is left to end
-  // with the process.
-  ~WorkerThreads() { tbb::finalize(handle_, std::nothrow); }
+  // with the process. So is a pool that an exception (a thread that could
+  // not be made, say) leaves behind: waiting for it could last forever.
+  ~WorkerThreads() {
+    if (std::uncaught_exceptions() > uncaughtExceptions_) {
+      handle_.release();
+    } else {
+      tbb::finalize(handle_, std::nothrow);
+    }
+  }
 
  private:
+  int uncaughtExceptions_;
   tbb::task_scheduler_handle handle_;
 };
 
