@@ -4,14 +4,13 @@
 // signal gets p-values spread evenly, and the results depend on the seed
 // alone, never on the number of threads.
 
-#include "evaluation/permutation_test.h"
-
 #include <gtest/gtest.h>
 #include <tbb/global_control.h>
 
 #include <algorithm>
 #include <sstream>
 
+#include "evaluation/permutation_test.h"
 #include "evaluation/random_streams.h"
 #include "ranking/gene_ranking.h"
 #include "ranking/start_up.h"
