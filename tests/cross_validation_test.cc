@@ -63,6 +63,22 @@ TEST(CrossValidationTest, PlantedSeparatingGeneClassifiesEverySample) {
   for (int s = 0; s < samples; ++s) EXPECT_EQ(predictions[s].fold, s + 1);
 }
 
+// Fewer genes than K, and a class of one sample, whose fold trains on one
+// class alone: no patterns, both scores 0.0, the tie to the larger class.
+TEST(CrossValidationTest, SmallShapesClassifyEverySample) {
+  const ClassLabels labels = blockLabels(9, 1);
+  const ExpressionMatrix matrix = randomMatrix(2, 9, 21);
+  for (const FoldScheme scheme : {FoldScheme{}, FoldScheme{9}, FoldScheme{2}}) {
+    const std::vector<int> foldOf = assignFolds(scheme, labels, 3);
+    const std::vector<HeldOutPrediction> predictions = crossValidate(matrix, labels, foldOf, 20);
+    ASSERT_EQ(predictions.size(), labels.size());
+    for (int s = 0; s < 9; ++s) EXPECT_EQ(predictions[s].fold, foldOf[s]);
+    EXPECT_EQ(predictions[0].predictedLabel, 0);
+    EXPECT_EQ(predictions[0].scoreClassOne, 0.0);
+    EXPECT_EQ(predictions[0].scoreClassZero, 0.0);
+  }
+}
+
 TEST(CrossValidationTest, LabelsIndependentOfTheDataGiveChanceAccuracy) {
   const int samples = 30;
   const ClassLabels labels = blockLabels(samples, 15);
