@@ -22,7 +22,8 @@ GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::spa
   trainingLabels.reserve(trainingSamples.size());
   for (const int sample : trainingSamples) trainingLabels.push_back(labels[sample]);
   GeneClubAnalyzer analyzer(std::move(training), std::move(trainingLabels));
-  // The cleaning counts the ranking reports are of no use here.
+  // The ranking writes its cleaning counts for the interactive console;
+  // a fold has no console, so they are discarded.
   std::ostream discard(nullptr);
   rankAndCleanGenes(analyzer, discard);
   return analyzer;
