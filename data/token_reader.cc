@@ -1,21 +1,15 @@
 // Number extraction follows the grammar of the standard library's num_get
 // for floating-point values: the characters a stream takes into a number are
-// collected first, then converted as a whole with strtod, and the read fails
-// when strtod cannot use every collected character or overflows to infinity.
-//
-// std::from_chars converts the same digits with the same correct rounding but
-// differs at the edges (no leading '+', out-of-range results for underflow),
-// so it serves as the fast path only when it consumes the whole token and
-// reports success; every other token goes through strtod, which is what the
-// stream itself calls.
+// collected first, then converted as a whole as strtod converts them (see
+// data/decimal_number.h), and the read fails when strtod cannot use every
+// collected character or overflows to infinity.
 
 #include "data/token_reader.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <string>
-#include <system_error>
+#include <utility>
+
+#include "data/decimal_number.h"
 
 namespace geneclub {
 namespace {
@@ -29,24 +23,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool isSign(char c) { return c == '+' || c == '-'; }
 
-// Converts a collected token the way the stream does: strtod on the whole
-// token; failure unless every character is used and the result is finite.
-bool convertLikeStream(const char* begin, const char* end, double& value) {
-  const char* digits = (begin != end && *begin == '+') ? begin + 1 : begin;
-  double fast = 0.0;
-  const std::from_chars_result result = std::from_chars(digits, end, fast);
-  if (result.ec == std::errc() && result.ptr == end) {
-    value = fast;
-    return true;
-  }
-  const std::string token(begin, end);
-  char* stop = nullptr;
-  const double slow = std::strtod(token.c_str(), &stop);
-  if (token.empty() || stop != token.c_str() + token.size() || std::isinf(slow)) return false;
-  value = slow;
-  return true;
-}
-
 // Bytes read from a file at a time.
 constexpr std::size_t kChunkSize = 1 << 16;
 
@@ -58,16 +34,21 @@ constexpr std::size_t kMaxTokenLength = 1 << 20;
 
 TokenReader::TokenReader(std::string_view text) : buffer_(text) {}
 
-TokenReader::TokenReader(std::FILE* file) : file_(file) {}
+TokenReader::TokenReader(std::FILE* file)
+    : readChunk_([file](char* buffer, std::size_t capacity) {
+        return std::fread(buffer, 1, capacity, file);
+      }) {}
+
+TokenReader::TokenReader(ChunkReader readChunk) : readChunk_(std::move(readChunk)) {}
 
 bool TokenReader::readMore(std::size_t index) {
   while (index >= buffer_.size()) {
     const std::size_t size = buffer_.size();
     buffer_.resize(size + kChunkSize);
-    const std::size_t got = std::fread(buffer_.data() + size, 1, kChunkSize, file_);
+    const std::size_t got = readChunk_(buffer_.data() + size, kChunkSize);
     buffer_.resize(size + got);
     if (got == 0) {
-      file_ = nullptr;
+      readChunk_ = nullptr;
       return false;
     }
   }
@@ -124,6 +105,12 @@ bool TokenReader::readDouble(double& value) {
 bool TokenReader::readCharacter() {
   if (!startToken()) return false;
   ++next_;
+  return true;
+}
+
+bool TokenReader::peekCharacter(char& c) {
+  if (!startToken()) return false;
+  c = buffer_[next_];
   return true;
 }
 

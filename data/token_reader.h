@@ -15,6 +15,7 @@
 #define GENECLUB_DATA_TOKEN_READER_H_
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,14 @@ class TokenReader {
   // Reads the open file from its current position; the caller keeps
   // ownership. A read error ends the text.
   explicit TokenReader(std::FILE* file);
+
+  // Fills `buffer` with up to `capacity` bytes of the text and returns how
+  // many it wrote; 0 ends the text.
+  using ChunkReader = std::function<std::size_t(char* buffer, std::size_t capacity)>;
+
+  // Reads the text that `readChunk` delivers, asking for a chunk only when
+  // the tokens need it.
+  explicit TokenReader(ChunkReader readChunk);
 
   // Skips blanks, then reads the longest prefix that a stream's number
   // grammar accepts (optional sign, digits with an optional fraction,
@@ -46,18 +55,22 @@ class TokenReader {
   // read.
   bool readWord(std::string_view& word);
 
+  // Skips blanks and shows the next character without consuming it. Fails
+  // when no character is left.
+  bool peekCharacter(char& c);
+
  private:
   // True when byte `index` of the buffer exists, reading more of the file
   // when needed; false at the end of the text.
   bool has(std::size_t index) {
-    return index < buffer_.size() || (file_ != nullptr && readMore(index));
+    return index < buffer_.size() || (readChunk_ != nullptr && readMore(index));
   }
   bool readMore(std::size_t index);
 
   // Skips blanks and drops the text read so far; true when a token follows.
   bool startToken();
 
-  std::FILE* file_ = nullptr;
+  ChunkReader readChunk_;
   std::string buffer_;
   std::size_t next_ = 0;  // first unread byte of buffer_
 };

@@ -33,6 +33,7 @@ BUILD_PACKAGES=(
   g++:g++ cmake:cmake make:make
   libtbb-dev:/usr/lib/x86_64-linux-gnu/cmake/TBB/TBBConfig.cmake
   nlohmann-json3-dev:/usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake
+  zlib1g-dev:/usr/include/zlib.h
 )
 
 # What the whole test suite needs besides the build.

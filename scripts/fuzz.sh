@@ -12,10 +12,11 @@ seconds=${1:-60}
 
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGENECLUB_FUZZ=ON > /dev/null
-cmake --build build/fuzz -j"$(nproc)" --target load_data_fuzzer dialogue_fuzzer > /dev/null
+cmake --build build/fuzz -j"$(nproc)" --target load_data_fuzzer dialogue_fuzzer \
+  table_reader_fuzzer > /dev/null
 
-declare -A maxLength=([load_data_fuzzer]=4096 [dialogue_fuzzer]=64)
-for target in load_data_fuzzer dialogue_fuzzer; do
+declare -A maxLength=([load_data_fuzzer]=4096 [dialogue_fuzzer]=64 [table_reader_fuzzer]=4096)
+for target in load_data_fuzzer dialogue_fuzzer table_reader_fuzzer; do
   fuzzer=$root/build/fuzz/tests/fuzz/$target
   regressions=$root/tests/fuzz/regressions/$target
   if compgen -G "$regressions/*" > /dev/null; then
