@@ -1,15 +1,19 @@
 // The evaluation engine on the shapes it must handle quickly: leave-one-out
 // classification with the 20 best genes and 1000 label permutations, on the
-// real colon data set (when ../shared/data holds it) and on synthetic data
-// of the colon shape (62 x 2000) and of the prostate set's shape
-// (102 x 12600). Runs on 2 threads, the cores of the project's machines.
+// real colon and prostate data sets (when ../shared/data holds them) and on
+// synthetic data of the colon shape (62 x 2000) and of the prostate set's
+// shape (102 x 12600). Runs on 2 threads, the cores of the project's
+// machines.
 
 #include <benchmark/benchmark.h>
 #include <tbb/global_control.h>
 
 #include <filesystem>
 #include <sstream>
+#include <variant>
 
+#include "data/class_assignment.h"
+#include "data/expression_table.h"
 #include "evaluation/cross_validation.h"
 #include "evaluation/fold_assignment.h"
 #include "evaluation/permutation_test.h"
@@ -41,34 +45,51 @@ GeneClubAnalyzer syntheticAnalysis(int samples, int genes, int normalSamples) {
   return analyzer;
 }
 
+std::filesystem::path sharedData() {
+  return std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
+}
+
 // The colon data set, or an analysis without genes when it is absent.
 GeneClubAnalyzer colonAnalysis() {
   GeneClubAnalyzer analyzer;
-  const std::filesystem::path path =
-      std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data" / "colonTumor.data";
   std::ostringstream console;
   // The colon data set: 2000 genes of 62 samples.
-  if (analyzer.loadData(path.string(), 2000, 62, console) != LoadStatus::kLoaded) return {};
+  const std::string path = (sharedData() / "colonTumor.data").string();
+  if (analyzer.loadData(path, 2000, 62, console) != LoadStatus::kLoaded) return {};
   return analyzer;
 }
 
+// The public prostate data set, or an analysis without genes when it is
+// absent.
+GeneClubAnalyzer prostateAnalysis() {
+  auto read = readExpressionTable((sharedData() / "public" / "prostate-singh.csv").string(),
+                                  TableOptions{});
+  if (!std::holds_alternative<ExpressionTable>(read)) return {};
+  ExpressionTable table = std::move(std::get<ExpressionTable>(read));
+  auto assigned = assignClasses(table.labels, "");
+  if (!std::holds_alternative<ClassAssignment>(assigned)) return {};
+  return GeneClubAnalyzer(std::move(table.values), std::get<ClassAssignment>(assigned).classLabels);
+}
+
 // Shape 0: the real colon data; 1: synthetic colon shape (22 of 62 normal);
-// 2: synthetic prostate shape (50 of 102 normal).
+// 2: synthetic prostate shape (50 of 102 normal); 3: the real prostate data.
 GeneClubAnalyzer analysisOfShape(int shape) {
   switch (shape) {
     case 0:
       return colonAnalysis();
     case 1:
       return syntheticAnalysis(62, 2000, 22);
-    default:
+    case 2:
       return syntheticAnalysis(102, 12600, 50);
+    default:
+      return prostateAnalysis();
   }
 }
 
 void BM_LeaveOneOut(benchmark::State& state) {
   const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
   if (analyzer.geneCount() == 0) {
-    state.SkipWithError("../shared/data/colonTumor.data is absent");
+    state.SkipWithError("the shared data set is absent");
     return;
   }
   const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
@@ -77,12 +98,12 @@ void BM_LeaveOneOut(benchmark::State& state) {
         crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, kTopGenes));
   }
 }
-BENCHMARK(BM_LeaveOneOut)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LeaveOneOut)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Permutations(benchmark::State& state) {
   const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
   if (analyzer.geneCount() == 0) {
-    state.SkipWithError("../shared/data/colonTumor.data is absent");
+    state.SkipWithError("the shared data set is absent");
     return;
   }
   for (auto _ : state) {
@@ -90,7 +111,7 @@ void BM_Permutations(benchmark::State& state) {
         permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 1));
   }
 }
-BENCHMARK(BM_Permutations)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Permutations)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace geneclub
