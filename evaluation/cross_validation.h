@@ -25,9 +25,11 @@ struct HeldOutPrediction {
 // One prediction per sample, in sample order. foldOf[s] is the fold that
 // holds out sample s (assignFolds in evaluation/fold_assignment.h makes
 // one); folds are trained with min(topGeneCount, genes) genes.
-// REQUIRES: every row of matrix has labels.size() values; labels are 0 or
-// 1; foldOf has one entry per sample, each >= 1; no fold holds every sample;
-// 1 <= topGeneCount <= kMaxTopGeneCount.
+// REQUIRES: matrix holds the data as loaded, not a ranked analysis's rows
+// (the cleaning zeroes the values of duplicates); every row has
+// labels.size() values; labels are 0 or 1; foldOf has one entry per sample,
+// each >= 1; no fold holds every sample; 1 <= topGeneCount <=
+// kMaxTopGeneCount.
 std::vector<HeldOutPrediction> crossValidate(const ExpressionMatrix& matrix,
                                              std::span<const int> labels,
                                              std::span<const int> foldOf, int topGeneCount);

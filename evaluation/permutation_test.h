@@ -24,8 +24,9 @@ namespace geneclub {
 // computeSplitsAndGains computes it, with no cleaning. Each gene's values are
 // sorted once and the order serves every permutation; memory grows with
 // genes x samples.
-// REQUIRES: the matrix as loaded, before any cleaning zeroes rows; every row
-// has labels.size() values; at least one gene; permutations >= 0.
+// REQUIRES: matrix holds the data as loaded, not a ranked analysis's rows
+// (the cleaning zeroes the values of duplicates); every row has
+// labels.size() values; at least one gene; permutations >= 0.
 std::vector<double> permutationMaxGains(const ExpressionMatrix& matrix, std::span<const int> labels,
                                         int permutations, std::uint64_t seed);
 
