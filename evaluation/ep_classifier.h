@@ -45,8 +45,9 @@ class EpClassifier {
   // the training matrix in the same rows.
   EpScores classify(const ExpressionMatrix& matrix, int sample) const;
 
-  // The mined genes by their row in the training matrix, best first, and
-  // their training split values.
+  // The mined genes by their row in the matrix trained on, best first, their
+  // training split values, and the EPs mined over them: position j of a
+  // pattern is gene genes()[j].
   const std::vector<int>& genes() const { return genes_; }
   const std::vector<double>& splitValues() const { return splitValues_; }
   const MiningResult& patterns() const { return patterns_; }
