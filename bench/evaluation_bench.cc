@@ -1,0 +1,126 @@
+// The evaluation engine on the shapes it must handle quickly: leave-one-out
+// classification with the 20 best genes and 1000 label permutations, on the
+// real colon and prostate data sets (when ../shared/data holds them) and on
+// synthetic data of the colon shape (62 x 2000) and of the prostate set's
+// shape (102 x 12600). Runs on 2 threads, the cores of the project's
+// machines.
+
+#include <benchmark/benchmark.h>
+#include <tbb/global_control.h>
+
+#include <filesystem>
+#include <sstream>
+#include <variant>
+
+#include "data/class_assignment.h"
+#include "data/expression_table.h"
+#include "evaluation/cross_validation.h"
+#include "evaluation/fold_assignment.h"
+#include "evaluation/permutation_test.h"
+#include "tools/synthetic_data.h"
+
+namespace geneclub {
+namespace {
+
+// The batch program's default number of mined genes.
+constexpr int kTopGenes = 20;
+constexpr int kPermutations = 1000;
+constexpr int kThreads = 2;
+
+GeneClubAnalyzer syntheticAnalysis(int samples, int genes, int normalSamples) {
+  SyntheticShape shape;
+  shape.samples = samples;
+  shape.genes = genes;
+  shape.normalSamples = normalSamples;
+  shape.informativeStride = 0;
+  const SyntheticData data = makeSyntheticData(shape);
+  GeneClubAnalyzer analyzer;
+  for (const auto& gene : data.hundredths) {
+    ExpressionRow row;
+    row.reserve(gene.size());
+    for (const std::int64_t value : gene) row.push_back(value / 100.0);
+    analyzer.expressionMatrix.push_back(std::move(row));
+  }
+  for (const bool normal : data.normal) analyzer.classLabels.push_back(normal ? 0 : 1);
+  return analyzer;
+}
+
+std::filesystem::path sharedData() {
+  return std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
+}
+
+// The colon data set, or an analysis without genes when it is absent.
+GeneClubAnalyzer colonAnalysis() {
+  GeneClubAnalyzer analyzer;
+  std::ostringstream console;
+  // The colon data set: 2000 genes of 62 samples.
+  const std::string path = (sharedData() / "colonTumor.data").string();
+  if (analyzer.loadData(path, 2000, 62, console) != LoadStatus::kLoaded) return {};
+  return analyzer;
+}
+
+// The public prostate data set, or an analysis without genes when it is
+// absent.
+GeneClubAnalyzer prostateAnalysis() {
+  auto read = readExpressionTable((sharedData() / "public" / "prostate-singh.csv").string(),
+                                  TableOptions{});
+  if (!std::holds_alternative<ExpressionTable>(read)) return {};
+  ExpressionTable table = std::move(std::get<ExpressionTable>(read));
+  auto assigned = assignClasses(table.labels, "");
+  if (!std::holds_alternative<ClassAssignment>(assigned)) return {};
+  return GeneClubAnalyzer(std::move(table.values), std::get<ClassAssignment>(assigned).classLabels);
+}
+
+// Shape 0: the real colon data; 1: synthetic colon shape (22 of 62 normal);
+// 2: synthetic prostate shape (50 of 102 normal); 3: the real prostate data.
+GeneClubAnalyzer analysisOfShape(int shape) {
+  switch (shape) {
+    case 0:
+      return colonAnalysis();
+    case 1:
+      return syntheticAnalysis(62, 2000, 22);
+    case 2:
+      return syntheticAnalysis(102, 12600, 50);
+    default:
+      return prostateAnalysis();
+  }
+}
+
+void BM_LeaveOneOut(benchmark::State& state) {
+  const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.geneCount() == 0) {
+    state.SkipWithError("the shared data set is absent");
+    return;
+  }
+  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, kTopGenes));
+  }
+}
+BENCHMARK(BM_LeaveOneOut)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Permutations(benchmark::State& state) {
+  const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.geneCount() == 0) {
+    state.SkipWithError("the shared data set is absent");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 1));
+  }
+}
+BENCHMARK(BM_Permutations)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace geneclub
+
+int main(int argc, char** argv) {
+  const tbb::global_control threads(tbb::global_control::max_allowed_parallelism,
+                                    geneclub::kThreads);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
