@@ -74,6 +74,7 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   std::string methods = "1,2,3,4";
   std::string missing = "error";
   std::optional<int> top, pool, threads;
+  std::string evaluate;
   app.add_option(
       "data", data,
       "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input");
@@ -95,6 +96,11 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   app.add_flag("--force", options.force, "Replace result files already in the folder");
   app.add_flag("--quiet", options.quiet, "Print errors only");
   app.add_flag("--report", options.report, "Also write report.html, a page of charts");
+  app.add_option("--evaluate", evaluate,
+                 "Cross-validated classification: loo or kfold:F (writes evaluation.tsv)");
+  app.add_option("--permutations", options.permutations,
+                 "Label permutations for the genes' family-wise p-values (p_fwer)");
+  app.add_option("--seed", options.seed, "Seed of the folds and permutations (default 1)");
   app.set_version_flag("--version", std::string(kProgram) + " " + GENECLUB_VERSION);
   try {
     app.parse(argc, argv);
@@ -117,6 +123,17 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   }
   if (threads && *threads < 1) {
     return commandLineError("--threads must be at least 1, not " + std::to_string(*threads));
+  }
+  if (!evaluate.empty()) {
+    options.evaluation = parseFoldScheme(evaluate);
+    if (!options.evaluation) {
+      return commandLineError("--evaluate must be loo or kfold:F with F at least 2, not \"" +
+                              evaluate + "\"");
+    }
+  }
+  if (options.permutations < 0) {
+    return commandLineError("--permutations must be at least 0, not " +
+                            std::to_string(options.permutations));
   }
   if (missing != "error" && missing != "drop-genes") {
     return commandLineError("--missing must be error or drop-genes, not \"" + missing + "\"");

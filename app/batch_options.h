@@ -6,6 +6,7 @@
 #ifndef GENECLUB_APP_BATCH_OPTIONS_H_
 #define GENECLUB_APP_BATCH_OPTIONS_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -13,6 +14,7 @@
 
 #include "clubs/club_runs.h"
 #include "data/expression_table.h"
+#include "evaluation/fold_assignment.h"
 
 namespace geneclub {
 
@@ -32,6 +34,10 @@ struct BatchOptions {
   bool force = false;
   bool quiet = false;
   bool report = false;  // also write report.html
+  // Cross-validated classification: leave-one-out or stratified k-fold.
+  std::optional<FoldScheme> evaluation;
+  int permutations = 0;  // label permutations for the genes' p-values
+  std::uint64_t seed = 1;
 };
 
 // What parsing ends with instead of options: a text for standard output

@@ -97,4 +97,24 @@ void addReportClub(ReportInput& input, std::string_view method, std::span<const 
   run.patternCounts.push_back(patterns.disease.patternCount() + patterns.normal.patternCount());
 }
 
+void addReportEvaluation(ReportInput& input, const std::string& method,
+                         const ClassificationSummary& summary, std::span<const int> folds,
+                         std::span<const int> trueClasses,
+                         std::span<const HeldOutPrediction> predictions) {
+  ReportEvaluation evaluation;
+  evaluation.method = method;
+  evaluation.accuracy = summary.accuracy;
+  evaluation.balancedAccuracy = summary.balancedAccuracy;
+  // A class without samples has no recall; the page shows 0 for it.
+  evaluation.recallClassOne = summary.recall[kClassOne].value_or(0.0);
+  evaluation.recallClassZero = summary.recall[kClassZero].value_or(0.0);
+  evaluation.confusion = summary.confusion;
+  for (std::size_t sample = 0; sample < predictions.size(); ++sample) {
+    const HeldOutPrediction& prediction = predictions[sample];
+    evaluation.predictions.push_back({folds[sample], trueClasses[sample], prediction.predictedLabel,
+                                      prediction.scoreClassOne, prediction.scoreClassZero});
+  }
+  input.evaluation = std::move(evaluation);
+}
+
 }  // namespace geneclub

@@ -12,6 +12,7 @@
 #include "app/result_tables.h"
 #include "data/analysis_settings.h"
 #include "data/gene_club_analyzer.h"
+#include "evaluation/classification_summary.h"
 #include "patterns/ep_miner.h"
 #include "report/report_input.h"
 
@@ -38,6 +39,13 @@ ReportInput makeReportInput(const ReportRunFacts& facts, const AnalysisSettings&
 // patterns mined in it. Clubs come in order; a new method starts a new run.
 void addReportClub(ReportInput& input, std::string_view method, std::span<const int> club,
                    const MiningResult& patterns);
+
+// Adds the cross-validated classification: its scheme's name, summary, each
+// sample's fold, true class and prediction.
+void addReportEvaluation(ReportInput& input, const std::string& method,
+                         const ClassificationSummary& summary, std::span<const int> folds,
+                         std::span<const int> trueClasses,
+                         std::span<const HeldOutPrediction> predictions);
 
 }  // namespace geneclub
 

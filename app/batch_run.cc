@@ -18,6 +18,9 @@
 #include "clubs/club_runs.h"
 #include "data/class_assignment.h"
 #include "data/output_file.h"
+#include "evaluation/classification_summary.h"
+#include "evaluation/cross_validation.h"
+#include "evaluation/permutation_test.h"
 #include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
 #include "ranking/start_up.h"
@@ -40,6 +43,7 @@ constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",   "diseaseEP
                                         "patterns.tsv",  "run.json"};
 
 constexpr char kReportFile[] = "report.html";
+constexpr char kEvaluationFile[] = "evaluation.tsv";
 
 // Counts of the minimal EPs of one analysis (the global run or a method).
 struct PatternCount {
@@ -87,6 +91,7 @@ std::optional<std::string> checkResultFolder(const BatchOptions& options) {
   if (options.force) return std::nullopt;
   std::vector<std::string> names(std::begin(kResultFiles), std::end(kResultFiles));
   if (options.report) names.push_back(kReportFile);
+  if (options.evaluation) names.push_back(kEvaluationFile);
   for (const std::string& name : names) {
     if (fs::exists(fs::symlink_status(folder / name, error))) {
       return (folder / name).string() +
@@ -139,14 +144,41 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   settings.strongDiseaseSupport = diseaseSize - 1;
   settings.strongNormalSupport = samples - diseaseSize - 1;
 
+  if (options.evaluation && (samples < 2 || (!options.evaluation->leaveOneOut() &&
+                                             options.evaluation->foldCount > samples))) {
+    errors << kPrefix << "--evaluate " << foldSchemeName(*options.evaluation) << " needs at least "
+           << std::max(2, options.evaluation->foldCount) << " samples; " << options.dataPath
+           << " holds " << samples << "\n";
+    return kDataStatus;
+  }
+
   DataNames names{std::move(table.geneNames), std::move(table.geneColumns),
                   std::move(table.sampleNames), classes.diseaseLabel, classes.normalLabel};
   GeneClubAnalyzer analyzer(std::move(table.values), classes.classLabels);
+
+  // Both work on the data as read, before the ranking reorders the rows.
+  std::vector<int> folds;
+  std::vector<HeldOutPrediction> predictions;
+  if (options.evaluation) {
+    clock.begin("evaluation", "cross-validating the classification");
+    folds = assignFolds(*options.evaluation, analyzer.classLabels, options.seed);
+    predictions = crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds,
+                                settings.topGeneCount);
+  }
+  std::vector<double> permutationMaxima;
+  if (options.permutations > 0) {
+    clock.begin("permutations", "permuting the labels");
+    permutationMaxima = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels,
+                                            options.permutations, options.seed);
+  }
 
   clock.begin("ranking", "ranking the genes");
   std::ostringstream unusedConsole;
   rankAndCleanGenes(analyzer, unusedConsole);
   const DiscretisedSamples discretised(analyzer);
+  const std::vector<double> pValues =
+      permutationMaxima.empty() ? std::vector<double>()
+                                : familywisePValues(permutationMaxima, analyzer.informationGains);
 
   std::error_code folderError;
   fs::create_directories(options.outFolder, folderError);
@@ -162,9 +194,23 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     OutputFile topGenes(pathOf("topGenes.data"), OutputFile::Mode::kReplace, failures);
     writeTopGenes(analyzer, settings.topGeneCount, topGenes.stream());
   }
+  std::optional<ClassificationSummary> summary;
+  if (options.evaluation) {
+    summary = summariseClassification(analyzer.classLabels, predictions);
+    std::vector<int> predicted;
+    std::vector<double> diseaseScores, normalScores;
+    for (const HeldOutPrediction& prediction : predictions) {
+      predicted.push_back(prediction.predictedLabel);
+      diseaseScores.push_back(prediction.scoreClassOne);
+      normalScores.push_back(prediction.scoreClassZero);
+    }
+    OutputFile evaluationTable(pathOf(kEvaluationFile), OutputFile::Mode::kReplace, failures);
+    writeEvaluationTable(folds, analyzer.classLabels, predicted, diseaseScores, normalScores, names,
+                         evaluationTable.stream());
+  }
   {
     OutputFile genesTable(pathOf("genes.tsv"), OutputFile::Mode::kReplace, failures);
-    writeGenesTable(analyzer, names, genesTable.stream());
+    writeGenesTable(analyzer, names, pValues, genesTable.stream());
   }
 
   std::vector<PatternCount> patternCounts;
@@ -195,6 +241,13 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
           {options.dataPath, genes + table.droppedGeneCount, table.droppedGeneCount, methodNames,
            options.table.dropGenesWithMissing ? "drop-genes" : "error"},
           settings, analyzer, names, global);
+      for (std::size_t row = 0; row < pValues.size(); ++row) {
+        reportInput->ranking[row].pFwer = pValues[row];
+      }
+      if (summary) {
+        addReportEvaluation(*reportInput, foldSchemeName(*options.evaluation), *summary, folds,
+                            analyzer.classLabels, predictions);
+      }
     }
 
     const ClubContext context(analyzer, discretised, settings);
@@ -249,6 +302,8 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     nlohmann::ordered_json methodNames = nlohmann::ordered_json::array();
     for (const ClubMethod method : options.methods) methodNames.push_back(methodName(method));
     run["settings"] = {{"top", settings.topGeneCount},
+                       {"seed", options.seed},
+                       {"permutations", options.permutations},
                        {"pool", settings.poolBase},
                        {"methods", methodNames},
                        {"missing", options.table.dropGenesWithMissing ? "drop-genes" : "error"},
@@ -264,6 +319,25 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
                     {"dropped", table.droppedGeneCount},
                     {"incomplete", analyzer.incompleteGeneCount},
                     {"duplicate", analyzer.duplicateGeneCount}};
+    if (summary) {
+      const std::string labelOf[2] = {classes.normalLabel, classes.diseaseLabel};
+      nlohmann::ordered_json recall = nlohmann::ordered_json::object();
+      nlohmann::ordered_json confusion = nlohmann::ordered_json::object();
+      for (const int trueClass : {1, 0}) {
+        if (!summary->recall[trueClass]) continue;
+        recall[labelOf[trueClass]] = *summary->recall[trueClass];
+        nlohmann::ordered_json row = nlohmann::ordered_json::object();
+        for (const int predictedClass : {1, 0}) {
+          row[labelOf[predictedClass]] = summary->confusion[trueClass][predictedClass];
+        }
+        confusion[labelOf[trueClass]] = row;
+      }
+      run["evaluation"] = {{"method", foldSchemeName(*options.evaluation)},
+                           {"accuracy", summary->accuracy},
+                           {"balanced_accuracy", summary->balancedAccuracy},
+                           {"recall", recall},
+                           {"confusion", confusion}};
+    }
     nlohmann::ordered_json patterns = nlohmann::ordered_json::object();
     for (const PatternCount& count : patternCounts) {
       patterns[count.analysis] = {
@@ -311,8 +385,27 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
       if (count.clubs > 0) out << " (" << count.clubs << " clubs)";
       out << ": " << count.disease << " / " << count.normal << "\n";
     }
+    if (summary) {
+      out << "Cross-validated classification (" << foldSchemeName(*options.evaluation) << ", seed "
+          << options.seed << "): " << summary->correctCount << " of " << summary->sampleCount
+          << " samples right, accuracy " << std::setprecision(4) << summary->accuracy
+          << ", balanced accuracy " << summary->balancedAccuracy << "\n";
+      const std::string labelOf[2] = {classes.normalLabel, classes.diseaseLabel};
+      for (const int trueClass : {1, 0}) {
+        if (!summary->recall[trueClass]) continue;
+        out << "  true " << labelOf[trueClass] << ": " << summary->confusion[trueClass][1]
+            << " predicted " << classes.diseaseLabel << ", " << summary->confusion[trueClass][0]
+            << " predicted " << (classes.normalLabel.empty() ? "-" : classes.normalLabel)
+            << " (recall " << *summary->recall[trueClass] << ")\n";
+      }
+    }
+    if (!pValues.empty()) {
+      out << "Family-wise p-values of the top genes from " << options.permutations
+          << " label permutations (seed " << options.seed << "): in genes.tsv, column p_fwer\n";
+    }
     out << "Results in " << options.outFolder << "/: ";
     for (const char* name : kResultFiles) out << name << (name == kResultFiles[7] ? "" : ", ");
+    if (options.evaluation) out << ", " << kEvaluationFile;
     out << (reportInput ? std::string(", ") + kReportFile : "") << "\n";
   }
   return failures.any() ? kFileStatus : 0;

@@ -57,8 +57,9 @@ void writeClassRows(std::string_view analysis, int club, const ClassPatterns& pa
 
 }  // namespace
 
-void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out) {
-  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\n";
+void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
+                     std::span<const double> pValues, std::ostream& out) {
+  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\n";
   for (int row = 0; row < analyzer.geneCount(); ++row) {
     const int gene = analyzer.geneNumbers[row];
     const int duplicateOf = analyzer.duplicateOf.empty() ? -1 : analyzer.duplicateOf[gene];
@@ -66,7 +67,25 @@ void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names, s
         << shortestDouble(analyzer.splitValues[row]) << '\t'
         << shortestDouble(analyzer.informationGains[row]) << '\t'
         << statusName(analyzer.geneStatus.empty() ? GeneStatus::kInPlay : analyzer.geneStatus[gene])
-        << '\t' << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\n';
+        << '\t' << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
+        << (pValues.empty() ? "" : shortestDouble(pValues[row])) << '\n';
+  }
+}
+
+void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
+                          std::span<const int> predictedClasses,
+                          std::span<const double> diseaseScores,
+                          std::span<const double> normalScores, const DataNames& names,
+                          std::ostream& out) {
+  const auto label = [&names](int classLabel) {
+    return tsvField(classLabel == 1 ? names.diseaseLabel : names.normalLabel);
+  };
+  out << "sample\tfold\ttrue\tpredicted\tscore_disease\tscore_normal\n";
+  for (std::size_t sample = 0; sample < folds.size(); ++sample) {
+    out << tsvField(names.samples[sample]) << '\t' << folds[sample] << '\t'
+        << label(trueClasses[sample]) << '\t' << label(predictedClasses[sample]) << '\t'
+        << shortestDouble(diseaseScores[sample]) << '\t' << shortestDouble(normalScores[sample])
+        << '\n';
   }
 }
 

@@ -1,7 +1,7 @@
 // The machine-readable tables of a batch run, one header line each, tab
 // separated, doubles in their shortest round-trip form, genes named as in
 // the input:
-//   genes.tsv    rank, gene, column, split, gain, status, duplicate_of
+//   genes.tsv    rank, gene, column, split, gain, status, duplicate_of, p_fwer
 //   clubs.tsv    method, club, top_gene, position, gene, rank, mined
 //   patterns.tsv analysis, club, class, support, class_size, samples,
 //                pattern, ranks
@@ -33,8 +33,18 @@ struct DataNames {
   std::string normalLabel;           // class 0
 };
 
-// Writes genes.tsv: one row per ranking place.
-void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out);
+// Writes genes.tsv: one row per ranking place. pValues, when not empty, hold
+// each row's family-wise p-value; else the column stays empty.
+void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
+                     std::span<const double> pValues, std::ostream& out);
+
+// Writes evaluation.tsv: per sample its name, fold, true and predicted class
+// labels and the two class scores.
+void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
+                          std::span<const int> predictedClasses,
+                          std::span<const double> diseaseScores,
+                          std::span<const double> normalScores, const DataNames& names,
+                          std::ostream& out);
 
 // The header line of clubs.tsv, and the rows of one club: its rows (top gene
 // first), of which the first topGeneCount were mined. club is 1-based.
