@@ -67,19 +67,29 @@ inline int leadingDigitCount(std::uint64_t word) {
   return nonDigits == 0 ? kWordBytes : std::countr_zero(nonDigits) / kWordBytes;
 }
 
-// The value of the first `count` digit bytes of the word (1 to 8 of them),
-// computed without a loop: the digits are shifted to the top with '0's
-// below, then pairs, quads and the two halves are combined by multiplying.
-inline std::uint64_t digitsValue(std::uint64_t word, int count) {
-  if (count < kWordBytes) {
-    word = (word << (kWordBytes * (kWordBytes - count))) | (eachByte('0') >> (kWordBytes * count));
-  }
-  word -= eachByte('0');
-  word = word * 10 + (word >> 8);  // each 16-bit pair: its two digits' value
+// The first `count` bytes of the word (1 to 8) moved to its top, with '0'
+// bytes below them: the digits of a number right-aligned behind leading
+// zeros. (The fill is shifted in two steps so that no shift reaches 64.)
+inline std::uint64_t alignedDigits(std::uint64_t word, int count) {
+  return (word << (kWordBytes * (kWordBytes - count))) |
+         ((eachByte('0') >> (kWordBytes * count - 1)) >> 1);
+}
+
+// The value of eight digit bytes, first byte most significant, computed
+// without a loop: pairs, then quads, then the two halves, by multiplying.
+inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
+  digits -= eachByte('0');
+  digits = digits * 10 + (digits >> 8);  // each 16-bit pair: its two digits' value
   constexpr std::uint64_t kPairs = 0x000000FF000000FFull;
   constexpr std::uint64_t kHighMultipliers = 100 + (1000000ull << 32);
   constexpr std::uint64_t kLowMultipliers = 1 + (10000ull << 32);
-  return (((word & kPairs) * kHighMultipliers) + (((word >> 16) & kPairs) * kLowMultipliers)) >> 32;
+  return (((digits & kPairs) * kHighMultipliers) + (((digits >> 16) & kPairs) * kLowMultipliers)) >>
+         32;
+}
+
+// The value of the first `count` digit bytes of the word (1 to 8 of them).
+inline std::uint64_t digitsValue(std::uint64_t word, int count) {
+  return eightDigitsValue(alignedDigits(word, count));
 }
 
 // Powers of ten up to 10^8, all exact in a double.
@@ -119,19 +129,20 @@ inline DecimalField parsePaddedDecimalField(std::string_view text, double& value
   int length = static_cast<int>(text.size() - signLength);
   std::uint64_t word;
   std::memcpy(&word, data + signLength, sizeof word);
-  const std::uint64_t nonDigits = nonDigitBytes(word) & firstBytes(length);
+  std::uint64_t digits = alignedDigits(word, length);
   int fractionDigits = 0;
-  if (nonDigits != 0) {
+  if (nonDigitBytes(digits) != 0) {
     // One point is allowed: close the gap it leaves, then all must be digits.
-    const int point = std::countr_zero(nonDigits) / kWordBytes;
+    const int point = std::countr_zero(nonDigitBytes(word) & firstBytes(length)) / kWordBytes;
     if (data[signLength + point] != '.' || length == 1) return parseLongPaddedField(text, value);
     const std::uint64_t before = (1ull << (kWordBytes * point)) - 1;
     word = (word & before) | ((word >> 8) & ~before);
     --length;
     fractionDigits = length - point;
-    if ((nonDigitBytes(word) & firstBytes(length)) != 0) return parseLongPaddedField(text, value);
+    digits = alignedDigits(word, length);
+    if (nonDigitBytes(digits) != 0) return parseLongPaddedField(text, value);
   }
-  value = exactQuotient(digitsValue(word, length), fractionDigits, data[0] == '-');
+  value = exactQuotient(eightDigitsValue(digits), fractionDigits, data[0] == '-');
   return DecimalField::kNumber;
 }
 

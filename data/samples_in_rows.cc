@@ -162,21 +162,22 @@ void SamplesInRowsReader::reserveRows(std::uint64_t rowBytes) {
 }
 
 std::optional<InputError> SamplesInRowsReader::readRow(int row) {
-  std::span<const DelimitedField> fields = records_.fields();
-  const int line = records_.line();
-  if (fields.size() != names_.size()) {
-    return InputError{InputError::kInvalidData, fileName_ + ": line " + std::to_string(line) +
-                                                    " holds " + std::to_string(fields.size()) +
-                                                    " fields, but the header holds " +
-                                                    std::to_string(names_.size())};
+  DelimitedRecordReader& records = records_;
+  const int line = records.line();
+  if (records.fieldCount() != names_.size()) {
+    return InputError{InputError::kInvalidData,
+                      fileName_ + ": line " + std::to_string(line) + " holds " +
+                          std::to_string(records.fieldCount()) + " fields, but the header holds " +
+                          std::to_string(names_.size())};
   }
-  if (sampleColumn_ >= 0) table_.sampleNames.emplace_back(fields[sampleColumn_].text());
+  if (sampleColumn_ >= 0) table_.sampleNames.emplace_back(records.fieldText(sampleColumn_));
   if (labelColumn_ >= 0) {
-    const DelimitedField& label = fields[labelColumn_];
-    if (isMissingWord(label.text())) {
-      return missingLabelError(cellPlace(fileName_, label.line(), labelColumn_ + 1), label.text());
+    const std::string_view label = records.fieldText(labelColumn_);
+    if (isMissingWord(label)) {
+      return missingLabelError(
+          cellPlace(fileName_, records.fieldLine(labelColumn_), labelColumn_ + 1), label);
     }
-    table_.labels.emplace_back(label.text());
+    table_.labels.emplace_back(label);
   }
   if (detectLabelColumn_) rowLines_.push_back(line);
   // The loop that reads nearly every byte of a table: one gene value per
@@ -185,7 +186,7 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
   const std::size_t slotCount = columnOfSlot_.size();
   double* const cells = pendingRows_.data() + pendingRowCount_ * slotCount;
   for (std::size_t slot = 0; slot < slotCount; ++slot) {
-    const std::string_view text = fields[columnOfSlot[slot]].text();
+    const std::string_view text = records.fieldText(columnOfSlot[slot]);
     if (parsePaddedDecimalField(text, cells[slot]) != DecimalField::kNumber) [[unlikely]] {
       if (std::optional<InputError> error =
               readOtherCell(static_cast<int>(slot), row, cells[slot])) {
@@ -216,13 +217,13 @@ void SamplesInRowsReader::flushPendingRows() {
 // label column, or an error.
 std::optional<InputError> SamplesInRowsReader::readOtherCell(int slot, int row, double& cell) {
   const int column = columnOfSlot_[slot];
-  const DelimitedField& field = records_.fields()[column];
-  const std::string_view text = field.text();
+  const std::string_view text = records_.fieldText(column);
+  const int fieldLine = records_.fieldLine(column);
   const ValueCell kind = readValueCell(text, cell);
-  const std::string place = geneCellPlace(fileName_, field.line(), column + 1, names_[column]);
+  const std::string place = geneCellPlace(fileName_, fieldLine, column + 1, names_[column]);
   if (kind == ValueCell::kMissing) {
     cell = std::numeric_limits<double>::quiet_NaN();
-    if (firstMissing_[slot].line == 0) firstMissing_[slot] = {field.line(), std::string(text)};
+    if (firstMissing_[slot].line == 0) firstMissing_[slot] = {fieldLine, std::string(text)};
     if (!detectLabelColumn_ && !options_.dropGenesWithMissing) {
       return valueCellError(kind, place, text);
     }
@@ -237,7 +238,7 @@ std::optional<InputError> SamplesInRowsReader::readOtherCell(int slot, int row, 
                           ": no column is named labels, label, class, y, target or diagnosis, and "
                           "two columns hold text, " +
                           columnLabel(names_, columnOfSlot_[textSlot_]) + " and " +
-                          columnLabel(names_, column) + " (line " + std::to_string(field.line()) +
+                          columnLabel(names_, column) + " (line " + std::to_string(fieldLine) +
                           ": " + quoteForMessage(text) +
                           "); name the label column with --label-column"};
   }

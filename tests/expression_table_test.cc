@@ -114,6 +114,12 @@ TEST(ExpressionTableTest, QuotedFieldsHoldDelimitersQuotesAndLineEnds) {
   EXPECT_EQ(table.sampleNames, (Names{"a \"b\"", "s\t2", "plain\"quote"}));
   EXPECT_EQ(table.labels, (Names{"x\ny", "z", "z"}));
   EXPECT_EQ(table.values, (Values{{7, 8, 9}}));
+  // Quoted empty fields and quoted numbers, with and without blanks.
+  expectError(readText("labels,g1,g2\r\n\"A\",\"1\",\"\"\r\n"), 2,
+              "t.csv: line 2, column 3 (gene \"g2\"): the value is missing (empty field); genes "
+              "with missing values can be left out instead");
+  EXPECT_EQ(tableOf(readText("labels,g1,g2\n\"A\" , \" 1\",\"2\"\n\"B\",\"3\",4\r\n")).values,
+            (Values{{1, 3}, {2, 4}}));
   // A line end inside quotes counts as a line: the bad value is on line 4.
   expectError(readText("labels,g1\n\"a\nb\",1\nc,x\n"), InputError::kInvalidData,
               "t.csv: line 4, column 2 (gene \"g1\"): \"x\" is not a number");
