@@ -67,18 +67,10 @@ inline int leadingDigitCount(std::uint64_t word) {
   return nonDigits == 0 ? kWordBytes : std::countr_zero(nonDigits) / kWordBytes;
 }
 
-// The first `count` bytes of the word (1 to 8) moved to its top, with '0'
-// bytes below them: the digits of a number right-aligned behind leading
-// zeros. (The fill is shifted in two steps so that no shift reaches 64.)
-inline std::uint64_t alignedDigits(std::uint64_t word, int count) {
-  return (word << (kWordBytes * (kWordBytes - count))) |
-         ((eachByte('0') >> (kWordBytes * count - 1)) >> 1);
-}
-
-// The value of eight digit bytes, first byte most significant, computed
-// without a loop: pairs, then quads, then the two halves, by multiplying.
+// The value of eight digit values (0 to 9, one per byte, the first byte
+// most significant), computed without a loop: pairs, then quads, then the
+// two halves, by multiplying.
 inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
-  digits -= eachByte('0');
   digits = digits * 10 + (digits >> 8);  // each 16-bit pair: its two digits' value
   constexpr std::uint64_t kPairs = 0x000000FF000000FFull;
   constexpr std::uint64_t kHighMultipliers = 100 + (1000000ull << 32);
@@ -87,9 +79,22 @@ inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
          32;
 }
 
+// Reads the first `count` bytes of the word (1 to 8) as a decimal integer;
+// false when one of them is not a digit. Subtracting '0' from digit bytes
+// borrows nothing, and shifting the digits to the top of the word puts
+// zeros, the leading zeros of the number, below them.
+inline bool readDigits(std::uint64_t word, int count, std::uint64_t& value) {
+  const int unused = kWordBytes * (kWordBytes - count);  // bits beyond the digits
+  const std::uint64_t digits = word - eachByte('0');
+  if ((((word + eachByte(0x46)) | digits) & eachByte(0x80) & (~0ull >> unused)) != 0) return false;
+  value = eightDigitsValue(digits << unused);
+  return true;
+}
+
 // The value of the first `count` digit bytes of the word (1 to 8 of them).
+// REQUIRES: they are digits.
 inline std::uint64_t digitsValue(std::uint64_t word, int count) {
-  return eightDigitsValue(alignedDigits(word, count));
+  return eightDigitsValue((word - eachByte('0')) << (kWordBytes * (kWordBytes - count)));
 }
 
 // Powers of ten up to 10^8, all exact in a double.
@@ -129,9 +134,9 @@ inline DecimalField parsePaddedDecimalField(std::string_view text, double& value
   int length = static_cast<int>(text.size() - signLength);
   std::uint64_t word;
   std::memcpy(&word, data + signLength, sizeof word);
-  std::uint64_t digits = alignedDigits(word, length);
+  std::uint64_t mantissa;
   int fractionDigits = 0;
-  if (nonDigitBytes(digits) != 0) {
+  if (!readDigits(word, length, mantissa)) {
     // One point is allowed: close the gap it leaves, then all must be digits.
     const int point = std::countr_zero(nonDigitBytes(word) & firstBytes(length)) / kWordBytes;
     if (data[signLength + point] != '.' || length == 1) return parseLongPaddedField(text, value);
@@ -139,10 +144,9 @@ inline DecimalField parsePaddedDecimalField(std::string_view text, double& value
     word = (word & before) | ((word >> 8) & ~before);
     --length;
     fractionDigits = length - point;
-    digits = alignedDigits(word, length);
-    if (nonDigitBytes(digits) != 0) return parseLongPaddedField(text, value);
+    if (!readDigits(word, length, mantissa)) return parseLongPaddedField(text, value);
   }
-  value = exactQuotient(eightDigitsValue(digits), fractionDigits, data[0] == '-');
+  value = exactQuotient(mantissa, fractionDigits, data[0] == '-');
   return DecimalField::kNumber;
 }
 

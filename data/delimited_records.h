@@ -72,12 +72,22 @@ class DelimitedRecordReader {
   // to read the cells of a wide record fast.
   std::size_t fieldCount() const { return fieldCount_; }
   std::string_view fieldText(std::size_t column) const {
-    if (!plain_) return fields_[column].text();
+    return plain_ ? plainFieldText(plainLine_, boundaries_.data(), column) : fields_[column].text();
+  }
+
+  // A record that is one line without blanks, whose quotes each enclose a
+  // whole field, is plain: its fields are read straight from the line and
+  // the positions of its delimiters. plainBoundaries() is null for any
+  // other record.
+  const char* plainLine() const { return plainLine_; }
+  const std::uint32_t* plainBoundaries() const { return plain_ ? boundaries_.data() : nullptr; }
+  static std::string_view plainFieldText(const char* line, const std::uint32_t* boundaries,
+                                         std::size_t column) {
     // Field i lies between boundaries i and i + 1; the first boundary is
     // -1 as an unsigned 32-bit number, so that it starts at 0.
-    const std::uint32_t begin = boundaries_[column] + 1;
-    const std::uint32_t size = boundaries_[column + 1] - begin;
-    const char* text = plainLine_ + begin;
+    const std::uint32_t begin = boundaries[column] + 1;
+    const std::uint32_t size = boundaries[column + 1] - begin;
+    const char* text = line + begin;
     if (size >= 2 && *text == '"') return {text + 1, size - 2};
     return {text, size};
   }

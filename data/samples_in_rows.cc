@@ -185,15 +185,29 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
   const int* const columnOfSlot = columnOfSlot_.data();
   const std::size_t slotCount = columnOfSlot_.size();
   double* const cells = pendingRows_.data() + pendingRowCount_ * slotCount;
-  for (std::size_t slot = 0; slot < slotCount; ++slot) {
-    const std::string_view text = records.fieldText(columnOfSlot[slot]);
-    if (parsePaddedDecimalField(text, cells[slot]) != DecimalField::kNumber) [[unlikely]] {
-      if (std::optional<InputError> error =
-              readOtherCell(static_cast<int>(slot), row, cells[slot])) {
-        return error;
+  const auto readCells = [&](auto textOf) -> std::optional<InputError> {
+    for (std::size_t slot = 0; slot < slotCount; ++slot) {
+      if (parsePaddedDecimalField(textOf(columnOfSlot[slot]), cells[slot]) != DecimalField::kNumber)
+          [[unlikely]] {
+        if (std::optional<InputError> error =
+                readOtherCell(static_cast<int>(slot), row, cells[slot])) {
+          return error;
+        }
       }
     }
+    return std::nullopt;
+  };
+  // A plain line's loop keeps the line and its boundaries in registers.
+  std::optional<InputError> error;
+  if (const std::uint32_t* const boundaries = records.plainBoundaries()) {
+    const char* const plainLine = records.plainLine();
+    error = readCells([plainLine, boundaries](std::size_t column) {
+      return DelimitedRecordReader::plainFieldText(plainLine, boundaries, column);
+    });
+  } else {
+    error = readCells([&records](std::size_t column) { return records.fieldText(column); });
   }
+  if (error) return error;
   if (++pendingRowCount_ == kPendingRows) flushPendingRows();
   return std::nullopt;
 }
