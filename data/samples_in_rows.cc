@@ -23,9 +23,8 @@ namespace geneclub {
 namespace {
 
 // A spare share of the estimated rows reserved for each gene, so that rows
-// somewhat shorter than the first do not make every gene's row grow by
-// doubling.
-constexpr double kReserveMargin = 1.1;
+// somewhat shorter than those before rarely need a new estimate.
+constexpr double kReserveMargin = 1.05;
 
 // Rows gathered before they are moved to the genes' rows: enough that each
 // gene gets a cache line of values at a time, few enough that they cost
@@ -82,7 +81,7 @@ class SamplesInRowsReader {
   void flushPendingRows();
   std::optional<InputError> takeDetectedLabelColumn();
   std::optional<InputError> firstMissingGeneValue() const;
-  void reserveRows(std::uint64_t rowBytes);
+  void reserveRows();
 
   DelimitedRecordReader& records_;
   const TableOptions& options_;
@@ -96,6 +95,7 @@ class SamplesInRowsReader {
   // The rows read but not yet moved to the genes' rows, row by row.
   std::vector<double> pendingRows_;
   std::size_t pendingRowCount_ = 0;
+  std::uint64_t headerEnd_ = 0;             // input offset where the first row starts
   std::vector<FirstMissing> firstMissing_;  // per slot
   // While the label column is being detected: the one slot that held text,
   // its texts by row, and the line of every row.
@@ -148,17 +148,22 @@ std::optional<InputError> SamplesInRowsReader::chooseColumns() {
   return std::nullopt;
 }
 
-// Estimates the number of rows from the size of the file and the length of
-// the first row, and reserves room for them, so that the gene rows of a
-// large table do not grow by doubling (which wastes up to half the matrix).
-void SamplesInRowsReader::reserveRows(std::uint64_t rowBytes) {
+// Reserves room in every gene's row for the rows the input still holds,
+// estimated from its size and the length of the rows read so far, so that
+// the rows of a large table do not grow by doubling (which wastes up to half
+// the matrix). Without a known size, the rows grow as vectors do.
+void SamplesInRowsReader::reserveRows() {
   const InputBuffer& input = records_.input();
   const std::uint64_t size = input.source().sizeHint();
   const std::uint64_t done = input.consumedCount();
-  if (size <= done || rowBytes == 0) return;
-  const auto rows = static_cast<std::size_t>(
-      static_cast<double>(size - done) / static_cast<double>(rowBytes) * kReserveMargin + 1);
-  for (std::vector<double>& values : table_.values) values.reserve(rows + 1);
+  const std::size_t rowsRead = table_.values[0].size() + pendingRowCount_;
+  if (size <= done || done <= headerEnd_ || rowsRead == 0) return;
+  const double bytesPerRow = static_cast<double>(done - headerEnd_) / static_cast<double>(rowsRead);
+  const auto rows =
+      rowsRead +
+      static_cast<std::size_t>(static_cast<double>(size - done) / bytesPerRow * kReserveMargin) +
+      kPendingRows;
+  for (std::vector<double>& values : table_.values) values.reserve(rows);
 }
 
 std::optional<InputError> SamplesInRowsReader::readRow(int row) {
@@ -217,6 +222,8 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
 // of thousands of places per row.
 void SamplesInRowsReader::flushPendingRows() {
   const std::size_t slotCount = columnOfSlot_.size();
+  // Every gene's row has the same size and capacity.
+  if (table_.values[0].size() + pendingRowCount_ > table_.values[0].capacity()) reserveRows();
   double run[kPendingRows];
   for (std::size_t slot = 0; slot < slotCount; ++slot) {
     for (std::size_t row = 0; row < pendingRowCount_; ++row) {
@@ -321,11 +328,11 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
   }
   for (const DelimitedField& field : records_.fields()) names_.emplace_back(field.text());
   if (std::optional<InputError> error = chooseColumns()) return *error;
-  const std::uint64_t headerEnd = records_.input().consumedCount();
+  headerEnd_ = records_.input().consumedCount();
   int row = 0;
   while ((status = records_.next()) == DelimitedRecordReader::Status::kRecord) {
     if (std::optional<InputError> error = readRow(row)) return *error;
-    if (row++ == 0) reserveRows(records_.input().consumedCount() - headerEnd);
+    ++row;
   }
   if (status == DelimitedRecordReader::Status::kError) return records_.error();
   if (row == 0) {
@@ -342,7 +349,7 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
   // A reservation from a first row much longer than the rest leaves spare
   // room; give back anything beyond the margin reserved on purpose.
   for (std::vector<double>& values : table_.values) {
-    if (static_cast<double>(values.capacity()) > kReserveMargin * values.size() + 1) {
+    if (static_cast<double>(values.capacity()) > kReserveMargin * values.size() + kPendingRows) {
       values.shrink_to_fit();
     }
   }
