@@ -69,11 +69,12 @@ class DelimitedRecordReader {
   std::span<const DelimitedField> fields();
 
   // The same field by field, without setting up the whole span: the way
-  // to read the cells of a wide record fast.
+  // to read the cells of a wide record fast. Texts are as in fields().
   std::size_t fieldCount() const { return fieldCount_; }
   std::string_view fieldText(std::size_t column) const {
     return plain_ ? plainFieldText(plainLine_, boundaries_.data(), column) : fields_[column].text();
   }
+  int fieldLine(std::size_t column) const { return plain_ ? recordLine_ : fields_[column].line(); }
 
   // A record that is one line without blanks, whose quotes each enclose a
   // whole field, is plain: its fields are read straight from the line and
@@ -91,7 +92,6 @@ class DelimitedRecordReader {
     if (size >= 2 && *text == '"') return {text + 1, size - 2};
     return {text, size};
   }
-  int fieldLine(std::size_t column) const { return plain_ ? recordLine_ : fields_[column].line(); }
 
   // The physical line where the last record starts.
   int line() const { return recordLine_; }
