@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -224,12 +225,21 @@ void SamplesInRowsReader::flushPendingRows() {
   const std::size_t slotCount = columnOfSlot_.size();
   // Every gene's row has the same size and capacity.
   if (table_.values[0].size() + pendingRowCount_ > table_.values[0].capacity()) reserveRows();
-  double run[kPendingRows];
-  for (std::size_t slot = 0; slot < slotCount; ++slot) {
-    for (std::size_t row = 0; row < pendingRowCount_; ++row) {
-      run[row] = pendingRows_[row * slotCount + slot];
+  // A constant count (all but the last flush) lets the compiler copy each
+  // run with a few moves instead of a general memmove.
+  const auto appendRuns = [&](auto rowCount) {
+    double run[kPendingRows];
+    for (std::size_t slot = 0; slot < slotCount; ++slot) {
+      for (std::size_t row = 0; row < rowCount; ++row) {
+        run[row] = pendingRows_[row * slotCount + slot];
+      }
+      table_.values[slot].insert(table_.values[slot].end(), run, run + rowCount);
     }
-    table_.values[slot].insert(table_.values[slot].end(), run, run + pendingRowCount_);
+  };
+  if (pendingRowCount_ == kPendingRows) {
+    appendRuns(std::integral_constant<std::size_t, kPendingRows>());
+  } else {
+    appendRuns(pendingRowCount_);
   }
   pendingRowCount_ = 0;
 }
