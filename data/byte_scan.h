@@ -62,9 +62,16 @@ inline std::size_t findAllBytes(std::string_view text, char byte,
   return static_cast<std::size_t>(out - start);
 }
 
-// True when `text` holds any of the three bytes.
-inline bool containsAnyOf(std::string_view text, char first, char second, char third) {
+// What one pass over a text finds: any of three chosen bytes, and any byte
+// outside ASCII.
+struct ByteScan {
+  bool holdsChosenByte = false;
+  bool holdsNonAscii = false;
+};
+
+inline ByteScan scanBytes(std::string_view text, char first, char second, char third) {
   const char* const data = text.data();
+  ByteScan scan;
   std::size_t at = 0;
 #if defined(__SSE2__)
   constexpr std::size_t kBlock = 16;
@@ -72,18 +79,25 @@ inline bool containsAnyOf(std::string_view text, char first, char second, char t
   const __m128i secondPattern = _mm_set1_epi8(second);
   const __m128i thirdPattern = _mm_set1_epi8(third);
   __m128i hits = _mm_setzero_si128();
+  __m128i bytes = _mm_setzero_si128();
   for (; at + kBlock <= text.size(); at += kBlock) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    bytes = _mm_or_si128(bytes, block);
     hits = _mm_or_si128(hits, _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, firstPattern),
                                                         _mm_cmpeq_epi8(block, secondPattern)),
                                            _mm_cmpeq_epi8(block, thirdPattern)));
   }
-  if (_mm_movemask_epi8(hits) != 0) return true;
+  // movemask gathers each byte's top bit: set in a match, and in a byte
+  // outside ASCII.
+  scan.holdsChosenByte = _mm_movemask_epi8(hits) != 0;
+  scan.holdsNonAscii = _mm_movemask_epi8(bytes) != 0;
 #endif
   for (; at < text.size(); ++at) {
-    if (data[at] == first || data[at] == second || data[at] == third) return true;
+    const char c = data[at];
+    scan.holdsChosenByte |= c == first || c == second || c == third;
+    scan.holdsNonAscii |= static_cast<unsigned char>(c) >= 0x80;
   }
-  return false;
+  return scan;
 }
 
 }  // namespace geneclub

@@ -146,7 +146,8 @@ bool DelimitedRecordReader::splitPlainLine(std::string_view line) {
   if (line.size() >= UINT32_MAX) return false;  // boundaries are 32-bit
   const char delimiter = delimiter_;
   // No blank anywhere: a tab counts only when it is not the delimiter.
-  if (containsAnyOf(line, ' ', '\r', delimiter == '\t' ? ' ' : '\t')) return false;
+  const ByteScan scan = scanBytes(line, ' ', '\r', delimiter == '\t' ? ' ' : '\t');
+  if (scan.holdsChosenByte) return false;
   for (std::size_t quote = line.find('"'); quote != std::string_view::npos;) {
     const std::size_t close = line.find('"', quote + 1);
     if ((quote > 0 && line[quote - 1] != delimiter) || close == std::string_view::npos ||
@@ -162,6 +163,7 @@ bool DelimitedRecordReader::splitPlainLine(std::string_view line) {
   fieldCount_ = delimiterCount + 1;
   plainLine_ = line.data();
   plain_ = true;
+  knownAscii_ = !scan.holdsNonAscii;
   fieldsFilled_ = false;
   return true;
 }
@@ -295,7 +297,8 @@ DelimitedRecordReader::Status DelimitedRecordReader::next() {
   recordLine_ = nextLine_;
   // Every byte outside the fields is ASCII, so checking the whole record at
   // once is enough; only a record that fails is searched for its field.
-  if (!isValidUtf8(input_.held().substr(0, recordSize_))) {
+  // (A plain line was found to be all ASCII, or not, as it was split.)
+  if (!(plain_ && knownAscii_) && !isValidUtf8(input_.held().substr(0, recordSize_))) {
     for (std::size_t column = 0; column < fieldCount_; ++column) {
       if (!isValidUtf8(fieldText(column))) {
         return fail(fieldLine(column), static_cast<int>(column) + 1, "the text is not UTF-8");

@@ -135,6 +135,7 @@ class DelimitedRecordReader {
   // fields_ is filled only when fields() asks for it.
   bool plain_ = false;
   bool fieldsFilled_ = false;
+  bool knownAscii_ = false;  // a plain line with no byte outside ASCII
   const char* plainLine_ = nullptr;
   std::vector<std::uint32_t> boundaries_;
   std::size_t recordSize_ = 0;

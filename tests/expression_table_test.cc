@@ -157,6 +157,9 @@ TEST(ExpressionTableTest, LabelAndSampleColumnsAreFoundByNameOptionOrContent) {
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.labelSource, "column \"grp\" (3)");
   EXPECT_EQ(table.sampleNames, (Names{"x", "y"}));
+  // Labels and names may be any UTF-8 text.
+  EXPECT_EQ(tableOf(readText("labels,g\xC2\xB5\nT\xC3\xBCmor,1\n")).labels,
+            (Names{"T\xC3\xBCmor"}));
   // Without a sample column, samples are numbered.
   EXPECT_EQ(tableOf(readText("labels,g\na,1\nb,2\n")).sampleNames, (Names{"1", "2"}));
 }
