@@ -127,10 +127,10 @@ inline DecimalField parsePaddedDecimalField(std::string_view text, double& value
   // Up to eight characters after the sign ("-214", "8589.42") fit one word;
   // the byte at data[0] is readable even in an empty text.
   const char* const data = text.data();
-  const std::size_t signLength = (data[0] == '-') | (data[0] == '+');
-  if (text.size() <= signLength || text.size() - signLength > kWordBytes) {
-    return parseLongPaddedField(text, value);
-  }
+  const bool negative = data[0] == '-';
+  const std::size_t signLength = negative | (data[0] == '+');
+  // One unsigned comparison rules out both an empty number and a long one.
+  if (text.size() - signLength - 1 >= kWordBytes) return parseLongPaddedField(text, value);
   int length = static_cast<int>(text.size() - signLength);
   std::uint64_t word;
   std::memcpy(&word, data + signLength, sizeof word);
@@ -146,7 +146,7 @@ inline DecimalField parsePaddedDecimalField(std::string_view text, double& value
     fractionDigits = length - point;
     if (!readDigits(word, length, mantissa)) return parseLongPaddedField(text, value);
   }
-  value = exactQuotient(mantissa, fractionDigits, data[0] == '-');
+  value = exactQuotient(mantissa, fractionDigits, negative);
   return DecimalField::kNumber;
 }
 
