@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -54,12 +55,18 @@ BENCHMARK(BM_ReadLeukemiaTable)->Unit(benchmark::kMillisecond);
 // A table the shape of the largest expected input: a label column, then
 // 20,000 genes of values with up to two decimals, as microarray exports
 // write them.
+std::filesystem::path wideTablePath() {
+  return std::filesystem::temp_directory_path() / "geneclub-bench-wide-table.csv";
+}
+
+void removeWideTable() { std::filesystem::remove(wideTablePath()); }
+
 const std::filesystem::path& wideTable() {
   static const std::filesystem::path path = [] {
     constexpr int kSamples = 1000;
     constexpr int kGenes = 20000;
-    const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / "geneclub-bench-wide-table.csv";
+    const std::filesystem::path file = wideTablePath();
+    std::atexit(removeWideTable);  // 158 MB is too much to leave behind
     std::ofstream out(file);
     out << "labels";
     for (int gene = 1; gene <= kGenes; ++gene) out << ",gene" << gene;

@@ -67,19 +67,34 @@ inline int leadingDigitCount(std::uint64_t word) {
   return nonDigits == 0 ? kWordBytes : std::countr_zero(nonDigits) / kWordBytes;
 }
 
-// The value of the first `count` digit bytes of the word (1 to 8 of them),
-// computed without a loop: the digits are shifted to the top with '0's
-// below, then pairs, quads and the two halves are combined by multiplying.
-inline std::uint64_t digitsValue(std::uint64_t word, int count) {
-  if (count < kWordBytes) {
-    word = (word << (kWordBytes * (kWordBytes - count))) | (eachByte('0') >> (kWordBytes * count));
-  }
-  word -= eachByte('0');
-  word = word * 10 + (word >> 8);  // each 16-bit pair: its two digits' value
+// The value of eight digit values (0 to 9, one per byte, the first byte
+// most significant), computed without a loop: pairs, then quads, then the
+// two halves, by multiplying.
+inline std::uint64_t eightDigitsValue(std::uint64_t digits) {
+  digits = digits * 10 + (digits >> 8);  // each 16-bit pair: its two digits' value
   constexpr std::uint64_t kPairs = 0x000000FF000000FFull;
   constexpr std::uint64_t kHighMultipliers = 100 + (1000000ull << 32);
   constexpr std::uint64_t kLowMultipliers = 1 + (10000ull << 32);
-  return (((word & kPairs) * kHighMultipliers) + (((word >> 16) & kPairs) * kLowMultipliers)) >> 32;
+  return (((digits & kPairs) * kHighMultipliers) + (((digits >> 16) & kPairs) * kLowMultipliers)) >>
+         32;
+}
+
+// Reads the first `count` bytes of the word (1 to 8) as a decimal integer;
+// false when one of them is not a digit. Subtracting '0' from digit bytes
+// borrows nothing, and shifting the digits to the top of the word puts
+// zeros, the leading zeros of the number, below them.
+inline bool readDigits(std::uint64_t word, int count, std::uint64_t& value) {
+  const int unused = kWordBytes * (kWordBytes - count);  // bits beyond the digits
+  const std::uint64_t digits = word - eachByte('0');
+  if ((((word + eachByte(0x46)) | digits) & eachByte(0x80) & (~0ull >> unused)) != 0) return false;
+  value = eightDigitsValue(digits << unused);
+  return true;
+}
+
+// The value of the first `count` digit bytes of the word (1 to 8 of them).
+// REQUIRES: they are digits.
+inline std::uint64_t digitsValue(std::uint64_t word, int count) {
+  return eightDigitsValue((word - eachByte('0')) << (kWordBytes * (kWordBytes - count)));
 }
 
 // Powers of ten up to 10^8, all exact in a double.
@@ -112,26 +127,26 @@ inline DecimalField parsePaddedDecimalField(std::string_view text, double& value
   // Up to eight characters after the sign ("-214", "8589.42") fit one word;
   // the byte at data[0] is readable even in an empty text.
   const char* const data = text.data();
-  const std::size_t signLength = (data[0] == '-') | (data[0] == '+');
-  if (text.size() <= signLength || text.size() - signLength > kWordBytes) {
-    return parseLongPaddedField(text, value);
-  }
+  const bool negative = data[0] == '-';
+  const std::size_t signLength = negative | (data[0] == '+');
+  // One unsigned comparison rules out both an empty number and a long one.
+  if (text.size() - signLength - 1 >= kWordBytes) return parseLongPaddedField(text, value);
   int length = static_cast<int>(text.size() - signLength);
   std::uint64_t word;
   std::memcpy(&word, data + signLength, sizeof word);
-  const std::uint64_t nonDigits = nonDigitBytes(word) & firstBytes(length);
+  std::uint64_t mantissa;
   int fractionDigits = 0;
-  if (nonDigits != 0) {
+  if (!readDigits(word, length, mantissa)) {
     // One point is allowed: close the gap it leaves, then all must be digits.
-    const int point = std::countr_zero(nonDigits) / kWordBytes;
+    const int point = std::countr_zero(nonDigitBytes(word) & firstBytes(length)) / kWordBytes;
     if (data[signLength + point] != '.' || length == 1) return parseLongPaddedField(text, value);
     const std::uint64_t before = (1ull << (kWordBytes * point)) - 1;
     word = (word & before) | ((word >> 8) & ~before);
     --length;
     fractionDigits = length - point;
-    if ((nonDigitBytes(word) & firstBytes(length)) != 0) return parseLongPaddedField(text, value);
+    if (!readDigits(word, length, mantissa)) return parseLongPaddedField(text, value);
   }
-  value = exactQuotient(digitsValue(word, length), fractionDigits, data[0] == '-');
+  value = exactQuotient(mantissa, fractionDigits, negative);
   return DecimalField::kNumber;
 }
 

@@ -94,7 +94,7 @@ DelimitedRecordReader::Parse DelimitedRecordReader::detectDelimiter() {
 bool DelimitedRecordReader::splitLine(std::string_view line) {
   if (line.size() >= UINT32_MAX) return false;  // positions are 32-bit
   const char delimiter = delimiter_;
-  const std::size_t delimiterCount = findAllBytes(line, delimiter, delimiterPositions_);
+  const std::size_t delimiterCount = findAllBytes(line, delimiter, delimiterPositions_, 0);
   // The line's end closes the last field as a delimiter would; the vector
   // has room for it.
   std::uint32_t* const ends = delimiterPositions_.data();
@@ -140,6 +140,45 @@ bool DelimitedRecordReader::splitLine(std::string_view line) {
   return true;
 }
 
+bool DelimitedRecordReader::splitPlainLine(std::string_view line) {
+  // A carriage return before the line end is trimmed from the last field.
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.size() >= UINT32_MAX) return false;  // boundaries are 32-bit
+  const char delimiter = delimiter_;
+  // No blank anywhere: a tab counts only when it is not the delimiter.
+  const ByteScan scan = scanBytes(line, ' ', '\r', delimiter == '\t' ? ' ' : '\t');
+  if (scan.holdsChosenByte) return false;
+  for (std::size_t quote = line.find('"'); quote != std::string_view::npos;) {
+    const std::size_t close = line.find('"', quote + 1);
+    if ((quote > 0 && line[quote - 1] != delimiter) || close == std::string_view::npos ||
+        (close + 1 < line.size() && line[close + 1] != delimiter) ||
+        line.substr(quote + 1, close - quote - 1).find(delimiter) != std::string_view::npos) {
+      return false;
+    }
+    quote = line.find('"', close + 1);
+  }
+  const std::size_t delimiterCount = findAllBytes(line, delimiter, boundaries_, 1);
+  boundaries_[0] = UINT32_MAX;
+  boundaries_[delimiterCount + 1] = static_cast<std::uint32_t>(line.size());
+  fieldCount_ = delimiterCount + 1;
+  plainLine_ = line.data();
+  plain_ = true;
+  knownAscii_ = !scan.holdsNonAscii;
+  fieldsFilled_ = false;
+  return true;
+}
+
+std::span<const DelimitedField> DelimitedRecordReader::fields() {
+  if (plain_ && !fieldsFilled_) {
+    if (fields_.size() < fieldCount_) fields_.resize(fieldCount_);
+    for (std::size_t column = 0; column < fieldCount_; ++column) {
+      fields_[column] = DelimitedField(fieldText(column), recordLine_);
+    }
+    fieldsFilled_ = true;
+  }
+  return {fields_.data(), fieldCount_};
+}
+
 DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
   const std::string_view held = input_.held();
   const bool atEnd = input_.atEnd();
@@ -149,11 +188,11 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
   if (lineEnd == nullptr && !atEnd) return Parse::kNeedMore;
   const std::size_t lineSize =
       lineEnd == nullptr ? held.size() : static_cast<const char*>(lineEnd) - held.data();
-  if (splitLine(held.substr(0, lineSize))) {
-    recordSize_ = lineEnd == nullptr ? lineSize : lineSize + 1;
-    recordLineEnds_ = lineEnd == nullptr ? 0 : 1;
-    return Parse::kComplete;
-  }
+  recordSize_ = lineEnd == nullptr ? lineSize : lineSize + 1;
+  recordLineEnds_ = lineEnd == nullptr ? 0 : 1;
+  if (splitPlainLine(held.substr(0, lineSize))) return Parse::kComplete;
+  plain_ = false;
+  if (splitLine(held.substr(0, lineSize))) return Parse::kComplete;
   const char delimiter = delimiter_;  // a local, which field writes cannot change
   fieldCount_ = 0;
   unescaped_.clear();
@@ -255,17 +294,18 @@ DelimitedRecordReader::Status DelimitedRecordReader::next() {
     if (!readMoreOrFail() && !error_.message.empty()) return Status::kError;
   }
   if (parse == Parse::kError) return Status::kError;
+  recordLine_ = nextLine_;
   // Every byte outside the fields is ASCII, so checking the whole record at
   // once is enough; only a record that fails is searched for its field.
-  if (!isValidUtf8(input_.held().substr(0, recordSize_))) {
+  // (A plain line was found to be all ASCII, or not, as it was split.)
+  if (!(plain_ && knownAscii_) && !isValidUtf8(input_.held().substr(0, recordSize_))) {
     for (std::size_t column = 0; column < fieldCount_; ++column) {
-      if (!isValidUtf8(fields_[column].text())) {
-        return fail(fields_[column].line(), static_cast<int>(column) + 1, "the text is not UTF-8");
+      if (!isValidUtf8(fieldText(column))) {
+        return fail(fieldLine(column), static_cast<int>(column) + 1, "the text is not UTF-8");
       }
     }
     return fail(nextLine_, 1, "the text is not UTF-8");
   }
-  recordLine_ = nextLine_;
   nextLine_ += recordLineEnds_;
   input_.consume(recordSize_);
   return Status::kRecord;

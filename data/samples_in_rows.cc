@@ -12,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -23,9 +24,8 @@ namespace geneclub {
 namespace {
 
 // A spare share of the estimated rows reserved for each gene, so that rows
-// somewhat shorter than the first do not make every gene's row grow by
-// doubling.
-constexpr double kReserveMargin = 1.1;
+// somewhat shorter than those before rarely need a new estimate.
+constexpr double kReserveMargin = 1.05;
 
 // Rows gathered before they are moved to the genes' rows: enough that each
 // gene gets a cache line of values at a time, few enough that they cost
@@ -82,7 +82,7 @@ class SamplesInRowsReader {
   void flushPendingRows();
   std::optional<InputError> takeDetectedLabelColumn();
   std::optional<InputError> firstMissingGeneValue() const;
-  void reserveRows(std::uint64_t rowBytes);
+  void reserveRows();
 
   DelimitedRecordReader& records_;
   const TableOptions& options_;
@@ -96,6 +96,7 @@ class SamplesInRowsReader {
   // The rows read but not yet moved to the genes' rows, row by row.
   std::vector<double> pendingRows_;
   std::size_t pendingRowCount_ = 0;
+  std::uint64_t headerEnd_ = 0;             // input offset where the first row starts
   std::vector<FirstMissing> firstMissing_;  // per slot
   // While the label column is being detected: the one slot that held text,
   // its texts by row, and the line of every row.
@@ -148,35 +149,41 @@ std::optional<InputError> SamplesInRowsReader::chooseColumns() {
   return std::nullopt;
 }
 
-// Estimates the number of rows from the size of the file and the length of
-// the first row, and reserves room for them, so that the gene rows of a
-// large table do not grow by doubling (which wastes up to half the matrix).
-void SamplesInRowsReader::reserveRows(std::uint64_t rowBytes) {
+// Reserves room in every gene's row for the rows the input still holds,
+// estimated from its size and the length of the rows read so far, so that
+// the rows of a large table do not grow by doubling (which wastes up to half
+// the matrix). Without a known size, the rows grow as vectors do.
+void SamplesInRowsReader::reserveRows() {
   const InputBuffer& input = records_.input();
   const std::uint64_t size = input.source().sizeHint();
   const std::uint64_t done = input.consumedCount();
-  if (size <= done || rowBytes == 0) return;
-  const auto rows = static_cast<std::size_t>(
-      static_cast<double>(size - done) / static_cast<double>(rowBytes) * kReserveMargin + 1);
-  for (std::vector<double>& values : table_.values) values.reserve(rows + 1);
+  const std::size_t rowsRead = table_.values[0].size() + pendingRowCount_;
+  if (size <= done || done <= headerEnd_ || rowsRead == 0) return;
+  const double bytesPerRow = static_cast<double>(done - headerEnd_) / static_cast<double>(rowsRead);
+  const auto rows =
+      rowsRead +
+      static_cast<std::size_t>(static_cast<double>(size - done) / bytesPerRow * kReserveMargin) +
+      kPendingRows;
+  for (std::vector<double>& values : table_.values) values.reserve(rows);
 }
 
 std::optional<InputError> SamplesInRowsReader::readRow(int row) {
-  std::span<const DelimitedField> fields = records_.fields();
-  const int line = records_.line();
-  if (fields.size() != names_.size()) {
-    return InputError{InputError::kInvalidData, fileName_ + ": line " + std::to_string(line) +
-                                                    " holds " + std::to_string(fields.size()) +
-                                                    " fields, but the header holds " +
-                                                    std::to_string(names_.size())};
+  DelimitedRecordReader& records = records_;
+  const int line = records.line();
+  if (records.fieldCount() != names_.size()) {
+    return InputError{InputError::kInvalidData,
+                      fileName_ + ": line " + std::to_string(line) + " holds " +
+                          std::to_string(records.fieldCount()) + " fields, but the header holds " +
+                          std::to_string(names_.size())};
   }
-  if (sampleColumn_ >= 0) table_.sampleNames.emplace_back(fields[sampleColumn_].text());
+  if (sampleColumn_ >= 0) table_.sampleNames.emplace_back(records.fieldText(sampleColumn_));
   if (labelColumn_ >= 0) {
-    const DelimitedField& label = fields[labelColumn_];
-    if (isMissingWord(label.text())) {
-      return missingLabelError(cellPlace(fileName_, label.line(), labelColumn_ + 1), label.text());
+    const std::string_view label = records.fieldText(labelColumn_);
+    if (isMissingWord(label)) {
+      return missingLabelError(
+          cellPlace(fileName_, records.fieldLine(labelColumn_), labelColumn_ + 1), label);
     }
-    table_.labels.emplace_back(label.text());
+    table_.labels.emplace_back(label);
   }
   if (detectLabelColumn_) rowLines_.push_back(line);
   // The loop that reads nearly every byte of a table: one gene value per
@@ -184,15 +191,29 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
   const int* const columnOfSlot = columnOfSlot_.data();
   const std::size_t slotCount = columnOfSlot_.size();
   double* const cells = pendingRows_.data() + pendingRowCount_ * slotCount;
-  for (std::size_t slot = 0; slot < slotCount; ++slot) {
-    const std::string_view text = fields[columnOfSlot[slot]].text();
-    if (parsePaddedDecimalField(text, cells[slot]) != DecimalField::kNumber) [[unlikely]] {
-      if (std::optional<InputError> error =
-              readOtherCell(static_cast<int>(slot), row, cells[slot])) {
-        return error;
+  const auto readCells = [&](auto textOf) -> std::optional<InputError> {
+    for (std::size_t slot = 0; slot < slotCount; ++slot) {
+      if (parsePaddedDecimalField(textOf(columnOfSlot[slot]), cells[slot]) != DecimalField::kNumber)
+          [[unlikely]] {
+        if (std::optional<InputError> error =
+                readOtherCell(static_cast<int>(slot), row, cells[slot])) {
+          return error;
+        }
       }
     }
+    return std::nullopt;
+  };
+  // A plain line's loop keeps the line and its boundaries in registers.
+  std::optional<InputError> error;
+  if (const std::uint32_t* const boundaries = records.plainBoundaries()) {
+    const char* const plainLine = records.plainLine();
+    error = readCells([plainLine, boundaries](std::size_t column) {
+      return DelimitedRecordReader::plainFieldText(plainLine, boundaries, column);
+    });
+  } else {
+    error = readCells([&records](std::size_t column) { return records.fieldText(column); });
   }
+  if (error) return error;
   if (++pendingRowCount_ == kPendingRows) flushPendingRows();
   return std::nullopt;
 }
@@ -202,12 +223,23 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
 // of thousands of places per row.
 void SamplesInRowsReader::flushPendingRows() {
   const std::size_t slotCount = columnOfSlot_.size();
-  double run[kPendingRows];
-  for (std::size_t slot = 0; slot < slotCount; ++slot) {
-    for (std::size_t row = 0; row < pendingRowCount_; ++row) {
-      run[row] = pendingRows_[row * slotCount + slot];
+  // Every gene's row has the same size and capacity.
+  if (table_.values[0].size() + pendingRowCount_ > table_.values[0].capacity()) reserveRows();
+  // A constant count (all but the last flush) lets the compiler copy each
+  // run with a few moves instead of a general memmove.
+  const auto appendRuns = [&](auto rowCount) {
+    double run[kPendingRows];
+    for (std::size_t slot = 0; slot < slotCount; ++slot) {
+      for (std::size_t row = 0; row < rowCount; ++row) {
+        run[row] = pendingRows_[row * slotCount + slot];
+      }
+      table_.values[slot].insert(table_.values[slot].end(), run, run + rowCount);
     }
-    table_.values[slot].insert(table_.values[slot].end(), run, run + pendingRowCount_);
+  };
+  if (pendingRowCount_ == kPendingRows) {
+    appendRuns(std::integral_constant<std::size_t, kPendingRows>());
+  } else {
+    appendRuns(pendingRowCount_);
   }
   pendingRowCount_ = 0;
 }
@@ -216,13 +248,13 @@ void SamplesInRowsReader::flushPendingRows() {
 // label column, or an error.
 std::optional<InputError> SamplesInRowsReader::readOtherCell(int slot, int row, double& cell) {
   const int column = columnOfSlot_[slot];
-  const DelimitedField& field = records_.fields()[column];
-  const std::string_view text = field.text();
+  const std::string_view text = records_.fieldText(column);
+  const int fieldLine = records_.fieldLine(column);
   const ValueCell kind = readValueCell(text, cell);
-  const std::string place = geneCellPlace(fileName_, field.line(), column + 1, names_[column]);
+  const std::string place = geneCellPlace(fileName_, fieldLine, column + 1, names_[column]);
   if (kind == ValueCell::kMissing) {
     cell = std::numeric_limits<double>::quiet_NaN();
-    if (firstMissing_[slot].line == 0) firstMissing_[slot] = {field.line(), std::string(text)};
+    if (firstMissing_[slot].line == 0) firstMissing_[slot] = {fieldLine, std::string(text)};
     if (!detectLabelColumn_ && !options_.dropGenesWithMissing) {
       return valueCellError(kind, place, text);
     }
@@ -237,7 +269,7 @@ std::optional<InputError> SamplesInRowsReader::readOtherCell(int slot, int row, 
                           ": no column is named labels, label, class, y, target or diagnosis, and "
                           "two columns hold text, " +
                           columnLabel(names_, columnOfSlot_[textSlot_]) + " and " +
-                          columnLabel(names_, column) + " (line " + std::to_string(field.line()) +
+                          columnLabel(names_, column) + " (line " + std::to_string(fieldLine) +
                           ": " + quoteForMessage(text) +
                           "); name the label column with --label-column"};
   }
@@ -306,11 +338,11 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
   }
   for (const DelimitedField& field : records_.fields()) names_.emplace_back(field.text());
   if (std::optional<InputError> error = chooseColumns()) return *error;
-  const std::uint64_t headerEnd = records_.input().consumedCount();
+  headerEnd_ = records_.input().consumedCount();
   int row = 0;
   while ((status = records_.next()) == DelimitedRecordReader::Status::kRecord) {
     if (std::optional<InputError> error = readRow(row)) return *error;
-    if (row++ == 0) reserveRows(records_.input().consumedCount() - headerEnd);
+    ++row;
   }
   if (status == DelimitedRecordReader::Status::kError) return records_.error();
   if (row == 0) {
@@ -327,7 +359,7 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
   // A reservation from a first row much longer than the rest leaves spare
   // room; give back anything beyond the margin reserved on purpose.
   for (std::vector<double>& values : table_.values) {
-    if (static_cast<double>(values.capacity()) > kReserveMargin * values.size() + 1) {
+    if (static_cast<double>(values.capacity()) > kReserveMargin * values.size() + kPendingRows) {
       values.shrink_to_fit();
     }
   }

@@ -156,11 +156,11 @@ void expectTablesAgree(const fs::path& folder, const std::string& diseaseLabel, 
   const std::vector<std::string> genes = linesOf(readFile(folder / "genes.tsv"));
   const std::vector<std::string> ranking = linesOf(readFile(folder / "topGenes.data"));
   ASSERT_EQ(genes.size() + 2, ranking.size());
-  EXPECT_EQ(genes[0], "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of");
+  EXPECT_EQ(genes[0], "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer");
   for (std::size_t place = 1; place < genes.size(); ++place) {
     const std::vector<std::string> gene = fieldsOf(genes[place]);
     const std::vector<std::string> ranked = fieldsOf(ranking[place + 2]);
-    ASSERT_EQ(gene.size(), 7u);
+    ASSERT_EQ(gene.size(), 8u);
     EXPECT_EQ(gene[0], ranked[0]);
     char split[32], gain[32];
     std::snprintf(split, sizeof split, "%.4g", std::stod(gene[3]));

@@ -114,6 +114,12 @@ TEST(ExpressionTableTest, QuotedFieldsHoldDelimitersQuotesAndLineEnds) {
   EXPECT_EQ(table.sampleNames, (Names{"a \"b\"", "s\t2", "plain\"quote"}));
   EXPECT_EQ(table.labels, (Names{"x\ny", "z", "z"}));
   EXPECT_EQ(table.values, (Values{{7, 8, 9}}));
+  // Quoted empty fields and quoted numbers, with and without blanks.
+  expectError(readText("labels,g1,g2\r\n\"A\",\"1\",\"\"\r\n"), 2,
+              "t.csv: line 2, column 3 (gene \"g2\"): the value is missing (empty field); genes "
+              "with missing values can be left out instead");
+  EXPECT_EQ(tableOf(readText("labels,g1,g2\n\"A\" , \" 1\",\"2\"\n\"B\",\"3\",4\r\n")).values,
+            (Values{{1, 3}, {2, 4}}));
   // A line end inside quotes counts as a line: the bad value is on line 4.
   expectError(readText("labels,g1\n\"a\nb\",1\nc,x\n"), InputError::kInvalidData,
               "t.csv: line 4, column 2 (gene \"g1\"): \"x\" is not a number");
@@ -151,6 +157,9 @@ TEST(ExpressionTableTest, LabelAndSampleColumnsAreFoundByNameOptionOrContent) {
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.labelSource, "column \"grp\" (3)");
   EXPECT_EQ(table.sampleNames, (Names{"x", "y"}));
+  // Labels and names may be any UTF-8 text.
+  EXPECT_EQ(tableOf(readText("labels,g\xC2\xB5\nT\xC3\xBCmor,1\n")).labels,
+            (Names{"T\xC3\xBCmor"}));
   // Without a sample column, samples are numbered.
   EXPECT_EQ(tableOf(readText("labels,g\na,1\nb,2\n")).sampleNames, (Names{"1", "2"}));
 }
