@@ -244,7 +244,12 @@ TEST_F(BatchProgramTest, CommandLineErrorsExitWithThreeAndAUsageLine) {
       {},
       {"small.csv", "other.csv"},
       {"small.csv", "--labels", "l.txt", "--label-column", "labels"},
-      {"small.csv", "--genes-in-rows", "--sample-column", "id"}};
+      {"small.csv", "--genes-in-rows", "--sample-column", "id"},
+      {"small.csv", "--evaluate", "lo"},
+      {"small.csv", "--evaluate", "kfold:1"},
+      {"small.csv", "--evaluate", "kfold:x"},
+      {"small.csv", "--permutations", "-1"},
+      {"small.csv", "--seed", "x"}};
   for (const std::vector<std::string>& arguments : wrong) {
     const ProcessResult result = run(arguments);
     std::string shown;
@@ -465,6 +470,41 @@ TEST_F(BatchProgramTest, GenesWithMissingValuesCanBeLeftOut) {
   EXPECT_EQ(genes.find("\tg2\t"), std::string::npos);
 }
 
+TEST_F(BatchProgramTest, EvaluationAndPermutationsAreTheSameForEveryThreadCount) {
+  for (const char* threads : {"1", "3"}) {
+    const ProcessResult result =
+        run({"small.csv", "--evaluate", "kfold:4", "--seed", "7", "--permutations", "50",
+             "--threads", threads, "--methods", "none", "-o", std::string("eval") + threads});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_NE(result.out.find("Cross-validated classification (kfold:4, seed 7): "),
+              std::string::npos)
+        << result.out;
+  }
+  for (const char* name : {"evaluation.tsv", "genes.tsv"}) {
+    EXPECT_EQ(readFile(dir_.path() / "eval1" / name), readFile(dir_.path() / "eval3" / name))
+        << name;
+  }
+  const std::vector<std::string> evaluation =
+      linesOf(readFile(dir_.path() / "eval1" / "evaluation.tsv"));
+  ASSERT_EQ(evaluation.size(), 41u);
+  EXPECT_EQ(evaluation[0], "sample\tfold\ttrue\tpredicted\tscore_disease\tscore_normal");
+  // Stratified folds: each of the 4 folds holds 10 of the 40 samples.
+  std::map<std::string, int> foldSizes;
+  for (std::size_t i = 1; i < evaluation.size(); ++i) ++foldSizes[fieldsOf(evaluation[i])[1]];
+  EXPECT_EQ(foldSizes, (std::map<std::string, int>{{"1", 10}, {"2", 10}, {"3", 10}, {"4", 10}}));
+  // Every p-value lies in [1/51, 1].
+  const std::vector<std::string> genes = linesOf(readFile(dir_.path() / "eval1" / "genes.tsv"));
+  for (std::size_t i = 1; i < genes.size(); ++i) {
+    const double p = std::stod(fieldsOf(genes[i])[7]);
+    EXPECT_GE(p, 1.0 / 51 - 1e-12);
+    EXPECT_LE(p, 1.0);
+  }
+  // More folds than samples do not fit the data.
+  const ProcessResult tooMany = run({"small.csv", "--evaluate", "kfold:41", "-o", "many"});
+  EXPECT_EQ(tooMany.exitStatus, 2);
+  EXPECT_NE(tooMany.err.find("kfold:41"), std::string::npos) << tooMany.err;
+}
+
 TEST(BatchRealDataTest, NativeColonDataGiveTheInteractiveSessionsFiles) {
   const std::optional<fs::path> shared = sharedDataDir();
   if (!shared) GTEST_SKIP() << "the shared data set is absent";
@@ -499,6 +539,23 @@ TEST_P(BatchPublicDataTest, ShapeClassesAndTablesAgreeWithTheFiles) {
   EXPECT_NE(result.out.find(set.shape), std::string::npos) << result.out;
   EXPECT_NE(result.out.find(set.classes), std::string::npos) << result.out;
   expectTablesAgree(dir.path() / "out", set.diseaseLabel, 20);
+}
+
+// The published leukemia set: leave-one-out classification and 1000
+// permutations, as a researcher would first run it.
+TEST(BatchPublicDataEvaluationTest, LeukemiaLeaveOneOutAndPermutations) {
+  const fs::path path =
+      fs::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data" / "public" / "leukemia-golub.csv";
+  if (!fs::exists(path)) GTEST_SKIP() << path << " is absent";
+  ScopedWorkDir dir;
+  const ProcessResult result = runBatchProgram(
+      dir.path(), {"--evaluate", "loo", "--permutations", "1000", path.string(), "-o", "out"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_NE(result.out.find("(loo, seed 1): 71 of 72 samples right"), std::string::npos)
+      << result.out;
+  EXPECT_EQ(linesOf(readFile(dir.path() / "out" / "evaluation.tsv")).size(), 73u);
+  const std::vector<std::string> genes = linesOf(readFile(dir.path() / "out" / "genes.tsv"));
+  EXPECT_EQ(fieldsOf(genes[1])[7], "0.000999000999000999");  // 1 / 1001: no permutation beats it
 }
 
 INSTANTIATE_TEST_SUITE_P(
