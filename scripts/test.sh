@@ -1,28 +1,44 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the GoogleTest suite and the format check in a
-# Release build, the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, whole sessions under valgrind memcheck, and a
-# short run of each fuzz target.
+# Builds and runs every test: the GoogleTest suite, the report's browser
+# tests and the format check in a Release build, the whole suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, whole runs of both
+# programs under valgrind memcheck, and a short run of each fuzz target.
+# Tests that need the data sets beside the project skip when they are absent;
+# the skipped tests and their reasons are listed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 requirePackages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
 
+# listSkipped BUILD_DIR: the reasons the last ctest run in BUILD_DIR gave
+# for its skipped tests, each with the number of tests it skipped.
+listSkipped() {
+  local log=$1/Testing/Temporary/LastTest.log
+  [[ -f $log ]] || return 0
+  grep -h -A1 -E ': Skipped$' "$log" | grep -v -E ': Skipped$|^--$' |
+    cat - <(grep -h -E '^skipped: ' "$log") | sort | uniq -c
+}
+
 echo "== Release build and tests"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DGENECLUB_BUILD_BENCHMARKS=ON > /dev/null
 cmake --build build/test -j"$jobs"
 ctest --test-dir build/test --output-on-failure -j"$jobs"
+skipped=$(listSkipped build/test)
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer build and tests"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DGENECLUB_SANITIZE=ON > /dev/null
 cmake --build build/sanitize -j"$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
 
-echo "== Whole sessions under valgrind memcheck"
+echo "== Whole runs under valgrind memcheck"
 scripts/memcheck.sh build/test
 
 echo "== Fuzz targets"
 scripts/fuzz.sh 60
 
+if [[ -n $skipped ]]; then
+  echo "== Skipped tests (count and reason)"
+  echo "$skipped"
+fi
 echo "== All tests passed"
