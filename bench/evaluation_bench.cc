@@ -34,15 +34,7 @@ GeneClubAnalyzer syntheticAnalysis(int samples, int genes, int normalSamples) {
   shape.normalSamples = normalSamples;
   shape.informativeStride = 0;
   const SyntheticData data = makeSyntheticData(shape);
-  GeneClubAnalyzer analyzer;
-  for (const auto& gene : data.hundredths) {
-    ExpressionRow row;
-    row.reserve(gene.size());
-    for (const std::int64_t value : gene) row.push_back(value / 100.0);
-    analyzer.expressionMatrix.push_back(std::move(row));
-  }
-  for (const bool normal : data.normal) analyzer.classLabels.push_back(normal ? 0 : 1);
-  return analyzer;
+  return GeneClubAnalyzer(expressionValues(data), classLabels(data));
 }
 
 std::filesystem::path sharedData() {

@@ -45,13 +45,10 @@ GeneClubAnalyzer analysisOf(const Shape& shape) {
   synthetic.informativeGenes =
       std::min(32, shape.genes - synthetic.constantGenes - synthetic.copiedGenes);
   const SyntheticData data = makeSyntheticData(synthetic);
-  GeneClubAnalyzer analyzer;
-  for (const auto& gene : data.hundredths) {
-    ExpressionRow row;
-    for (const std::int64_t value : gene) row.push_back(shape.tied ? 1.0 : value / 100.0);
-    analyzer.expressionMatrix.push_back(std::move(row));
+  GeneClubAnalyzer analyzer(expressionValues(data), classLabels(data));
+  if (shape.tied) {
+    for (ExpressionRow& row : analyzer.expressionMatrix) row.assign(row.size(), 1.0);
   }
-  for (const bool normal : data.normal) analyzer.classLabels.push_back(normal ? 0 : 1);
   return analyzer;
 }
 

@@ -96,4 +96,23 @@ SyntheticData makeSyntheticData(const SyntheticShape& shape) {
   return data;
 }
 
+std::vector<std::vector<double>> expressionValues(const SyntheticData& data) {
+  std::vector<std::vector<double>> values;
+  values.reserve(data.hundredths.size());
+  for (const std::vector<std::int64_t>& gene : data.hundredths) {
+    std::vector<double>& row = values.emplace_back();
+    row.reserve(gene.size());
+    // An exact quotient of exact integers: the double nearest the printed
+    // value, as reading it gives.
+    for (const std::int64_t value : gene) row.push_back(value / 100.0);
+  }
+  return values;
+}
+
+std::vector<int> classLabels(const SyntheticData& data) {
+  std::vector<int> labels;
+  for (const bool normal : data.normal) labels.push_back(normal ? 0 : 1);
+  return labels;
+}
+
 }  // namespace geneclub

@@ -43,6 +43,13 @@ struct SyntheticData {
 // copiedGenes <= informativeGenes; 0 <= normalSamples <= samples.
 SyntheticData makeSyntheticData(const SyntheticShape& shape);
 
+// The values as doubles, [gene][sample]: what a reader of the printed values
+// gets.
+std::vector<std::vector<double>> expressionValues(const SyntheticData& data);
+
+// Per sample: 1 for the class "negative" (Disease), 0 for "positive".
+std::vector<int> classLabels(const SyntheticData& data);
+
 }  // namespace geneclub
 
 #endif  // GENECLUB_TOOLS_SYNTHETIC_DATA_H_
