@@ -231,7 +231,12 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
                        analyzer.classLabels, settings.topGeneCount);
     report.writeGlobalHeader(settings.topGeneCount);
     report.writeBlock(global, topRows);
-    writePatternRows("global", 0, global, topRows, analyzer, names, patternsTable.stream());
+    const PatternRowWriter patternRows(analyzer, names);
+    {
+      std::string text;
+      patternRows.write("global", 0, global, topRows, text);
+      patternsTable.stream() << text;
+    }
     patternCounts.push_back(
         {"global", 0, global.disease.patternCount(), global.normal.patternCount()});
     std::vector<std::string> methodNames;
@@ -259,7 +264,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
       // Each club's EP block and pattern rows are formatted where it was
       // mined, in parallel; the writing, in club order, is all that is left.
       std::vector<EpBlock> blocks(settings.topGeneCount);
-      std::vector<std::string> patternRows(settings.topGeneCount);
+      std::vector<std::string> clubPatternRows(settings.topGeneCount);
       runClubMethod(
           method, context, analyzer.classLabels,
           [&](const ClubRun& run) {
@@ -267,9 +272,9 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
             report.writeBlock(blocks[run.topRow]);
             writeClubRows(name, run.topRow + 1, run.club, settings.topGeneCount, analyzer, names,
                           clubsTable.stream());
-            patternsTable.stream() << patternRows[run.topRow];
+            patternsTable.stream() << clubPatternRows[run.topRow];
             blocks[run.topRow] = EpBlock();
-            std::string().swap(patternRows[run.topRow]);
+            std::string().swap(clubPatternRows[run.topRow]);
             ++count.clubs;
             if (reportInput) addReportClub(*reportInput, name, run.club, run.patterns);
             count.disease += run.patterns.disease.patternCount();
@@ -277,9 +282,8 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
           },
           [&](ClubRun& run) {
             blocks[run.topRow] = report.formatBlock(run.patterns, run.club);
-            std::ostringstream rows;
-            writePatternRows(name, run.topRow + 1, run.patterns, run.club, analyzer, names, rows);
-            patternRows[run.topRow] = std::move(rows).str();
+            patternRows.write(name, run.topRow + 1, run.patterns, run.club,
+                              clubPatternRows[run.topRow]);
           });
       patternCounts.push_back(count);
     }

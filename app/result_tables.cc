@@ -22,39 +22,6 @@ const std::string& geneName(const GeneClubAnalyzer& analyzer, const DataNames& n
   return names.genes[analyzer.geneNumbers[row]];
 }
 
-void writeClassRows(std::string_view analysis, int club, const ClassPatterns& patterns,
-                    const std::string& label, std::span<const int> rows,
-                    const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out) {
-  for (int support = patterns.maxSupport(); support >= 1; --support) {
-    for (const TidsetGroup& group : tidsetGroups(patterns, support)) {
-      std::string samples;
-      const std::span<const std::uint64_t> tidset = patterns.tidset(group.members.front());
-      for (int id = 0; id < patterns.tupleCount; ++id) {
-        if (((tidset[id / 64] >> (id % 64)) & 1) == 0) continue;
-        if (!samples.empty()) samples += ',';
-        samples += tsvField(names.samples[patterns.samples[id]]);
-      }
-      for (const int member : group.members) {
-        std::string conditions, ranks;
-        for (const int item : orderedItems(group, patterns.patterns[member])) {
-          const int row = rows[item / 2];
-          if (!conditions.empty()) {
-            conditions += " & ";
-            ranks += ',';
-          }
-          conditions += tsvField(geneName(analyzer, names, row));
-          conditions += item % 2 == 1 ? " > " : " <= ";
-          conditions += shortestDouble(analyzer.splitValues[row]);
-          ranks += std::to_string(row + 1);
-        }
-        out << analysis << '\t' << club << '\t' << tsvField(label) << '\t' << support << '\t'
-            << patterns.tupleCount << '\t' << samples << '\t' << conditions << '\t' << ranks
-            << '\n';
-      }
-    }
-  }
-}
-
 }  // namespace
 
 void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
@@ -107,11 +74,70 @@ void writePatternsHeader(std::ostream& out) {
   out << "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
 }
 
-void writePatternRows(std::string_view analysis, int club, const MiningResult& mining,
-                      std::span<const int> rows, const GeneClubAnalyzer& analyzer,
-                      const DataNames& names, std::ostream& out) {
-  writeClassRows(analysis, club, mining.disease, names.diseaseLabel, rows, analyzer, names, out);
-  writeClassRows(analysis, club, mining.normal, names.normalLabel, rows, analyzer, names, out);
+PatternRowWriter::PatternRowWriter(const GeneClubAnalyzer& analyzer, const DataNames& names)
+    : diseaseLabel_(tsvField(names.diseaseLabel)), normalLabel_(tsvField(names.normalLabel)) {
+  for (int row = 0; row < analyzer.geneCount(); ++row) {
+    const std::string gene = tsvField(geneName(analyzer, names, row));
+    const std::string split = shortestDouble(analyzer.splitValues[row]);
+    atOrBelow_.push_back(gene + " <= " + split);
+    above_.push_back(gene + " > " + split);
+  }
+  for (const std::string& sample : names.samples) samples_.push_back(tsvField(sample));
+}
+
+void PatternRowWriter::write(std::string_view analysis, int club, const MiningResult& mining,
+                             std::span<const int> rows, std::string& out) const {
+  writeClass(analysis, club, mining.disease, diseaseLabel_, rows, out);
+  writeClass(analysis, club, mining.normal, normalLabel_, rows, out);
+}
+
+void PatternRowWriter::writeClass(std::string_view analysis, int club,
+                                  const ClassPatterns& patterns, const std::string& label,
+                                  std::span<const int> rows, std::string& out) const {
+  // What every row of the class begins with.
+  std::string prefix(analysis);
+  prefix += '\t';
+  prefix += std::to_string(club);
+  prefix += '\t';
+  prefix += label;
+  prefix += '\t';
+  const std::string classSize = std::to_string(patterns.tupleCount);
+  for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, 1)) {
+    for (const TidsetGroup& group : groups) {
+      std::string samples;
+      const std::span<const std::uint64_t> tidset = patterns.tidset(group.members.front());
+      for (int id = 0; id < patterns.tupleCount; ++id) {
+        if (((tidset[id / 64] >> (id % 64)) & 1) == 0) continue;
+        if (!samples.empty()) samples += ',';
+        samples += samples_[patterns.samples[id]];
+      }
+      const std::string support = std::to_string(group.support);
+      for (const int member : group.members) {
+        out += prefix;
+        out += support;
+        out += '\t';
+        out += classSize;
+        out += '\t';
+        out += samples;
+        out += '\t';
+        std::string ranks;
+        bool first = true;
+        for (const int item : orderedItems(group, patterns.patterns[member])) {
+          const int row = rows[item / 2];
+          if (!first) {
+            out += " & ";
+            ranks += ',';
+          }
+          first = false;
+          out += item % 2 == 1 ? above_[row] : atOrBelow_[row];
+          ranks += std::to_string(row + 1);
+        }
+        out += '\t';
+        out += ranks;
+        out += '\n';
+      }
+    }
+  }
 }
 
 }  // namespace geneclub

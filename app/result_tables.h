@@ -52,13 +52,32 @@ void writeClubsHeader(std::ostream& out);
 void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
                    const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out);
 
-// The header line of patterns.tsv, and the rows of one mining run: analysis
-// is "global" or a method's name, club 0 for the global run. Position j of the
-// run is the gene in matrix row rows[j].
+// The header line of patterns.tsv.
 void writePatternsHeader(std::ostream& out);
-void writePatternRows(std::string_view analysis, int club, const MiningResult& mining,
-                      std::span<const int> rows, const GeneClubAnalyzer& analyzer,
-                      const DataNames& names, std::ostream& out);
+
+// Writes the rows of patterns.tsv. The text of every gene's two conditions
+// and of every sample's name is made once, so that a row is put together by
+// appending. Safe to use from several threads at once.
+class PatternRowWriter {
+ public:
+  // REQUIRES: the analysis is ranked; names belong to its data.
+  PatternRowWriter(const GeneClubAnalyzer& analyzer, const DataNames& names);
+
+  // The rows of one mining run: analysis is "global" or a method's name,
+  // club 0 for the global run. Position j of the run is the gene in matrix
+  // row rows[j].
+  void write(std::string_view analysis, int club, const MiningResult& mining,
+             std::span<const int> rows, std::string& out) const;
+
+ private:
+  void writeClass(std::string_view analysis, int club, const ClassPatterns& patterns,
+                  const std::string& label, std::span<const int> rows, std::string& out) const;
+
+  // By matrix row: "GENE <= SPLIT" and "GENE > SPLIT".
+  std::vector<std::string> atOrBelow_, above_;
+  std::vector<std::string> samples_;
+  std::string diseaseLabel_, normalLabel_;
+};
 
 }  // namespace geneclub
 

@@ -44,8 +44,11 @@ class WholeDivisionRanking {
                                              {division.samples}))) {
     order_.resize(gains_.size());
     std::iota(order_.begin(), order_.end(), 0);
-    std::stable_sort(order_.begin(), order_.end(),
-                     [this](int a, int b) { return gains_[a] > gains_[b]; });
+    // By gain, then by row: no two rows compare equal, so this is the stable
+    // order of the gains.
+    std::sort(order_.begin(), order_.end(), [this](int a, int b) {
+      return gains_[a] > gains_[b] || (!(gains_[b] > gains_[a]) && a < b);
+    });
   }
 
   // What Club::chooseBest finds on the whole division: the highest gain
