@@ -16,8 +16,8 @@ jobs=$(nproc)
 listSkipped() {
   local log=$1/Testing/Temporary/LastTest.log
   [[ -f $log ]] || return 0
-  grep -h -A1 -E ': Skipped$' "$log" | grep -v -E ': Skipped$|^--$' |
-    cat - <(grep -h -E '^skipped: ' "$log") | sort | uniq -c
+  { grep -h -A1 -E ': Skipped$' "$log" | grep -v -E ': Skipped$|^--$' || true
+    grep -h -E '^skipped: ' "$log" || true; } | sort | uniq -c
 }
 
 echo "== Release build and tests"
