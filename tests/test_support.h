@@ -44,6 +44,14 @@ class CapturedStdout {
   std::streambuf* previous_;
 };
 
+// Whether the programs under test run under the address sanitizer, whose
+// shadow memory inflates every process's memory and address space.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressSanitized = true;
+#else
+inline constexpr bool kAddressSanitized = false;
+#endif
+
 struct ProcessResult {
   std::string out;
   std::string err;
