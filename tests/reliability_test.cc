@@ -168,7 +168,9 @@ TEST_F(ReliabilityTest, HugeRunsOfBlanksTakeNoMemory) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_EQ(result.out, normal.out);
   EXPECT_EQ(readFile(padded / "EP.data"), readFile(plain / "EP.data"));
-  if (!kAddressSanitized) EXPECT_LT(result.peakMemoryKb, 32 * 1024);
+  if (!kAddressSanitized) {
+    EXPECT_LT(result.peakMemoryKb, 32 * 1024);
+  }
 }
 
 TEST_F(ReliabilityTest, TokenOverOneMebibyteIsWrongData) {
@@ -178,7 +180,9 @@ TEST_F(ReliabilityTest, TokenOverOneMebibyteIsWrongData) {
   EXPECT_EQ(result.out,
             "***Data preprocessing. Please Wait...\n\t***Wrong data\n\t***Check input data file\n");
   EXPECT_EQ(result.exitStatus, 2);
-  if (!kAddressSanitized) EXPECT_LT(result.peakMemoryKb, 32 * 1024);
+  if (!kAddressSanitized) {
+    EXPECT_LT(result.peakMemoryKb, 32 * 1024);
+  }
 }
 
 // Under limits on the address space from too small to load the program up
