@@ -1,5 +1,7 @@
 #include "ranking/discretised_samples.h"
 
+#include <tbb/parallel_for.h>
+
 #include <algorithm>
 
 namespace geneclub {
@@ -8,7 +10,16 @@ DiscretisedSamples::DiscretisedSamples(const GeneClubAnalyzer& analyzer)
     : rowCount_(analyzer.geneCount()),
       sampleCount_(analyzer.sampleCount()),
       wordsPerRow_(wordsFor(analyzer.sampleCount())),
-      bits_(analyzer.discretiseGenes(0, analyzer.geneCount())) {}
+      bits_(static_cast<std::size_t>(rowCount_) * wordsPerRow_) {
+  // Rows in parallel, each chunk into its own place.
+  tbb::parallel_for(
+      tbb::blocked_range<int>(0, rowCount_), [&](const tbb::blocked_range<int>& rows) {
+        const std::vector<std::uint64_t> chunk =
+            analyzer.discretiseGenes(rows.begin(), rows.size());
+        std::copy(chunk.begin(), chunk.end(),
+                  bits_.begin() + static_cast<std::ptrdiff_t>(rows.begin()) * wordsPerRow_);
+      });
+}
 
 PositionSamples DiscretisedSamples::positionSamples(std::span<const int> rows,
                                                     int positions) const {

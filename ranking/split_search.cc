@@ -37,12 +37,15 @@ std::uint64_t descendingKey(double value) {
   return ~ascending;
 }
 
-// Least-significant-digit radix sort of the samples by key, eight bits at a
-// time over the bits in which the keys differ (expression values share most
-// of their bits). Each pass is stable, so equal keys keep sample order.
-void radixSortByKey(SplitSearch::Workspace& work) {
-  constexpr int kDigitBits = 8;
-  constexpr int kBuckets = 1 << kDigitBits;
+// Sorts the samples by key, equal keys in sample order. Each key is packed
+// with its sample number into one word (the bits all keys share are left
+// out, and when the rest do not fit, their lowest bits too), so that a plain
+// sort of words gives the order. Where low bits had to be dropped, samples
+// whose keys differ only there may stand in sample order instead of key
+// order; an insertion sort by the full keys, which moves only those,
+// finishes the order.
+void sortByKey(SplitSearch::Workspace& work) {
+  constexpr int kBitsPerWord = 64;
   const std::size_t n = work.keys.size();
   std::uint64_t anyBits = 0, allBits = ~std::uint64_t{0};
   for (const std::uint64_t key : work.keys) {
@@ -50,27 +53,31 @@ void radixSortByKey(SplitSearch::Workspace& work) {
     allBits &= key;
   }
   const std::uint64_t differing = anyBits ^ allBits;
-  if (differing == 0) return;
+  if (differing == 0) return;  // all keys equal: sample order
+  const int indexBits = std::bit_width(n - 1);
   const int lowestBit = std::countr_zero(differing);
-  const int highestBit = 63 - std::countl_zero(differing);
-  work.sortedKeys.resize(n);
-  work.sortedOrder.resize(n);
-  for (int shift = lowestBit; shift <= highestBit; shift += kDigitBits) {
-    std::array<std::uint32_t, kBuckets> count{};
-    for (const std::uint64_t key : work.keys) ++count[(key >> shift) & (kBuckets - 1)];
-    std::uint32_t start = 0;
-    for (std::uint32_t& bucket : count) {
-      const std::uint32_t size = bucket;
-      bucket = start;
-      start += size;
-    }
-    for (std::size_t k = 0; k < n; ++k) {
-      const std::uint32_t to = count[(work.keys[k] >> shift) & (kBuckets - 1)]++;
-      work.sortedKeys[to] = work.keys[k];
-      work.sortedOrder[to] = work.order[k];
-    }
-    work.keys.swap(work.sortedKeys);
-    work.order.swap(work.sortedOrder);
+  const int highestBit = kBitsPerWord - 1 - std::countl_zero(differing);
+  const int width = highestBit - lowestBit + 1;
+  const int dropped = lowestBit + std::max(0, width - (kBitsPerWord - indexBits));
+  const std::uint64_t keptBits = highestBit == kBitsPerWord - 1
+                                     ? ~std::uint64_t{0}
+                                     : (std::uint64_t{1} << (highestBit + 1)) - 1;
+  std::vector<std::uint64_t>& packed = work.sortedKeys;
+  packed.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    packed[k] = ((work.keys[k] & keptBits) >> dropped) << indexBits | k;
+  }
+  std::sort(packed.begin(), packed.end());
+  const std::uint64_t indexMask = (std::uint64_t{1} << indexBits) - 1;
+  for (std::size_t k = 0; k < n; ++k) work.order[k] = static_cast<int>(packed[k] & indexMask);
+  if (dropped == lowestBit) return;
+  const std::vector<std::uint64_t>& keys = work.keys;
+  std::vector<int>& order = work.order;
+  for (std::size_t i = 1; i < n; ++i) {
+    const int moving = order[i];
+    std::size_t j = i;
+    for (; j > 0 && keys[order[j - 1]] > keys[moving]; --j) order[j] = order[j - 1];
+    order[j] = moving;
   }
 }
 
@@ -78,7 +85,7 @@ void radixSortByKey(SplitSearch::Workspace& work) {
 // first and equal values in sample order, and their values in that order
 // into work.sortedValues. Small sets: insertion sort, which beats the others
 // there; a sample moves up only past strictly smaller values. Larger sets:
-// the stable radix sort.
+// the packed sort by key.
 void sortDescending(std::span<const double> values, SplitSearch::Workspace& work) {
   const int n = static_cast<int>(values.size());
   std::vector<int>& order = work.order;
@@ -88,7 +95,7 @@ void sortDescending(std::span<const double> values, SplitSearch::Workspace& work
   if (n > kInsertionSortLimit) {
     work.keys.resize(n);
     for (int index = 0; index < n; ++index) work.keys[index] = descendingKey(values[index]);
-    radixSortByKey(work);
+    sortByKey(work);
   } else {
     for (int i = 1; i < n; ++i) {
       const int moving = order[i];

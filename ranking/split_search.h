@@ -22,7 +22,7 @@ class SplitSearch {
   // Working memory of one thread's searches, reused from gene to gene.
   struct Workspace {
     std::vector<std::uint64_t> keys, sortedKeys;
-    std::vector<int> order, sortedOrder;
+    std::vector<int> order;
     std::vector<double> sortedValues;
   };
 

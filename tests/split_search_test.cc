@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <random>
 #include <utility>
 #include <vector>
@@ -137,6 +138,42 @@ TEST(SplitSearchTest, MatchesReferenceAlgorithmBitForBit) {
     const auto [split, best] = findSplit(values, labels);
     ASSERT_EQ(bitsOf(split), bitsOf(expectedSplit)) << "trial " << trial;
     ASSERT_EQ(bitsOf(best), bitsOf(expectedBest)) << "trial " << trial;
+  }
+}
+
+// Values with full mantissas, of both signs, many of them a few units in the
+// last place apart, so that orders decided only by the lowest bits of a
+// value are tested too.
+TEST(SplitSearchTest, NearlyEqualValuesOfManySamplesSortExactly) {
+  std::mt19937_64 rng(99);
+  std::uniform_real_distribution<double> anyValue(-1000.0, 1000.0);
+  for (const int n : {65, 130, 1000}) {
+    for (int trial = 0; trial < 10; ++trial) {
+      std::vector<double> values(n);
+      std::vector<int> labels(n);
+      const double base = anyValue(rng);
+      for (int s = 0; s < n; ++s) {
+        double value = trial % 2 == 0 ? anyValue(rng) : base;
+        for (int step = static_cast<int>(rng() % 4); step > 0; --step) {
+          value = std::nextafter(value, rng() % 2 == 0 ? 2000.0 : -2000.0);
+        }
+        values[s] = value;
+        labels[s] = static_cast<int>(rng() % 2);
+      }
+      double expectedBest = kInitialBound;
+      const double expectedSplit = referenceBestSplit(values, labels, expectedBest);
+      const auto [split, best] = findSplit(values, labels);
+      ASSERT_EQ(bitsOf(split), bitsOf(expectedSplit)) << n << " samples, trial " << trial;
+      ASSERT_EQ(bitsOf(best), bitsOf(expectedBest)) << n << " samples, trial " << trial;
+
+      // The order itself: largest first, equal values in sample order.
+      const std::vector<int> order = SplitSearch::descendingOrder(values);
+      std::vector<int> expected(n);
+      std::iota(expected.begin(), expected.end(), 0);
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&values](int a, int b) { return values[a] > values[b]; });
+      ASSERT_EQ(order, expected) << n << " samples, trial " << trial;
+    }
   }
 }
 
