@@ -35,11 +35,7 @@ std::vector<EmergingPattern> reportPatterns(const ClassPatterns& patterns) {
   std::vector<EmergingPattern> listed;
   for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, 1)) {
     for (const TidsetGroup& group : groups) {
-      const std::span<const std::uint64_t> tidset = patterns.tidset(group.members.front());
-      std::vector<int> samples;
-      for (int id = 0; id < patterns.tupleCount; ++id) {
-        if ((tidset[id / 64] >> (id % 64)) & 1) samples.push_back(patterns.samples[id]);
-      }
+      const std::vector<int> samples = patterns.supportingSamples(group.members.front());
       for (const int member : group.members) {
         EmergingPattern pattern{{}, group.support, samples};
         for (const int item : orderedItems(group, patterns.patterns[member])) {

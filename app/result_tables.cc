@@ -105,11 +105,9 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
   for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, 1)) {
     for (const TidsetGroup& group : groups) {
       std::string samples;
-      const std::span<const std::uint64_t> tidset = patterns.tidset(group.members.front());
-      for (int id = 0; id < patterns.tupleCount; ++id) {
-        if (((tidset[id / 64] >> (id % 64)) & 1) == 0) continue;
+      for (const int sample : patterns.supportingSamples(group.members.front())) {
         if (!samples.empty()) samples += ',';
-        samples += samples_[patterns.samples[id]];
+        samples += samples_[sample];
       }
       const std::string support = std::to_string(group.support);
       for (const int member : group.members) {

@@ -30,17 +30,6 @@ ClubContext::ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamp
   }
 }
 
-std::pair<int, int> ClubContext::classCounts(const SampleGroup& group) const {
-  const std::span<const std::uint64_t> words = group.words();
-  const std::span<const std::uint64_t> diseases = diseaseSamples.words();
-  int normals = 0, diseasesIn = 0;
-  for (std::size_t w = 0; w < words.size(); ++w) {
-    normals += std::popcount(words[w] & ~diseases[w]);
-    diseasesIn += std::popcount(words[w] & diseases[w]);
-  }
-  return {normals, diseasesIn};
-}
-
 Club::Club(int topRow, const ClubContext& context)
     : candidateCount_(context.candidateCount), used_(context.samples.rowCount(), 0), rows_{topRow} {
   used_[topRow] = 1;

@@ -42,9 +42,6 @@ class ClubContext {
   EntropyProducts products;
 
   std::span<const std::uint64_t> rowBits(int row) const { return samples.rowBits(row); }
-
-  // The numbers of the group's samples of label 0 and of label 1.
-  std::pair<int, int> classCounts(const SampleGroup& group) const;
 };
 
 // The best candidate of a step: the highest gain strictly above 0.0, the

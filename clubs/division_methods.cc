@@ -23,7 +23,7 @@ struct Division {
 std::vector<Division> makeDivisions(const ClubContext& context, int topRow) {
   std::vector<Division> divisions;
   for (SampleGroup& group : splitSampleGroup(context.allSamples, context.rowBits(topRow))) {
-    const auto [normals, diseases] = context.classCounts(group);
+    const auto [normals, diseases] = classCounts(group, context.diseaseSamples);
     divisions.push_back({std::move(group), classEntropyOfCounts(normals, diseases),
                          PartitionEntropy::divided(context.products, context.diseaseSamples,
                                                    normals, diseases, normals + diseases)});

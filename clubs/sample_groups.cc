@@ -35,6 +35,17 @@ SampleGroupList refineSampleGroups(const SampleGroupList& groups,
   return refined;
 }
 
+std::pair<int, int> classCounts(const SampleGroup& group, const SampleSet& diseaseSamples) {
+  const std::span<const std::uint64_t> words = group.words();
+  const std::span<const std::uint64_t> diseases = diseaseSamples.words();
+  int normals = 0, diseasesIn = 0;
+  for (std::size_t w = 0; w < words.size(); ++w) {
+    normals += std::popcount(words[w] & ~diseases[w]);
+    diseasesIn += std::popcount(words[w] & diseases[w]);
+  }
+  return {normals, diseasesIn};
+}
+
 EntropyProducts::EntropyProducts(int normalSamples, int diseaseSamples)
     : diseaseSamples_(diseaseSamples) {
   const std::size_t entries =
@@ -90,13 +101,9 @@ PartitionEntropy::MixedGroups PartitionEntropy::mixedGroups(const SampleGroupLis
   const std::span<const std::uint64_t> diseases = diseaseSamples_.words();
   mixed.singleWord = diseases.size() == 1;
   for (const SampleGroup& group : groups) {
-    const std::span<const std::uint64_t> words = group.words();
-    int normalCount = 0, diseaseCount = 0;
-    for (std::size_t w = 0; w < words.size(); ++w) {
-      normalCount += std::popcount(words[w] & ~diseases[w]);
-      diseaseCount += std::popcount(words[w] & diseases[w]);
-    }
+    const auto [normalCount, diseaseCount] = classCounts(group, diseaseSamples_);
     if (normalCount == 0 || diseaseCount == 0) continue;
+    const std::span<const std::uint64_t> words = group.words();
     for (std::size_t w = 0; w < words.size(); ++w) {
       if (words[w] == 0) continue;
       mixed.words.push_back({static_cast<int>(w), words[w] & ~diseases[w], words[w] & diseases[w]});

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "data/sample_set.h"
@@ -30,6 +31,10 @@ SampleGroupList splitSampleGroup(const SampleGroup& group, std::span<const std::
 // fewer samples are not carried into the result.
 SampleGroupList refineSampleGroups(const SampleGroupList& groups,
                                    std::span<const std::uint64_t> rowBits);
+
+// The numbers of the group's samples of label 0 and of label 1 (those in
+// diseaseSamples).
+std::pair<int, int> classCounts(const SampleGroup& group, const SampleSet& diseaseSamples);
 
 // The products size * classEntropy of every group of two or more samples,
 // by its class counts: tabulated for data sets of moderate size, computed on

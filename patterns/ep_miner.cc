@@ -47,6 +47,12 @@ int ClassPatterns::maxSupport() const {
   return supports.empty() ? 0 : *std::max_element(supports.begin(), supports.end());
 }
 
+std::vector<int> ClassPatterns::supportingSamples(int pattern) const {
+  std::vector<int> supporting;
+  for (const int tuple : SampleSet(tidset(pattern)).members()) supporting.push_back(samples[tuple]);
+  return supporting;
+}
+
 ItemSet tupleItems(SampleTuple tuple, int positions) {
   return projectMask(allPositions(positions), tuple);
 }

@@ -39,6 +39,8 @@ struct ClassPatterns {
   }
   // The largest support, or 0 without patterns.
   int maxSupport() const;
+  // The samples (of the run) whose tuples contain the pattern, ascending.
+  std::vector<int> supportingSamples(int pattern) const;
 };
 
 // Both classes of one mining run. Disease is the class of label 1.

@@ -54,10 +54,7 @@ void EpReport::beginSection() {
 }
 
 void EpReport::endSection() {
-  if (mode_ != EpFileMode::kAppendBySection) return;
-  epFile_.reset();
-  for (auto& file : classFiles_) file.reset();
-  for (auto& lock : locks_) lock.reset();
+  if (mode_ == EpFileMode::kAppendBySection) finish();
 }
 
 void EpReport::finish() {
