@@ -79,6 +79,158 @@ std::string formText(ExpressionTable::Form form) {
   return "";
 }
 
+// The files a run with these options writes, in the order the summary
+// names them.
+std::vector<std::string> resultFileNames(const BatchOptions& options) {
+  std::vector<std::string> names(std::begin(kResultFiles), std::end(kResultFiles));
+  if (options.evaluation) names.push_back(kEvaluationFile);
+  if (options.report) names.push_back(kReportFile);
+  return names;
+}
+
+std::string missingPolicyName(const TableOptions& table) {
+  return table.dropGenesWithMissing ? "drop-genes" : "error";
+}
+
+// The label of class 1 or 0; "-" for an empty class 0 where one is printed.
+const std::string& classLabel(const ClassAssignment& classes, int classNumber) {
+  return classNumber == 1 ? classes.diseaseLabel : classes.normalLabel;
+}
+
+// What a run found, for run.json and the summary.
+struct RunRecord {
+  const BatchOptions& options;
+  ExpressionTable::Form form;
+  std::string labelSource;
+  int samples;
+  int genes;  // analysed: the genes of the file less those dropped
+  int droppedGenes;
+  const ClassAssignment& classes;
+  int diseaseSize;
+  const AnalysisSettings& settings;
+  const GeneClubAnalyzer& analyzer;
+  const DataNames& names;
+  std::vector<std::string> methods;
+  std::vector<PatternCount> patternCounts;
+  std::optional<ClassificationSummary> summary;
+  bool pValues = false;
+};
+
+void writeRunJson(const RunRecord& record,
+                  const std::vector<std::pair<std::string, double>>& stageTimes,
+                  std::ostream& out) {
+  const BatchOptions& options = record.options;
+  const ClassAssignment& classes = record.classes;
+  nlohmann::ordered_json run;
+  run["version"] = GENECLUB_VERSION;
+  std::error_code sizeError;
+  const auto inputSize = options.dataPath == "-" ? 0 : fs::file_size(options.dataPath, sizeError);
+  run["input"] = {
+      {"path", options.dataPath},
+      {"size", options.dataPath == "-" || sizeError ? nlohmann::ordered_json()
+                                                    : nlohmann::ordered_json(inputSize)},
+      {"form", formText(record.form)},
+      {"samples", record.samples},
+      {"labels_from", record.labelSource}};
+  run["settings"] = {{"top", record.settings.topGeneCount},
+                     {"seed", options.seed},
+                     {"permutations", options.permutations},
+                     {"pool", record.settings.poolBase},
+                     {"methods", record.methods},
+                     {"missing", missingPolicyName(options.table)},
+                     {"strong_disease_support", record.settings.strongDiseaseSupport},
+                     {"strong_normal_support", record.settings.strongNormalSupport}};
+  nlohmann::ordered_json labels = nlohmann::ordered_json::object();
+  for (const auto& [label, count] : classes.labelCounts) labels[label] = count;
+  run["labels"] = labels;
+  run["classes"] = {
+      {"disease", {{"label", classes.diseaseLabel}, {"size", record.diseaseSize}}},
+      {"normal", {{"label", classes.normalLabel}, {"size", record.samples - record.diseaseSize}}}};
+  run["genes"] = {{"total", record.genes + record.droppedGenes},
+                  {"dropped", record.droppedGenes},
+                  {"incomplete", record.analyzer.incompleteGeneCount},
+                  {"duplicate", record.analyzer.duplicateGeneCount}};
+  if (const std::optional<ClassificationSummary>& summary = record.summary) {
+    nlohmann::ordered_json recall = nlohmann::ordered_json::object();
+    nlohmann::ordered_json confusion = nlohmann::ordered_json::object();
+    for (const int trueClass : {1, 0}) {
+      if (!summary->recall[trueClass]) continue;
+      recall[classLabel(classes, trueClass)] = *summary->recall[trueClass];
+      nlohmann::ordered_json row = nlohmann::ordered_json::object();
+      for (const int predictedClass : {1, 0}) {
+        row[classLabel(classes, predictedClass)] = summary->confusion[trueClass][predictedClass];
+      }
+      confusion[classLabel(classes, trueClass)] = row;
+    }
+    run["evaluation"] = {{"method", foldSchemeName(*options.evaluation)},
+                         {"accuracy", summary->accuracy},
+                         {"balanced_accuracy", summary->balancedAccuracy},
+                         {"recall", recall},
+                         {"confusion", confusion}};
+  }
+  nlohmann::ordered_json patterns = nlohmann::ordered_json::object();
+  for (const PatternCount& count : record.patternCounts) {
+    patterns[count.analysis] = {
+        {"clubs", count.clubs}, {"disease", count.disease}, {"normal", count.normal}};
+  }
+  run["patterns"] = patterns;
+  nlohmann::ordered_json times = nlohmann::ordered_json::object();
+  for (const auto& [stage, seconds] : stageTimes) times[stage] = seconds;
+  run["seconds"] = times;
+  out << run.dump(2) << "\n";
+}
+
+void writeSummary(const RunRecord& record, std::ostream& out) {
+  const BatchOptions& options = record.options;
+  const ClassAssignment& classes = record.classes;
+  const GeneClubAnalyzer& analyzer = record.analyzer;
+  const std::string normalShown = classes.normalLabel.empty() ? "-" : classes.normalLabel;
+  out << "Read " << options.dataPath << ": " << record.samples << " samples x "
+      << record.genes + record.droppedGenes << " genes (" << formText(record.form)
+      << ", labels from " << record.labelSource << ")\n";
+  out << "Classes: class 1 (Disease) is " << classes.diseaseLabel << " with " << record.diseaseSize
+      << " samples (" << ruleText(classes.rule) << "); class 0 (Normal) is "
+      << (classes.normalLabel.empty() ? "empty" : classes.normalLabel) << " with "
+      << record.samples - record.diseaseSize << " samples\n";
+  out << "Genes: " << record.genes - analyzer.incompleteGeneCount - analyzer.duplicateGeneCount
+      << " in play; " << analyzer.incompleteGeneCount << " incomplete (one side of the cut), "
+      << analyzer.duplicateGeneCount << " duplicate";
+  if (record.droppedGenes > 0) out << ", " << record.droppedGenes << " left out for missing values";
+  out << "\n";
+  out << "Top " << record.settings.topGeneCount << " genes by information gain (nats):\n";
+  for (int row = 0; row < record.settings.topGeneCount; ++row) {
+    out << std::setw(5) << row + 1 << "  "
+        << tsvField(record.names.genes[analyzer.geneNumbers[row]]) << "  " << std::setprecision(4)
+        << analyzer.informationGains[row] << "\n";
+  }
+  out << "Minimal emerging patterns (" << classes.diseaseLabel << " / " << normalShown << "):\n";
+  for (const PatternCount& count : record.patternCounts) {
+    out << "  " << count.analysis;
+    if (count.clubs > 0) out << " (" << count.clubs << " clubs)";
+    out << ": " << count.disease << " / " << count.normal << "\n";
+  }
+  if (const std::optional<ClassificationSummary>& summary = record.summary) {
+    out << "Cross-validated classification (" << foldSchemeName(*options.evaluation) << ", seed "
+        << options.seed << "): " << summary->correctCount << " of " << summary->sampleCount
+        << " samples right, accuracy " << std::setprecision(4) << summary->accuracy
+        << ", balanced accuracy " << summary->balancedAccuracy << "\n";
+    for (const int trueClass : {1, 0}) {
+      if (!summary->recall[trueClass]) continue;
+      out << "  true " << classLabel(classes, trueClass) << ": " << summary->confusion[trueClass][1]
+          << " predicted " << classes.diseaseLabel << ", " << summary->confusion[trueClass][0]
+          << " predicted " << normalShown << " (recall " << *summary->recall[trueClass] << ")\n";
+    }
+  }
+  if (record.pValues) {
+    out << "Family-wise p-values of the top genes from " << options.permutations
+        << " label permutations (seed " << options.seed << "): in genes.tsv, column p_fwer\n";
+  }
+  out << "Results in " << options.outFolder << "/: ";
+  const std::vector<std::string> files = resultFileNames(options);
+  for (std::size_t f = 0; f < files.size(); ++f) out << (f == 0 ? "" : ", ") << files[f];
+  out << "\n";
+}
+
 // The folder must be a folder (or not exist yet) and hold none of the result
 // files unless they may be replaced. Returns the error message, if any.
 std::optional<std::string> checkResultFolder(const BatchOptions& options) {
@@ -89,10 +241,7 @@ std::optional<std::string> checkResultFolder(const BatchOptions& options) {
     return options.outFolder + " exists and is not a folder; choose another with --out";
   }
   if (options.force) return std::nullopt;
-  std::vector<std::string> names(std::begin(kResultFiles), std::end(kResultFiles));
-  if (options.report) names.push_back(kReportFile);
-  if (options.evaluation) names.push_back(kEvaluationFile);
-  for (const std::string& name : names) {
+  for (const std::string& name : resultFileNames(options)) {
     if (fs::exists(fs::symlink_status(folder / name, error))) {
       return (folder / name).string() +
              " exists; use --force to replace it, or choose another folder with --out";
@@ -152,6 +301,8 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     return kDataStatus;
   }
 
+  std::vector<std::string> methodNames;
+  for (const ClubMethod method : options.methods) methodNames.emplace_back(methodName(method));
   DataNames names{std::move(table.geneNames), std::move(table.geneColumns),
                   std::move(table.sampleNames), classes.diseaseLabel, classes.normalLabel};
   GeneClubAnalyzer analyzer(std::move(table.values), classes.classLabels);
@@ -197,16 +348,8 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   std::optional<ClassificationSummary> summary;
   if (options.evaluation) {
     summary = summariseClassification(analyzer.classLabels, predictions);
-    std::vector<int> predicted;
-    std::vector<double> diseaseScores, normalScores;
-    for (const HeldOutPrediction& prediction : predictions) {
-      predicted.push_back(prediction.predictedLabel);
-      diseaseScores.push_back(prediction.scoreClassOne);
-      normalScores.push_back(prediction.scoreClassZero);
-    }
     OutputFile evaluationTable(pathOf(kEvaluationFile), OutputFile::Mode::kReplace, failures);
-    writeEvaluationTable(folds, analyzer.classLabels, predicted, diseaseScores, normalScores, names,
-                         evaluationTable.stream());
+    writeEvaluationTable(folds, analyzer.classLabels, predictions, names, evaluationTable.stream());
   }
   {
     OutputFile genesTable(pathOf("genes.tsv"), OutputFile::Mode::kReplace, failures);
@@ -239,13 +382,11 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     }
     patternCounts.push_back(
         {"global", 0, global.disease.patternCount(), global.normal.patternCount()});
-    std::vector<std::string> methodNames;
-    for (const ClubMethod method : options.methods) methodNames.emplace_back(methodName(method));
     if (options.report) {
-      reportInput = makeReportInput(
-          {options.dataPath, genes + table.droppedGeneCount, table.droppedGeneCount, methodNames,
-           options.table.dropGenesWithMissing ? "drop-genes" : "error"},
-          settings, analyzer, names, global);
+      reportInput =
+          makeReportInput({options.dataPath, genes + table.droppedGeneCount, table.droppedGeneCount,
+                           methodNames, missingPolicyName(options.table)},
+                          settings, analyzer, names, global);
       for (std::size_t row = 0; row < pValues.size(); ++row) {
         reportInput->ranking[row].pFwer = pValues[row];
       }
@@ -291,127 +432,32 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   }
   clock.end();
 
+  const RunRecord record{options,
+                         table.form,
+                         table.labelSource,
+                         samples,
+                         genes,
+                         table.droppedGeneCount,
+                         classes,
+                         diseaseSize,
+                         settings,
+                         analyzer,
+                         names,
+                         std::move(methodNames),
+                         std::move(patternCounts),
+                         summary,
+                         !pValues.empty()};
   {
-    nlohmann::ordered_json run;
-    run["version"] = GENECLUB_VERSION;
-    std::error_code sizeError;
-    const auto inputSize = options.dataPath == "-" ? 0 : fs::file_size(options.dataPath, sizeError);
-    run["input"] = {
-        {"path", options.dataPath},
-        {"size", options.dataPath == "-" || sizeError ? nlohmann::ordered_json()
-                                                      : nlohmann::ordered_json(inputSize)},
-        {"form", formText(table.form)},
-        {"samples", samples},
-        {"labels_from", table.labelSource}};
-    nlohmann::ordered_json methodNames = nlohmann::ordered_json::array();
-    for (const ClubMethod method : options.methods) methodNames.push_back(methodName(method));
-    run["settings"] = {{"top", settings.topGeneCount},
-                       {"seed", options.seed},
-                       {"permutations", options.permutations},
-                       {"pool", settings.poolBase},
-                       {"methods", methodNames},
-                       {"missing", options.table.dropGenesWithMissing ? "drop-genes" : "error"},
-                       {"strong_disease_support", settings.strongDiseaseSupport},
-                       {"strong_normal_support", settings.strongNormalSupport}};
-    nlohmann::ordered_json labels = nlohmann::ordered_json::object();
-    for (const auto& [label, count] : classes.labelCounts) labels[label] = count;
-    run["labels"] = labels;
-    run["classes"] = {
-        {"disease", {{"label", classes.diseaseLabel}, {"size", diseaseSize}}},
-        {"normal", {{"label", classes.normalLabel}, {"size", samples - diseaseSize}}}};
-    run["genes"] = {{"total", genes + table.droppedGeneCount},
-                    {"dropped", table.droppedGeneCount},
-                    {"incomplete", analyzer.incompleteGeneCount},
-                    {"duplicate", analyzer.duplicateGeneCount}};
-    if (summary) {
-      const std::string labelOf[2] = {classes.normalLabel, classes.diseaseLabel};
-      nlohmann::ordered_json recall = nlohmann::ordered_json::object();
-      nlohmann::ordered_json confusion = nlohmann::ordered_json::object();
-      for (const int trueClass : {1, 0}) {
-        if (!summary->recall[trueClass]) continue;
-        recall[labelOf[trueClass]] = *summary->recall[trueClass];
-        nlohmann::ordered_json row = nlohmann::ordered_json::object();
-        for (const int predictedClass : {1, 0}) {
-          row[labelOf[predictedClass]] = summary->confusion[trueClass][predictedClass];
-        }
-        confusion[labelOf[trueClass]] = row;
-      }
-      run["evaluation"] = {{"method", foldSchemeName(*options.evaluation)},
-                           {"accuracy", summary->accuracy},
-                           {"balanced_accuracy", summary->balancedAccuracy},
-                           {"recall", recall},
-                           {"confusion", confusion}};
-    }
-    nlohmann::ordered_json patterns = nlohmann::ordered_json::object();
-    for (const PatternCount& count : patternCounts) {
-      patterns[count.analysis] = {
-          {"clubs", count.clubs}, {"disease", count.disease}, {"normal", count.normal}};
-    }
-    run["patterns"] = patterns;
-    nlohmann::ordered_json times = nlohmann::ordered_json::object();
-    for (const auto& [stage, seconds] : clock.times()) times[stage] = seconds;
-    run["seconds"] = times;
     OutputFile runFile(pathOf("run.json"), OutputFile::Mode::kReplace, failures);
-    runFile.stream() << run.dump(2) << "\n";
+    writeRunJson(record, clock.times(), runFile.stream());
   }
-
   if (reportInput) {
     clock.begin("report", "drawing the report");
     OutputFile page(pathOf(kReportFile), OutputFile::Mode::kReplace, failures);
     page.stream() << buildReportHtml(*reportInput);
     clock.end();
   }
-
-  if (!options.quiet) {
-    out << "Read " << options.dataPath << ": " << samples << " samples x "
-        << genes + table.droppedGeneCount << " genes (" << formText(table.form) << ", labels from "
-        << table.labelSource << ")\n";
-    out << "Classes: class 1 (Disease) is " << classes.diseaseLabel << " with " << diseaseSize
-        << " samples (" << ruleText(classes.rule) << "); class 0 (Normal) is "
-        << (classes.normalLabel.empty() ? "empty" : classes.normalLabel) << " with "
-        << samples - diseaseSize << " samples\n";
-    out << "Genes: " << genes - analyzer.incompleteGeneCount - analyzer.duplicateGeneCount
-        << " in play; " << analyzer.incompleteGeneCount << " incomplete (one side of the cut), "
-        << analyzer.duplicateGeneCount << " duplicate";
-    if (table.droppedGeneCount > 0) {
-      out << ", " << table.droppedGeneCount << " left out for missing values";
-    }
-    out << "\n";
-    out << "Top " << settings.topGeneCount << " genes by information gain (nats):\n";
-    for (int row = 0; row < settings.topGeneCount; ++row) {
-      out << std::setw(5) << row + 1 << "  " << tsvField(names.genes[analyzer.geneNumbers[row]])
-          << "  " << std::setprecision(4) << analyzer.informationGains[row] << "\n";
-    }
-    out << "Minimal emerging patterns (" << classes.diseaseLabel << " / "
-        << (classes.normalLabel.empty() ? "-" : classes.normalLabel) << "):\n";
-    for (const PatternCount& count : patternCounts) {
-      out << "  " << count.analysis;
-      if (count.clubs > 0) out << " (" << count.clubs << " clubs)";
-      out << ": " << count.disease << " / " << count.normal << "\n";
-    }
-    if (summary) {
-      out << "Cross-validated classification (" << foldSchemeName(*options.evaluation) << ", seed "
-          << options.seed << "): " << summary->correctCount << " of " << summary->sampleCount
-          << " samples right, accuracy " << std::setprecision(4) << summary->accuracy
-          << ", balanced accuracy " << summary->balancedAccuracy << "\n";
-      const std::string labelOf[2] = {classes.normalLabel, classes.diseaseLabel};
-      for (const int trueClass : {1, 0}) {
-        if (!summary->recall[trueClass]) continue;
-        out << "  true " << labelOf[trueClass] << ": " << summary->confusion[trueClass][1]
-            << " predicted " << classes.diseaseLabel << ", " << summary->confusion[trueClass][0]
-            << " predicted " << (classes.normalLabel.empty() ? "-" : classes.normalLabel)
-            << " (recall " << *summary->recall[trueClass] << ")\n";
-      }
-    }
-    if (!pValues.empty()) {
-      out << "Family-wise p-values of the top genes from " << options.permutations
-          << " label permutations (seed " << options.seed << "): in genes.tsv, column p_fwer\n";
-    }
-    out << "Results in " << options.outFolder << "/: ";
-    for (const char* name : kResultFiles) out << name << (name == kResultFiles[7] ? "" : ", ");
-    if (options.evaluation) out << ", " << kEvaluationFile;
-    out << (reportInput ? std::string(", ") + kReportFile : "") << "\n";
-  }
+  if (!options.quiet) writeSummary(record, out);
   return failures.any() ? kFileStatus : 0;
 }
 

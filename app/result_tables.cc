@@ -40,19 +40,18 @@ void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
 }
 
 void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
-                          std::span<const int> predictedClasses,
-                          std::span<const double> diseaseScores,
-                          std::span<const double> normalScores, const DataNames& names,
+                          std::span<const HeldOutPrediction> predictions, const DataNames& names,
                           std::ostream& out) {
   const auto label = [&names](int classLabel) {
     return tsvField(classLabel == 1 ? names.diseaseLabel : names.normalLabel);
   };
   out << "sample\tfold\ttrue\tpredicted\tscore_disease\tscore_normal\n";
-  for (std::size_t sample = 0; sample < folds.size(); ++sample) {
+  for (std::size_t sample = 0; sample < predictions.size(); ++sample) {
+    const HeldOutPrediction& prediction = predictions[sample];
     out << tsvField(names.samples[sample]) << '\t' << folds[sample] << '\t'
-        << label(trueClasses[sample]) << '\t' << label(predictedClasses[sample]) << '\t'
-        << shortestDouble(diseaseScores[sample]) << '\t' << shortestDouble(normalScores[sample])
-        << '\n';
+        << label(trueClasses[sample]) << '\t' << label(prediction.predictedLabel) << '\t'
+        << shortestDouble(prediction.scoreClassOne) << '\t'
+        << shortestDouble(prediction.scoreClassZero) << '\n';
   }
 }
 

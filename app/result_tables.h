@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "data/gene_club_analyzer.h"
+#include "evaluation/cross_validation.h"
 #include "patterns/ep_miner.h"
 
 namespace geneclub {
@@ -41,9 +42,7 @@ void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
 // Writes evaluation.tsv: per sample its name, fold, true and predicted class
 // labels and the two class scores.
 void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
-                          std::span<const int> predictedClasses,
-                          std::span<const double> diseaseScores,
-                          std::span<const double> normalScores, const DataNames& names,
+                          std::span<const HeldOutPrediction> predictions, const DataNames& names,
                           std::ostream& out);
 
 // The header line of clubs.tsv, and the rows of one club: its rows (top gene
