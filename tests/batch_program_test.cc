@@ -29,24 +29,6 @@ constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",   "diseaseEP
                                         "normalEP.data", "genes.tsv", "clubs.tsv",
                                         "patterns.tsv",  "run.json"};
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> fieldsOf(const std::string& line) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab - start));
-    if (tab == std::string::npos) return fields;
-    start = tab + 1;
-  }
-}
-
 // Writes a generated table (make_demo_data --table) of the given shape.
 void writeTable(const fs::path& path, int genes, int samples, int normalSamples) {
   const std::string command = "'" GENECLUB_DEMO_DATA_TOOL "' --table --genes " +

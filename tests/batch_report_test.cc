@@ -21,16 +21,7 @@ using nlohmann::json;
 
 std::vector<std::vector<std::string>> rowsOf(const std::string& tsv) {
   std::vector<std::vector<std::string>> rows;
-  std::istringstream lines(tsv);
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1) {
-      fields.push_back(line.substr(start, tab - start));
-    }
-    fields.push_back(line.substr(start));
-    rows.push_back(fields);
-  }
+  for (const std::string& line : linesOf(tsv)) rows.push_back(fieldsOf(line));
   return rows;
 }
 

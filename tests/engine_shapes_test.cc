@@ -105,30 +105,6 @@ Outcome analyse(const Shape& shape, int threads) {
   return outcome;
 }
 
-// Every minimal jumping EP of the tuples' class with its support, by
-// enumerating each target tuple's item subsets.
-std::map<ItemSet, int> bruteForceEps(const std::vector<SampleTuple>& targets,
-                                     const std::vector<SampleTuple>& others, int positions) {
-  const auto holders = [positions](const std::vector<SampleTuple>& tuples, ItemSet pattern) {
-    int count = 0;
-    for (const SampleTuple tuple : tuples) count += isSubset(pattern, tupleItems(tuple, positions));
-    return count;
-  };
-  std::map<ItemSet, int> eps;
-  for (const SampleTuple target : targets) {
-    const ItemSet held = tupleItems(target, positions);
-    for (ItemSet pattern = held; pattern != 0; pattern = (pattern - 1) & held) {
-      if (holders(others, pattern) != 0) continue;
-      bool minimal = true;
-      for (ItemSet rest = pattern; rest != 0 && minimal; rest &= rest - 1) {
-        minimal = holders(others, pattern & ~(rest & -rest)) != 0;
-      }
-      if (minimal) eps[pattern] = holders(targets, pattern);
-    }
-  }
-  return eps;
-}
-
 void expectBruteForceAgrees(const Shape& shape, const MiningResult& mined) {
   GeneClubAnalyzer analyzer = analysisOf(shape);
   std::ostringstream console;
@@ -147,7 +123,7 @@ void expectBruteForceAgrees(const Shape& shape, const MiningResult& mined) {
     for (int p = 0; p < patterns->patternCount(); ++p) {
       found[patterns->patterns[p]] = patterns->supports[p];
     }
-    EXPECT_EQ(found, bruteForceEps(*targets, *others, shape.topGeneCount));
+    EXPECT_EQ(found, bruteForceEps(*targets, *others, allPositions(shape.topGeneCount)));
   }
 }
 

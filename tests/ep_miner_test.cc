@@ -253,40 +253,6 @@ TEST_F(EpMinerTest, RecordedGeneSetSuppressesEqualAndSmallerSets) {
   EXPECT_EQ(readFile("diseaseEP.data"), "6 ; The count is: 39\n6 18 ; The count is: 39\n");
 }
 
-// Every minimal jumping EP of the target class with its support: the item
-// sets held by some target tuple and by no other tuple, none of whose
-// one-item-smaller subsets is held by no other tuple. Only positions of
-// `active` vary between tuples; items of the others are in every tuple and
-// so in no minimal EP.
-std::map<ItemSet, int> bruteForceEps(const Tuples& targets, const Tuples& others, GeneMask active) {
-  const auto itemsHeld = [active](SampleTuple tuple) {
-    ItemSet items = 0;
-    for (GeneMask rest = active; rest != 0; rest &= rest - 1) {
-      const int position = std::countr_zero(rest);
-      items |= ItemSet{1} << (2 * position + ((tuple >> position) & 1));
-    }
-    return items;
-  };
-  const auto countHolders = [&itemsHeld](const Tuples& tuples, ItemSet pattern) {
-    int holders = 0;
-    for (const SampleTuple tuple : tuples) holders += (itemsHeld(tuple) & pattern) == pattern;
-    return holders;
-  };
-  std::map<ItemSet, int> eps;
-  for (const SampleTuple target : targets) {
-    const ItemSet held = itemsHeld(target);
-    for (ItemSet pattern = held; pattern != 0; pattern = (pattern - 1) & held) {
-      if (countHolders(others, pattern) != 0) continue;
-      bool minimal = true;
-      for (ItemSet rest = pattern; rest != 0 && minimal; rest &= rest - 1) {
-        minimal = countHolders(others, pattern & ~(rest & -rest)) != 0;
-      }
-      if (minimal) eps[pattern] = countHolders(targets, pattern);
-    }
-  }
-  return eps;
-}
-
 // The patterns of EP.data's pattern lines, each with the count of the group
 // line above it; with rows 0..K-1 gene number g is position g - 1.
 std::map<ItemSet, int> writtenPatterns(const std::string& epData) {

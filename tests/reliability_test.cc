@@ -79,12 +79,7 @@ std::vector<std::string> sectionsOf(const std::string& epText) {
 }
 
 std::vector<std::string> sortedLines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end - start));
-    start = end == std::string::npos ? text.size() : end + 1;
-  }
+  std::vector<std::string> lines = linesOf(text);
   std::sort(lines.begin(), lines.end());
   return lines;
 }

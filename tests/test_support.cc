@@ -107,6 +107,54 @@ void writeFile(const std::filesystem::path& path, const std::string& text) {
   out << text;
 }
 
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+std::map<ItemSet, int> bruteForceEps(const std::vector<SampleTuple>& targets,
+                                     const std::vector<SampleTuple>& others, GeneMask active) {
+  const auto itemsHeld = [active](SampleTuple tuple) {
+    ItemSet items = 0;
+    for (GeneMask rest = active; rest != 0; rest &= rest - 1) {
+      const int position = lowestMember(rest);
+      items |= ItemSet{1} << (2 * position + ((tuple >> position) & 1));
+    }
+    return items;
+  };
+  const auto countHolders = [&itemsHeld](const std::vector<SampleTuple>& tuples, ItemSet pattern) {
+    int holders = 0;
+    for (const SampleTuple tuple : tuples) holders += isSubset(pattern, itemsHeld(tuple));
+    return holders;
+  };
+  std::map<ItemSet, int> eps;
+  for (const SampleTuple target : targets) {
+    const ItemSet held = itemsHeld(target);
+    for (ItemSet pattern = held; pattern != 0; pattern = (pattern - 1) & held) {
+      if (countHolders(others, pattern) != 0) continue;
+      bool minimal = true;
+      for (ItemSet rest = pattern; rest != 0 && minimal; rest &= rest - 1) {
+        minimal = countHolders(others, pattern & ~(rest & -rest)) != 0;
+      }
+      if (minimal) eps[pattern] = countHolders(targets, pattern);
+    }
+  }
+  return eps;
+}
+
 std::optional<std::filesystem::path> sharedDataDir() {
   const std::filesystem::path dir =
       std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";

@@ -6,10 +6,13 @@
 #define GENECLUB_TESTS_TEST_SUPPORT_H_
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "patterns/bit_sets.h"
 
 namespace geneclub::testing {
 
@@ -73,6 +76,20 @@ ProcessResult runBatchProgram(const std::filesystem::path& workDir,
                               const std::string& input = "");
 
 std::string readFile(const std::filesystem::path& path);
+
+// The text's lines, without their line ends.
+std::vector<std::string> linesOf(const std::string& text);
+
+// The tab-separated fields of one line.
+std::vector<std::string> fieldsOf(const std::string& line);
+
+// Every minimal jumping EP of the target tuples' class with its support,
+// found by brute force: the item sets held by some target tuple and by no
+// other tuple, none of whose one-item-smaller subsets is held by no other
+// tuple. Only positions of `active` vary between tuples; items of the others
+// are in every tuple and so in no minimal EP.
+std::map<ItemSet, int> bruteForceEps(const std::vector<SampleTuple>& targets,
+                                     const std::vector<SampleTuple>& others, GeneMask active);
 void writeFile(const std::filesystem::path& path, const std::string& text);
 
 // The directory of the shared real data set, when it is present.

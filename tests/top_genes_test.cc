@@ -17,16 +17,10 @@
 
 #include "data/gene_club_analyzer.h"
 #include "ranking/start_up.h"
+#include "tests/test_support.h"
 
 namespace geneclub::testing {
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
   constexpr int kGenes = 2000;
