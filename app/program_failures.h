@@ -8,10 +8,9 @@
 
 #include <exception>
 
-namespace geneclub {
+#include "app/exit_status.h"
 
-// Exit status of a run whose output was lost or that ran out of memory.
-inline constexpr int kFailureStatus = 1;
+namespace geneclub {
 
 // A closed standard descriptor is filled, so that no file takes its place.
 // From now on, an allocation that fails ends the process at once with

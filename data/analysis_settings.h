@@ -1,11 +1,14 @@
 // The settings of one analysis: how many top genes it mines and builds clubs
 // around, how large the clubs' candidate pool is, and from which support a
 // strong pattern's genes go to the class files. The interactive program
-// passes its fixed numbers; the batch program derives them from its options
-// and the data.
+// passes its fixed numbers; every other caller derives them from the data
+// with settingsForData.
 
 #ifndef GENECLUB_DATA_ANALYSIS_SETTINGS_H_
 #define GENECLUB_DATA_ANALYSIS_SETTINGS_H_
+
+#include <optional>
+#include <span>
 
 namespace geneclub {
 
@@ -28,6 +31,20 @@ struct AnalysisSettings {
   int strongDiseaseSupport = 39;
   int strongNormalSupport = 21;
 };
+
+// What a caller may choose; the rest follows from the data.
+struct SettingsChoice {
+  std::optional<int> topGeneCount;  // default: 20, or the gene count when smaller
+  std::optional<int> poolBase;      // default: defaultPoolBase(geneCount)
+};
+
+// The settings for a data set of geneCount genes and these class labels: K
+// and P as chosen or by default, and a pattern strong when all samples of
+// its class but one support it.
+// REQUIRES: a chosen K lies in 1..min(kMaxTopGeneCount, geneCount); with no
+// K chosen, geneCount >= 1.
+AnalysisSettings settingsForData(int geneCount, std::span<const int> classLabels,
+                                 const SettingsChoice& choice = {});
 
 // The pool base for a data set of geneCount genes when none is chosen:
 // four fifths of the genes, 1600 for 2000.

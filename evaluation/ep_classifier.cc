@@ -1,32 +1,25 @@
 #include "evaluation/ep_classifier.h"
 
 #include <algorithm>
-#include <ostream>
 
-#include "ranking/start_up.h"
+#include "analysis/start_up.h"
 
 namespace geneclub {
 namespace {
 
-// The analysis of the training columns only, ranked and cleaned.
-GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                        std::span<const int> trainingSamples) {
-  ExpressionMatrix training;
-  training.reserve(matrix.size());
+// The training columns of the data.
+ExpressionData trainingData(const ExpressionMatrix& matrix, std::span<const int> labels,
+                            std::span<const int> trainingSamples) {
+  ExpressionData training;
+  training.matrix.reserve(matrix.size());
   for (const ExpressionRow& row : matrix) {
-    ExpressionRow& trainingRow = training.emplace_back();
+    ExpressionRow& trainingRow = training.matrix.emplace_back();
     trainingRow.reserve(trainingSamples.size());
     for (const int sample : trainingSamples) trainingRow.push_back(row[sample]);
   }
-  ClassLabels trainingLabels;
-  trainingLabels.reserve(trainingSamples.size());
-  for (const int sample : trainingSamples) trainingLabels.push_back(labels[sample]);
-  GeneClubAnalyzer analyzer(std::move(training), std::move(trainingLabels));
-  // The ranking writes its cleaning counts for the interactive console;
-  // a fold has no console, so they are discarded.
-  std::ostream discard(nullptr);
-  rankAndCleanGenes(analyzer, discard);
-  return analyzer;
+  training.labels.reserve(trainingSamples.size());
+  for (const int sample : trainingSamples) training.labels.push_back(labels[sample]);
+  return training;
 }
 
 // The class's score for a tuple's items: the added support shares of its
@@ -45,22 +38,17 @@ double classScore(const ClassPatterns& patterns, int classSize, ItemSet tuple) {
 
 EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
                            std::span<const int> trainingSamples, int topGeneCount) {
-  const GeneClubAnalyzer analyzer = rankedTrainingAnalysis(matrix, labels, trainingSamples);
-  const int positions = std::min(topGeneCount, analyzer.geneCount());
-  genes_.assign(analyzer.geneNumbers.begin(), analyzer.geneNumbers.begin() + positions);
-  splitValues_.assign(analyzer.splitValues.begin(), analyzer.splitValues.begin() + positions);
-
-  // The training tuples from the ranked rows, as the global mining run of an
-  // analysis discretises them.
-  std::vector<SampleTuple> tuples(analyzer.sampleCount(), 0);
-  for (int position = 0; position < positions; ++position) {
-    const ExpressionRow& values = analyzer.expressionMatrix[position];
-    for (int t = 0; t < analyzer.sampleCount(); ++t) {
-      if (values[t] > splitValues_[position]) tuples[t] |= SampleTuple{1} << position;
-    }
-  }
-  patterns_ = mineMinimalEps(tuples, analyzer.classLabels, positions);
-  for (const int label : analyzer.classLabels) ++classSizes_[label];
+  // The start-up analysis of the training samples alone; its global mining
+  // run over the K best genes gives the patterns.
+  AnalysisSettings settings;
+  settings.topGeneCount = std::min(topGeneCount, static_cast<int>(matrix.size()));
+  const StartUpResult startUp = runStartUp(trainingData(matrix, labels, trainingSamples), settings);
+  const RankedAnalysis& ranking = startUp.ranking;
+  const int positions = settings.topGeneCount;
+  genes_.assign(ranking.geneNumbers().begin(), ranking.geneNumbers().begin() + positions);
+  splitValues_.assign(ranking.splitValues().begin(), ranking.splitValues().begin() + positions);
+  patterns_ = startUp.global;
+  for (const int label : ranking.classLabels()) ++classSizes_[label];
 }
 
 EpScores EpClassifier::classify(const ExpressionMatrix& matrix, int sample) const {

@@ -19,7 +19,7 @@
 #include <span>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
 #include "patterns/ep_miner.h"
 
 namespace geneclub {

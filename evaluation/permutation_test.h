@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
 
 namespace geneclub {
 
@@ -21,9 +21,9 @@ namespace geneclub {
 // with shuffleInPlace on the stream randomStream(seed, m) of
 // evaluation/random_streams.h. A gene's gain is the class entropy of all
 // samples less the best weighted entropy of its split search, exactly as
-// computeSplitsAndGains computes it, with no cleaning. Each gene's values are
-// sorted once and the order serves every permutation; memory grows with
-// genes x samples.
+// rankGenes (ranking/gene_ranking.h) computes it, with no cleaning. Each
+// gene's values are sorted once and the order serves every permutation;
+// memory grows with genes x samples.
 // REQUIRES: matrix holds the data as loaded, not a ranked analysis's rows
 // (the cleaning zeroes the values of duplicates); every row has
 // labels.size() values; at least one gene; permutations >= 0.

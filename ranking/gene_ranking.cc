@@ -2,61 +2,35 @@
 
 #include <tbb/parallel_for.h>
 
-#include <algorithm>
 #include <numeric>
-#include <span>
 
 #include "ranking/class_entropy.h"
 #include "ranking/split_search.h"
 
 namespace geneclub {
-namespace {
 
-// Puts entry order[place] of items at place, for every place of order.
-template <typename Item>
-void reorder(std::vector<Item>& items, const std::vector<int>& order) {
-  std::vector<Item> moved;
-  moved.reserve(order.size());
-  for (const int from : order) moved.push_back(std::move(items[from]));
-  std::move(moved.begin(), moved.end(), items.begin());
-}
-
-}  // namespace
-
-void computeSplitsAndGains(GeneClubAnalyzer& analyzer) {
-  const int genes = analyzer.geneCount();
-  const double labelEntropy = classEntropy(analyzer.classLabels);
-  const SplitSearch search(analyzer.classLabels);
-  analyzer.splitValues.assign(genes, 0.0);
-  analyzer.informationGains.assign(genes, 0.0);
-  analyzer.geneNumbers.resize(genes);
-  std::iota(analyzer.geneNumbers.begin(), analyzer.geneNumbers.end(), 0);
+RankedAnalysis rankGenes(ExpressionData data) {
+  const int genes = static_cast<int>(data.matrix.size());
+  const double labelEntropy = classEntropy(data.labels);
+  const SplitSearch search(data.labels);
+  std::vector<double> splitValues(genes, 0.0);
+  std::vector<double> gains(genes, 0.0);
   tbb::parallel_for(tbb::blocked_range<int>(0, genes), [&](const tbb::blocked_range<int>& rows) {
     SplitSearch::Workspace workspace;
     for (int row = rows.begin(); row != rows.end(); ++row) {
       // A two-class entropy in nats never exceeds ln 2, so the first
       // candidate always beats this bound and every gene receives a split.
       double bestEntropy = 1.0;
-      analyzer.splitValues[row] =
-          search.findBestSplit(analyzer.expressionMatrix[row], bestEntropy, workspace);
-      analyzer.informationGains[row] = labelEntropy - bestEntropy;
+      splitValues[row] = search.findBestSplit(data.matrix[row], bestEntropy, workspace);
+      gains[row] = labelEntropy - bestEntropy;
     }
   });
-  sortGenesByGain(analyzer);
-}
-
-// A stable sort of a row permutation, applied to the rows and their arrays at
-// once: the order an exchange sort on the gains would give.
-void sortGenesByGain(GeneClubAnalyzer& analyzer) {
-  const std::vector<double>& gains = analyzer.informationGains;
-  std::vector<int> order(gains.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&gains](int a, int b) { return gains[a] > gains[b]; });
-  reorder(analyzer.expressionMatrix, order);
-  reorder(analyzer.informationGains, order);
-  reorder(analyzer.splitValues, order);
-  reorder(analyzer.geneNumbers, order);
+  std::vector<int> geneNumbers(genes);
+  std::iota(geneNumbers.begin(), geneNumbers.end(), 0);
+  RankedAnalysis ranked(std::move(data.matrix), std::move(data.labels), std::move(splitValues),
+                        std::move(gains), std::move(geneNumbers));
+  ranked.sortByGain();
+  return ranked;
 }
 
 }  // namespace geneclub

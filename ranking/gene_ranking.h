@@ -1,25 +1,21 @@
-// The ranking of the genes: every gene's split value and information gain,
-// and the order of the rows by gain. After the final sort, row r holds the
-// gene in ranking place r + 1.
+// The ranking of the genes: every gene's split value (the entropy-minimising
+// cut of its values) and information gain (the class entropy of all samples
+// less the entropy left after the cut, in nats), and the rows ordered by
+// gain.
 
 #ifndef GENECLUB_RANKING_GENE_RANKING_H_
 #define GENECLUB_RANKING_GENE_RANKING_H_
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
+#include "data/ranked_analysis.h"
 
 namespace geneclub {
 
-// Gives every row its split value (the entropy-minimising cut of its values),
-// its information gain (the class entropy of all samples less the entropy
-// left after the cut, in nats) and its gene number (its row, as the rows
-// still stand in input order), then sorts the rows by gain. Genes are
-// handled in parallel; the results do not depend on the number of threads.
-// REQUIRES: the data are loaded; splits and gains are not yet computed.
-void computeSplitsAndGains(GeneClubAnalyzer& analyzer);
-
-// Orders the rows by gain, descending and stable, moving the matrix rows,
-// split values and gene numbers along.
-void sortGenesByGain(GeneClubAnalyzer& analyzer);
+// The data with every gene's split value and gain, its rows sorted by gain
+// (RankedAnalysis::sortByGain); nothing is cleaned yet. Genes are handled in
+// parallel; the results do not depend on the number of threads.
+// REQUIRES: every row has data.labels.size() values.
+RankedAnalysis rankGenes(ExpressionData data);
 
 }  // namespace geneclub
 

@@ -59,7 +59,7 @@ class DelimitedRecordReader {
   enum class Status { kRecord, kEnd, kError };
 
   // Reads the next record that is not blank: kRecord with fields() and
-  // line() set, kEnd after the last one, kError with error() set (status
+  // line() set, kEnd after the last one, kError with error() set (kind
   // kUnreadable for a failed read, kInvalidData for an unclosed quote, text
   // after a closing quote or text that is not UTF-8). Call no more after
   // kEnd or kError.

@@ -209,7 +209,7 @@ std::variant<ExpressionTable, InputError> readFromSource(std::unique_ptr<ByteSou
   // Corrupt compressed data may decompress into invalid text before zlib
   // notices; the corruption is the real cause, so look for it in the rest.
   const InputError* error = std::get_if<InputError>(&result);
-  if (error != nullptr && error->status == InputError::kInvalidData &&
+  if (error != nullptr && error->kind == InputError::kInvalidData &&
       input.source().isCompressed()) {
     // Bytes discarded per read while the rest is checked.
     constexpr std::size_t kDrainChunk = 1 << 16;

@@ -54,8 +54,8 @@ struct TableOptions {
 // Reads the data file at `path`: "-" is standard input, and a path ending in
 // ".gz" is decompressed with zlib. A file whose first token is a number
 // holds native records; any other is a delimited table. Returns an
-// InputError of status kUnreadable when a file cannot be opened or read (or
-// its gzip data are corrupt), and of status kInvalidData when the data are
+// InputError of kind kUnreadable when a file cannot be opened or read (or
+// its gzip data are corrupt), and of kind kInvalidData when the data are
 // invalid or do not fit the options.
 std::variant<ExpressionTable, InputError> readExpressionTable(const std::string& path,
                                                               const TableOptions& options);
