@@ -11,7 +11,23 @@
 namespace geneclub {
 namespace {
 
-// The console lines of the loading and start-up steps, as users know them.
+// Prints each club's rows by ranking place, the top gene first.
+class ConsoleClubs : public ClubSink {
+ public:
+  explicit ConsoleClubs(std::ostream& console) : console_(console) {}
+
+  void deliver(const ClubRun& run) override {
+    console_ << "Top " << run.topRow + 1 << " gene's gene club member\n";
+    for (const int row : run.club) console_ << row + 1 << "\t";
+    console_ << "\n" << std::flush << "\n" << std::flush;
+  }
+
+ private:
+  std::ostream& console_;
+};
+
+}  // namespace
+
 void printProgress(std::ostream& console, const ProgressEvent& event) {
   switch (event.step) {
     case ProgressEvent::Step::kDataOpened:
@@ -30,23 +46,6 @@ void printProgress(std::ostream& console, const ProgressEvent& event) {
       break;
   }
 }
-
-// Prints each club's rows by ranking place, the top gene first.
-class ConsoleClubs : public ClubSink {
- public:
-  explicit ConsoleClubs(std::ostream& console) : console_(console) {}
-
-  void deliver(const ClubRun& run) override {
-    console_ << "Top " << run.topRow + 1 << " gene's gene club member\n";
-    for (const int row : run.club) console_ << row + 1 << "\t";
-    console_ << "\n" << std::flush << "\n" << std::flush;
-  }
-
- private:
-  std::ostream& console_;
-};
-
-}  // namespace
 
 AnalysisSettings interactiveSettings() {
   AnalysisSettings settings;

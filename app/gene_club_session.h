@@ -16,6 +16,7 @@
 #include "clubs/club_runs.h"
 #include "data/analysis_settings.h"
 #include "data/expression_data.h"
+#include "data/progress.h"
 #include "results/ep_report.h"
 #include "results/output_file.h"
 
@@ -25,6 +26,14 @@ namespace geneclub {
 inline constexpr int kInteractiveGeneCount = 2000;
 inline constexpr int kInteractiveSampleCount = 62;
 AnalysisSettings interactiveSettings();
+
+// Writes the console line of a loading or start-up step, as users know it:
+//   "***Data preprocessing. Please Wait...\n"
+//   "***The total incompleted data is: <n>\n"
+//   "\n***Finding and removing duplicated genes. Please Wait...\n"
+//   "\tThe total removed duplicated gene is: <n>\n"
+// and nothing when the ranking stands.
+void printProgress(std::ostream& console, const ProgressEvent& event);
 
 class GeneClubSession {
  public:

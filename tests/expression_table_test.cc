@@ -16,6 +16,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/exit_status.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
@@ -68,10 +69,17 @@ InputError errorOf(const std::variant<ExpressionTable, InputError>& result) {
   return std::get<InputError>(result);
 }
 
+// The error of a kind, or of the kind that gives the program's exit status.
+void expectError(const std::variant<ExpressionTable, InputError>& result, InputError::Kind kind,
+                 const std::string& message) {
+  const InputError error = errorOf(result);
+  EXPECT_EQ(error.kind, kind);
+  EXPECT_EQ(error.message, message);
+}
 void expectError(const std::variant<ExpressionTable, InputError>& result, int status,
                  const std::string& message) {
   const InputError error = errorOf(result);
-  EXPECT_EQ(error.status, status);
+  EXPECT_EQ(exitStatusOf(error), status);
   EXPECT_EQ(error.message, message);
 }
 
@@ -383,7 +391,7 @@ TEST_F(ExpressionTableFileTest, GzipAndPlainFilesReadTheSame) {
   std::string corrupt = compressed;
   corrupt.replace(100, 8, "\xff\xff\xff\xff\xff\xff\xff\xff");
   writeFile(path("bad.csv.gz"), corrupt);
-  EXPECT_EQ(errorOf(readExpressionTable(path("bad.csv.gz"), {})).status, InputError::kUnreadable);
+  EXPECT_EQ(errorOf(readExpressionTable(path("bad.csv.gz"), {})).kind, InputError::kUnreadable);
 }
 
 TEST_F(ExpressionTableFileTest, UnreadableFilesHaveStatusOne) {

@@ -1,5 +1,5 @@
 // The max-gain permutation test: each permutation's maximum is the largest
-// gain computeSplitsAndGains finds on the permuted labels, a planted perfect
+// gain rankGenes finds on the permuted labels, a planted perfect
 // gene gets the smallest p-value possible, the best gene of data without
 // signal gets p-values spread evenly, and the results depend on the seed
 // alone, never on the number of threads.
@@ -8,12 +8,11 @@
 #include <tbb/global_control.h>
 
 #include <algorithm>
-#include <sstream>
 
+#include "analysis/start_up.h"
 #include "evaluation/permutation_test.h"
 #include "evaluation/random_streams.h"
 #include "ranking/gene_ranking.h"
-#include "ranking/start_up.h"
 
 namespace geneclub::testing {
 namespace {
@@ -21,7 +20,7 @@ namespace {
 // Values of the random genes lie in [0, kValueRange).
 constexpr int kValueRange = 1000;
 
-GeneClubAnalyzer randomAnalysis(int genes, int samples, int classOneCount, std::uint64_t seed) {
+ExpressionData randomData(int genes, int samples, int classOneCount, std::uint64_t seed) {
   std::mt19937_64 stream = randomStream(seed, 0);
   ExpressionMatrix matrix(genes, ExpressionRow(samples));
   for (ExpressionRow& row : matrix) {
@@ -29,39 +28,38 @@ GeneClubAnalyzer randomAnalysis(int genes, int samples, int classOneCount, std::
   }
   ClassLabels labels(samples, 0);
   std::fill(labels.begin(), labels.begin() + classOneCount, 1);
-  return GeneClubAnalyzer(std::move(matrix), std::move(labels));
+  return {std::move(matrix), std::move(labels)};
 }
 
 // The p-values of the ranked genes, by row of the ranking.
-std::vector<double> rankedPValues(GeneClubAnalyzer analyzer, int permutations, std::uint64_t seed) {
+std::vector<double> rankedPValues(ExpressionData data, int permutations, std::uint64_t seed) {
   const std::vector<double> maxima =
-      permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, permutations, seed);
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console);
-  return familywisePValues(maxima, analyzer.informationGains);
+      permutationMaxGains(data.matrix, data.labels, permutations, seed);
+  const AnalysisSettings settings = settingsForData(data.matrix.size(), data.labels);
+  const StartUpResult startUp = runStartUp(std::move(data), settings);
+  return familywisePValues(maxima, startUp.ranking.gains());
 }
 
 // More permutations than one parallel block holds, so that blocks meet.
 constexpr int kPermutations = 70;
 
 TEST(PermutationTest, MaximaAreTheGainsOfTheRankingOnPermutedLabels) {
-  const GeneClubAnalyzer analyzer = randomAnalysis(30, 21, 9, 4);
+  const ExpressionData data = randomData(30, 21, 9, 4);
   const std::vector<double> maxima =
-      permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8);
+      permutationMaxGains(data.matrix, data.labels, kPermutations, 8);
   ASSERT_EQ(maxima.size(), static_cast<std::size_t>(kPermutations));
   for (int m = 0; m < kPermutations; ++m) {
-    GeneClubAnalyzer permuted = analyzer;
+    ExpressionData permuted = data;
     std::mt19937_64 stream = randomStream(8, m);
-    shuffleInPlace(std::span(permuted.classLabels), stream);
-    computeSplitsAndGains(permuted);
-    EXPECT_EQ(maxima[m], permuted.informationGains.front()) << "permutation " << m;
+    shuffleInPlace(std::span(permuted.labels), stream);
+    EXPECT_EQ(maxima[m], rankGenes(std::move(permuted)).gain(0)) << "permutation " << m;
   }
 }
 
 TEST(PermutationTest, PlantedPerfectGeneHasTheSmallestPValue) {
-  GeneClubAnalyzer analyzer = randomAnalysis(200, 30, 14, 5);
-  for (int s = 0; s < 30; ++s) analyzer.expressionMatrix[123][s] = analyzer.classLabels[s] * 5000.0;
-  const std::vector<double> pValues = rankedPValues(analyzer, kPermutations, 1);
+  ExpressionData data = randomData(200, 30, 14, 5);
+  for (int s = 0; s < 30; ++s) data.matrix[123][s] = data.labels[s] * 5000.0;
+  const std::vector<double> pValues = rankedPValues(data, kPermutations, 1);
   EXPECT_EQ(pValues.front(), 1.0 / (kPermutations + 1));
   EXPECT_GT(pValues[1], pValues.front());
 }
@@ -73,7 +71,7 @@ TEST(PermutationTest, BestGeneOfDataWithoutSignalHasEvenlySpreadPValues) {
   int atMostOneFifth = 0;
   double sum = 0.0;
   for (int seed = 1; seed <= dataSets; ++seed) {
-    const double best = rankedPValues(randomAnalysis(40, 20, 10, seed), 99, seed).front();
+    const double best = rankedPValues(randomData(40, 20, 10, seed), 99, seed).front();
     sum += best;
     atMostOneFifth += best <= 0.2;
   }
@@ -85,18 +83,18 @@ TEST(PermutationTest, BestGeneOfDataWithoutSignalHasEvenlySpreadPValues) {
 }
 
 TEST(PermutationTest, SameSeedSameMaximaForEveryThreadCount) {
-  const GeneClubAnalyzer analyzer = randomAnalysis(500, 45, 20, 6);
+  const ExpressionData data = randomData(500, 45, 20, 6);
   std::vector<double> single, several;
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
-    single = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77);
+    single = permutationMaxGains(data.matrix, data.labels, 100, 77);
   }
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
-    several = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77);
+    several = permutationMaxGains(data.matrix, data.labels, 100, 77);
   }
   EXPECT_EQ(single, several);
-  EXPECT_NE(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 78), single);
+  EXPECT_NE(permutationMaxGains(data.matrix, data.labels, 100, 78), single);
 }
 
 TEST(PermutationTest, PValuesCountMaximaAtLeastTheGain) {

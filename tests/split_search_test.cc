@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 #include "ranking/class_entropy.h"
 #include "ranking/gene_ranking.h"
 
@@ -210,22 +210,22 @@ TEST(SortGenesByGainTest, MatchesReferenceExchangeSort) {
   std::uniform_int_distribution<int> pickGain(0, std::size(gainPool) - 1);
   std::uniform_real_distribution<double> anySplit(-100.0, 100.0);
   for (int trial = 0; trial < 3; ++trial) {
-    GeneClubAnalyzer analyzer;
+    Ranking expected;
     for (int row = 0; row < kGenes; ++row) {
-      analyzer.expressionMatrix.emplace_back(kSamples, row);
-      analyzer.informationGains.push_back(gainPool[pickGain(rng)]);
-      analyzer.splitValues.push_back(anySplit(rng));
-      analyzer.geneNumbers.push_back(row);
+      expected.rows.emplace_back(kSamples, row);
+      expected.gains.push_back(gainPool[pickGain(rng)]);
+      expected.splits.push_back(anySplit(rng));
+      expected.numbers.push_back(row);
     }
-    Ranking expected{analyzer.expressionMatrix, analyzer.informationGains, analyzer.splitValues,
-                     analyzer.geneNumbers};
+    RankedAnalysis analysis(expected.rows, ClassLabels(kSamples, 0), expected.splits,
+                            expected.gains, expected.numbers);
     referenceSortByGain(expected);
-    sortGenesByGain(analyzer);
+    analysis.sortByGain();
 
-    EXPECT_EQ(analyzer.expressionMatrix, expected.rows);
-    EXPECT_TRUE(sameBits(analyzer.informationGains, expected.gains));
-    EXPECT_TRUE(sameBits(analyzer.splitValues, expected.splits));
-    EXPECT_EQ(analyzer.geneNumbers, expected.numbers);
+    EXPECT_EQ(analysis.rows(), expected.rows);
+    EXPECT_TRUE(sameBits(analysis.gains(), expected.gains));
+    EXPECT_TRUE(sameBits(analysis.splitValues(), expected.splits));
+    EXPECT_EQ(analysis.geneNumbers(), expected.numbers);
   }
 }
 
