@@ -247,7 +247,15 @@ TEST_F(BatchProgramTest, CommandLineErrorsExitWithThreeAndAUsageLine) {
       {"small.csv", "--evaluate", "kfold:1"},
       {"small.csv", "--evaluate", "kfold:x"},
       {"small.csv", "--permutations", "-1"},
-      {"small.csv", "--seed", "x"}};
+      {"small.csv", "--pool", "-1"},
+      {"small.csv", "--pool=-1"},
+      {"small.csv", "--seed", "x"},
+      {"small.csv", "--seed", ""},
+      {"small.csv", "--seed", "-1"},
+      {"small.csv", "--seed=-1"},
+      {"small.csv", "--seed", "18446744073709551616"},
+      {"small.csv", "--seed", "99999999999999999999999"},
+      {"small.csv", "--seed", "1.0"}};
   for (const std::vector<std::string>& arguments : wrong) {
     const ProcessResult result = run(arguments);
     std::string shown;
@@ -256,8 +264,20 @@ TEST_F(BatchProgramTest, CommandLineErrorsExitWithThreeAndAUsageLine) {
     EXPECT_TRUE(result.err.starts_with("geneclub-batch: ")) << shown << result.err;
     EXPECT_NE(result.err.find("Usage: geneclub-batch"), std::string::npos) << shown;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << shown << result.err;
+    for (const char* option : {"--pool", "--seed"}) {
+      if (shown.find(option) != std::string::npos) {
+        EXPECT_NE(result.err.find(option), std::string::npos) << shown << result.err;
+      }
+    }
   }
   EXPECT_FALSE(fs::exists(dir_.path() / "small-geneclub"));
+  // The largest seed is taken as it is.
+  const ProcessResult largestSeed =
+      run({"small.csv", "--seed", "18446744073709551615", "--methods", "none", "--quiet"});
+  ASSERT_EQ(largestSeed.exitStatus, 0) << largestSeed.err;
+  EXPECT_NE(
+      readFile(dir_.path() / "small-geneclub" / "run.json").find("\"seed\": 18446744073709551615,"),
+      std::string::npos);
 
   const ProcessResult help = run({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
