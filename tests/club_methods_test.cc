@@ -357,7 +357,7 @@ TEST(ClubMethodsTest, ClubsThatAddNothingHoldDistinctGenesAndAreMinedAsTheyAre) 
                      ", top " + std::to_string(club.topRow));
         std::vector<int> rows = club.club;
         std::sort(rows.begin(), rows.end());
-        EXPECT_EQ(std::adjacent_find(rows.begin(), rows.end()), rows.end());
+        EXPECT_TRUE(std::adjacent_find(rows.begin(), rows.end()) == rows.end());
         const int mined = std::min(static_cast<int>(rows.size()), data.topGeneCount);
         shortClubs += mined < data.topGeneCount;
         expectSamePatterns(club.patterns, run.mineAlone(club.club, mined));
@@ -485,8 +485,9 @@ TEST(ClubMethodsTest, EmptyCandidatePoolAddsRowZero) {
     distinct.gainlessStep = GainlessClubStep::kAddNothing;
     const SyntheticRun distinctRun(distinct);
     for (const ClubMethod method : kClubMethods) {
-      for (int top = 0; top < 20; ++top)
+      for (int top = 0; top < 20; ++top) {
         EXPECT_EQ(distinctRun.club(method, top), std::vector<int>{top});
+      }
     }
   }
 }
