@@ -22,6 +22,7 @@ ClubContext::ClubContext(const RankedAnalysis& analysis, const DiscretisedSample
           std::min(settings.poolBase - analysis.cleaning().removedGenes(), analysis.geneCount())),
       topGeneCount(settings.topGeneCount),
       divisionQuota(geneclub::divisionQuota(settings.topGeneCount)),
+      gainlessStep(settings.gainlessClubStep),
       products(normalCount, diseaseCount) {
   for (int sample = 0; sample < analysis.sampleCount(); ++sample) {
     allSamples.insert(sample);

@@ -53,7 +53,10 @@ StartUpResult startUpOf(const Shape& shape) {
   ExpressionData data = dataOf(shape);
   SettingsChoice choice;
   choice.topGeneCount = shape.topGeneCount;
-  const AnalysisSettings settings = settingsForData(shape.genes, data.labels, choice);
+  AnalysisSettings settings = settingsForData(shape.genes, data.labels, choice);
+  // The clubs of the interactive program, whose gainless steps add the
+  // top-ranked gene again.
+  settings.gainlessClubStep = GainlessClubStep::kAddTopRankedGene;
   return runStartUp(std::move(data), settings);
 }
 

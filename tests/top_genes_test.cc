@@ -34,12 +34,12 @@ TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
   splitValues[1] = 12345.6;
   splitValues[2] = 0.0;
   gains[2] = std::log(2.0);
-  const RankedAnalysis analyzer(ExpressionMatrix(kGenes, ExpressionRow(1, 0.0)), ClassLabels(1, 0),
-                                splitValues, gains, geneNumbers);
+  const RankedAnalysis ranking(ExpressionMatrix(kGenes, ExpressionRow(1, 0.0)), ClassLabels(1, 0),
+                               splitValues, gains, geneNumbers);
 
   std::ostringstream out;
   out.precision(9);
-  writeTopGenes(analyzer, 20, out);
+  writeTopGenes(ranking, 20, out);
   EXPECT_EQ(out.precision(), 9);  // the caller's stream is left as it was
 
   const std::string text = out.str();
@@ -56,7 +56,7 @@ TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
   EXPECT_EQ(lines.back(), "2000\t1\t\t0.25\t\t0");
 
   std::ostringstream few;
-  writeTopGenes(analyzer, 7, few);
+  writeTopGenes(ranking, 7, few);
   EXPECT_EQ(linesOf(few.str())[0],
             "***This is top 7  gene's gene number, split point and information gain.");
 }
@@ -100,8 +100,8 @@ RankedAnalysis rankAndClean(std::ostream& console) {
 TEST(StartUpTest, LeavesRowsRankedAndCleaned) {
   const ExpressionMatrix loaded = syntheticData().matrix;
   std::ostringstream console;
-  const RankedAnalysis analyzer = rankAndClean(console);
-  const CleaningResult& cleaning = analyzer.cleaning();
+  const RankedAnalysis ranking = rankAndClean(console);
+  const CleaningResult& cleaning = ranking.cleaning();
   EXPECT_EQ(console.str(),
             "***The total incompleted data is: " + std::to_string(cleaning.incompleteGenes) +
                 "\n\n***Finding and removing duplicated genes. Please Wait...\n"
@@ -110,22 +110,22 @@ TEST(StartUpTest, LeavesRowsRankedAndCleaned) {
   EXPECT_GE(cleaning.incompleteGenes, 1);
   EXPECT_GE(cleaning.duplicateGenes, 1);
 
-  EXPECT_TRUE(std::is_sorted(analyzer.gains().rbegin(), analyzer.gains().rend()));
-  EXPECT_EQ(analyzer.geneNumber(0), kSeparatingGene);
-  EXPECT_EQ(analyzer.status(kConstantGene), GeneStatus::kIncomplete);
-  EXPECT_EQ(analyzer.status(kCopyGene), GeneStatus::kDuplicate);
-  EXPECT_EQ(analyzer.duplicateOf(kCopyGene), kSeparatingGene);
+  EXPECT_TRUE(std::is_sorted(ranking.gains().rbegin(), ranking.gains().rend()));
+  EXPECT_EQ(ranking.geneNumber(0), kSeparatingGene);
+  EXPECT_EQ(ranking.status(kConstantGene), GeneStatus::kIncomplete);
+  EXPECT_EQ(ranking.status(kCopyGene), GeneStatus::kDuplicate);
+  EXPECT_EQ(ranking.duplicateOf(kCopyGene), kSeparatingGene);
   for (int row = 0; row < kGenes; ++row) {
-    const int gene = analyzer.geneNumber(row);
-    const double gain = analyzer.gain(row);
+    const int gene = ranking.geneNumber(row);
+    const double gain = ranking.gain(row);
     if (gene == kConstantGene || gene == kCopyGene) {
       EXPECT_EQ(gain, 0.0) << gene;
     }
     // Rows in play carry their gene's values; the removed copy carries zeros.
     if (gain > 0.0) {
-      EXPECT_EQ(analyzer.values(row), loaded[gene]) << gene;
+      EXPECT_EQ(ranking.values(row), loaded[gene]) << gene;
     } else if (gene == kCopyGene) {
-      EXPECT_EQ(analyzer.values(row), ExpressionRow(kSamples, 0.0));
+      EXPECT_EQ(ranking.values(row), ExpressionRow(kSamples, 0.0));
     }
   }
 }
