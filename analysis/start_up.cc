@@ -14,13 +14,13 @@ RankedAnalysis rankAndClean(ExpressionData data, const ProgressListener& progres
   RankedAnalysis ranking = rankGenes(std::move(data));
   const int incomplete = ranking.takeOutIncompleteGenes();
   ranking.sortByGain();
-  report(progress, {Step::kIncompleteGenesTakenOut, incomplete});
-  report(progress, {Step::kDuplicateSearchStarted});
+  notify(progress, {Step::kIncompleteGenesTakenOut, incomplete});
+  notify(progress, {Step::kDuplicateSearchStarted});
   const int duplicates = ranking.zeroDuplicateGenes();
-  report(progress, {Step::kDuplicateGenesZeroed, duplicates});
+  notify(progress, {Step::kDuplicateGenesZeroed, duplicates});
   // The final ranking; nothing reorders the rows after this.
   ranking.sortByGain();
-  report(progress, {Step::kGenesRanked});
+  notify(progress, {Step::kGenesRanked});
   return ranking;
 }
 

@@ -169,7 +169,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   }
   RunRecord record = recordOf(options, table, std::move(std::get<ClassAssignment>(assigned)));
   ExpressionData data{std::move(table.values), record.classes.classLabels};
-  const AnalysisSettings settings =
+  AnalysisSettings settings =
       settingsForData(genes, data.labels, {options.topGeneCount, options.poolBase});
 
   // Both work on the data as read, before the ranking reorders the rows.

@@ -52,7 +52,7 @@ class GeneClubSession {
   // The start-up analysis: ranking and cleaning with their console lines,
   // "topGenes.data" and its notice, then the global EP section of the K best
   // genes in EP.data (and strong gene sets in the class files).
-  // REQUIRES: loadData succeeded.
+  // REQUIRES: loadData succeeded; called once.
   void runGlobalAnalysis();
 
   // The gene-club method of a menu choice (1 to 4): one club around each top

@@ -27,7 +27,7 @@ struct ProgressEvent {
 using ProgressListener = std::function<void(const ProgressEvent&)>;
 
 // Passes the event to the listener, if there is one.
-inline void report(const ProgressListener& listener, ProgressEvent event) {
+inline void notify(const ProgressListener& listener, ProgressEvent event) {
   if (listener) listener(event);
 }
 

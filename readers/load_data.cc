@@ -34,7 +34,7 @@ std::variant<ExpressionData, InputError> loadData(const std::string& fileName, i
                                                   const ProgressListener& progress) {
   std::FILE* file = std::fopen(fileName.c_str(), "r");
   if (file == nullptr) return InputError{InputError::kUnreadable, "can't open " + fileName};
-  report(progress, {ProgressEvent::Step::kDataOpened});
+  notify(progress, {ProgressEvent::Step::kDataOpened});
   ExpressionData data;
   data.matrix.assign(geneCount, ExpressionRow(sampleCount, 0.0));
   // A read error (the name of a directory, say) ends the text early, which
