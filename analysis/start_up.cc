@@ -1,5 +1,6 @@
 #include "analysis/start_up.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "ranking/gene_ranking.h"
@@ -29,7 +30,11 @@ RankedAnalysis rankAndClean(ExpressionData data, const ProgressListener& progres
 StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
                          const ProgressListener& progress) {
   RankedAnalysis ranking = rankAndClean(std::move(data), progress);
-  DiscretisedSamples samples(ranking);
+  // The rows that the global run and the club methods read.
+  const int readRows = std::max(
+      settings.topGeneCount,
+      clubCandidateCount(settings, ranking.cleaning().removedGenes(), ranking.geneCount()));
+  DiscretisedSamples samples(ranking, readRows);
   std::vector<int> topRows(settings.topGeneCount);
   std::iota(topRows.begin(), topRows.end(), 0);
   MiningResult global = mineMinimalEps(samples.positionSamples(topRows, settings.topGeneCount),

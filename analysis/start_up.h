@@ -9,7 +9,8 @@
 // whose cut separates nothing taken out, the rows sorted again; duplicated
 // genes zeroed, the rows sorted a last time, so that row r holds the gene in
 // ranking place r + 1 and the genes taken out stand at the end; the rows
-// discretised; the K best rows mined. Nothing is printed: each step is
+// that the global run and the club methods read discretised; the K best
+// rows mined. Nothing is printed: each step is
 // reported to the progress listener.
 
 #ifndef GENECLUB_ANALYSIS_START_UP_H_
@@ -28,8 +29,9 @@ namespace geneclub {
 
 struct StartUpResult {
   AnalysisSettings settings;
-  RankedAnalysis ranking;      // ranked and cleaned
-  DiscretisedSamples samples;  // of the ranked rows
+  RankedAnalysis ranking;  // ranked and cleaned
+  // The ranked rows discretised: the K top rows and the clubs' candidates.
+  DiscretisedSamples samples;
   // The rows of the global mining run, 0..K-1: position j is row topRows[j].
   std::vector<int> topRows;
   MiningResult global;  // the minimal EPs of the K best genes

@@ -16,10 +16,8 @@ ClubContext::ClubContext(const RankedAnalysis& analysis, const DiscretisedSample
       diseaseCount(analysis.sampleCount() - normalCount),
       labelEntropy(classEntropy(analysis.classLabels())),
       sampleWeight(1.0 / analysis.sampleCount()),
-      // The removed genes stand at the end of the ranking, so the pool leaves
-      // them out, and also the lowest-ranked genes still in play.
       candidateCount(
-          std::min(settings.poolBase - analysis.cleaning().removedGenes(), analysis.geneCount())),
+          clubCandidateCount(settings, analysis.cleaning().removedGenes(), analysis.geneCount())),
       topGeneCount(settings.topGeneCount),
       divisionQuota(geneclub::divisionQuota(settings.topGeneCount)),
       gainlessStep(settings.gainlessClubStep),

@@ -8,6 +8,7 @@
 #ifndef GENECLUB_DATA_ANALYSIS_SETTINGS_H_
 #define GENECLUB_DATA_ANALYSIS_SETTINGS_H_
 
+#include <algorithm>
 #include <optional>
 #include <span>
 
@@ -64,6 +65,14 @@ AnalysisSettings settingsForData(int geneCount, std::span<const int> classLabels
 // The pool base for a data set of geneCount genes when none is chosen:
 // four fifths of the genes, 1600 for 2000.
 inline int defaultPoolBase(int geneCount) { return 4 * geneCount / 5; }
+
+// The number of the clubs' candidates, the best-ranked rows, when the
+// cleaning took removedGenes genes out of play: P - removed, at most the gene
+// count. The removed genes stand at the end of the ranking, so the pool
+// leaves them out, and also the lowest-ranked genes still in play.
+inline int clubCandidateCount(const AnalysisSettings& settings, int removedGenes, int geneCount) {
+  return std::min(settings.poolBase - removedGenes, geneCount);
+}
 
 // The number of Division members taken from each division before free
 // choice: 5 for clubs of 20.

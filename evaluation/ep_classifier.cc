@@ -42,6 +42,8 @@ EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> 
   // run over the K best genes gives the patterns.
   AnalysisSettings settings;
   settings.topGeneCount = std::min(topGeneCount, static_cast<int>(matrix.size()));
+  // A fold builds no clubs, so no candidates need their samples.
+  settings.poolBase = 0;
   const StartUpResult startUp = runStartUp(trainingData(matrix, labels, trainingSamples), settings);
   const RankedAnalysis& ranking = startUp.ranking;
   const int positions = settings.topGeneCount;

@@ -6,8 +6,8 @@
 
 namespace geneclub {
 
-DiscretisedSamples::DiscretisedSamples(const RankedAnalysis& analysis)
-    : rowCount_(analysis.geneCount()),
+DiscretisedSamples::DiscretisedSamples(const RankedAnalysis& analysis, int rowCount)
+    : rowCount_(rowCount),
       sampleCount_(analysis.sampleCount()),
       wordsPerRow_(wordsFor(analysis.sampleCount())),
       bits_(static_cast<std::size_t>(rowCount_) * wordsPerRow_) {

@@ -27,8 +27,12 @@ class DiscretisedSamples {
   // No rows and no samples.
   DiscretisedSamples() = default;
 
-  // The samples of the analysis in its current row order.
-  explicit DiscretisedSamples(const RankedAnalysis& analysis);
+  // The samples of the analysis in its current row order: of every row, or
+  // of the first rowCount rows.
+  // REQUIRES: 0 <= rowCount <= analysis.geneCount().
+  explicit DiscretisedSamples(const RankedAnalysis& analysis)
+      : DiscretisedSamples(analysis, analysis.geneCount()) {}
+  DiscretisedSamples(const RankedAnalysis& analysis, int rowCount);
 
   int rowCount() const { return rowCount_; }
   int sampleCount() const { return sampleCount_; }
