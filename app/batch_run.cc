@@ -377,7 +377,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   // Every file is written into the partial folder, which takes the results
   // folder's place only when all of them are complete.
   const fs::path folder = resultsFolder.partialPath();
-  OutputFailures failures(errors, kPrefix, options.outFolder);
+  OutputFailures failures(errors, kPrefix, tsvField(options.outFolder));
   const auto pathOf = [&folder](const char* name) { return (folder / name).string(); };
   {
     OutputFile topGenes(pathOf("topGenes.data"), OutputFile::Mode::kReplace, failures);
