@@ -37,8 +37,11 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
     Which of the two is class 1 ("Disease" in geneclub-batch's files)
     follows geneclub-batch's rule: with labels exactly "negative" and
     "positive", "negative"; otherwise the label of the first training
-    sample. Class 1 matters only for the tie rule above; it is
-    ``disease_label_`` after fitting.
+    sample. Class 1 is ``disease_label_`` after fitting; it decides the
+    ties above. (geneclub-batch chooses class 1 once for the whole table,
+    so in a fold whose first training sample carries the other label than
+    the table's first sample the two may differ; that changes a prediction
+    only on an exact tie between training classes of equal size.)
 
     Parameters
     ----------

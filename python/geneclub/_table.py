@@ -19,7 +19,8 @@ def _column_option(name, value):
         if value < 1:
             raise ValueError(f"{name} must be a name or a column number from 1, not {value}")
         return str(value)
-    raise TypeError(f"{name} must be a column name (str) or number (int), not {type(value).__name__}")
+    raise TypeError(
+        f"{name} must be a column name (str) or number (int), not {type(value).__name__}")
 
 
 def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=False, labels=None,

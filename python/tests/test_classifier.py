@@ -188,7 +188,8 @@ def test_data_that_are_not_a_numeric_table(capfd):
     frame.iloc[1, 0] = "high"
     with pytest.raises(ValueError) as error:
         geneclub.EPClassifier().fit(frame, y)
-    assert str(error.value) == 'X: sample "s2" (row 2), gene "g1" (column 1): "high" is not a number'
+    assert str(error.value) == ('X: sample "s2" (row 2), gene "g1" (column 1): "high" is not a '
+                                "number")
     assert capfd.readouterr() == ("", "")
 
 
