@@ -152,7 +152,6 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
         else:
             disease = int(encoded[0])
         self.disease_label_ = self.classes_[disease]
-        self._disease_index = disease
         self._trained = _engine.train_classifier(values, (encoded == disease).astype(np.int32),
                                                  top=self.top, threads=self.threads)
         self.genes_ = self._trained.genes.astype(np.intp)
@@ -164,7 +163,7 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
         check_is_fitted(self)
         values = self._values(X)
         scores, predicted = self._trained.scores(values)
-        disease = self._disease_index
+        disease = int(np.flatnonzero(self.classes_ == self.disease_label_)[0])
         in_class_order = scores if disease == 0 else scores[:, ::-1]
         return np.ascontiguousarray(in_class_order), np.where(predicted == 1, disease, 1 - disease)
 
@@ -195,6 +194,5 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
         return shares[:, 1] - shares[:, 0]
 
     def _more_tags(self):
-        # The method separates two classes; its predictions follow from the
-        # data alone.
+        # Emerging patterns are mined between two classes.
         return {"binary_only": True}
