@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "clubs/club_runs.h"
-#include "data/expression_table.h"
 #include "evaluation/fold_assignment.h"
+#include "readers/expression_table.h"
 
 namespace geneclub {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/result_tables.h"
 #include "data/analysis_settings.h"
 #include "data/gene_club_analyzer.h"
 #include "evaluation/classification_summary.h"
 #include "patterns/ep_miner.h"
 #include "report/report_input.h"
+#include "results/result_tables.h"
 
 namespace geneclub {
 

@@ -12,20 +12,20 @@
 #include <sstream>
 
 #include "app/batch_report.h"
-#include "app/result_tables.h"
 #include "app/stage_clock.h"
-#include "app/tsv_text.h"
 #include "clubs/club_runs.h"
-#include "data/class_assignment.h"
-#include "data/output_file.h"
 #include "evaluation/classification_summary.h"
 #include "evaluation/cross_validation.h"
 #include "evaluation/permutation_test.h"
-#include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
 #include "ranking/start_up.h"
-#include "ranking/top_genes.h"
+#include "readers/class_assignment.h"
 #include "report/report_page.h"
+#include "results/ep_report.h"
+#include "results/output_file.h"
+#include "results/result_tables.h"
+#include "results/top_genes.h"
+#include "results/tsv_text.h"
 
 namespace geneclub {
 namespace {
@@ -287,6 +287,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   AnalysisSettings settings;
   settings.topGeneCount = options.topGeneCount.value_or(std::min(kDefaultTopGenes, genes));
   settings.poolBase = options.poolBase.value_or(defaultPoolBase(genes));
+  settings.gainlessClubStep = GainlessClubStep::kAddNothing;
   const int diseaseSize =
       static_cast<int>(std::count(classes.classLabels.begin(), classes.classLabels.end(), 1));
   // A strong pattern is supported by all samples of its class but one.

@@ -3,7 +3,8 @@
 #include <numeric>
 
 #include "ranking/start_up.h"
-#include "ranking/top_genes.h"
+#include "readers/load_data.h"
+#include "results/top_genes.h"
 
 namespace geneclub {
 
@@ -29,7 +30,8 @@ GeneClubSession::GeneClubSession(std::ostream& console, OutputFailures& failures
 GeneClubSession::~GeneClubSession() = default;
 
 int GeneClubSession::loadData(const std::string& fileName) {
-  switch (analyzer_.loadData(fileName, kInteractiveGeneCount, kInteractiveSampleCount, console_)) {
+  switch (geneclub::loadData(fileName, kInteractiveGeneCount, kInteractiveSampleCount, analyzer_,
+                             console_)) {
     case LoadStatus::kLoaded:
       return 0;
     case LoadStatus::kCannotOpen:

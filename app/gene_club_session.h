@@ -14,9 +14,9 @@
 #include "clubs/club_runs.h"
 #include "data/analysis_settings.h"
 #include "data/gene_club_analyzer.h"
-#include "data/output_file.h"
-#include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
+#include "results/ep_report.h"
+#include "results/output_file.h"
 
 namespace geneclub {
 

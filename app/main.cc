@@ -12,7 +12,7 @@
 #include "app/method_menu.h"
 #include "app/program_failures.h"
 #include "app/worker_threads.h"
-#include "data/output_file.h"
+#include "results/output_file.h"
 
 int main() try {
   const geneclub::WorkerThreads workers;

@@ -20,9 +20,9 @@
 #include <sstream>
 
 #include "clubs/club_runs.h"
-#include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
 #include "ranking/start_up.h"
+#include "results/ep_report.h"
 #include "tools/synthetic_data.h"
 
 namespace geneclub {

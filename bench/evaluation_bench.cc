@@ -12,11 +12,12 @@
 #include <sstream>
 #include <variant>
 
-#include "data/class_assignment.h"
-#include "data/expression_table.h"
 #include "evaluation/cross_validation.h"
 #include "evaluation/fold_assignment.h"
 #include "evaluation/permutation_test.h"
+#include "readers/class_assignment.h"
+#include "readers/expression_table.h"
+#include "readers/load_data.h"
 #include "tools/synthetic_data.h"
 
 namespace geneclub {
@@ -47,7 +48,7 @@ GeneClubAnalyzer colonAnalysis() {
   std::ostringstream console;
   // The colon data set: 2000 genes of 62 samples.
   const std::string path = (sharedData() / "colonTumor.data").string();
-  if (analyzer.loadData(path, 2000, 62, console) != LoadStatus::kLoaded) return {};
+  if (loadData(path, 2000, 62, analyzer, console) != LoadStatus::kLoaded) return {};
   return analyzer;
 }
 

@@ -23,6 +23,7 @@
 #include "patterns/ep_miner.h"
 #include "ranking/discretised_samples.h"
 #include "ranking/start_up.h"
+#include "readers/load_data.h"
 
 namespace geneclub {
 namespace {
@@ -52,8 +53,8 @@ const GeneClubAnalyzer& loadedAnalyzer() {
   static GeneClubAnalyzer* analyzer = [] {
     auto* loaded = new GeneClubAnalyzer;
     std::ostringstream console;
-    if (loaded->loadData(dataFile().string(), kInteractiveGeneCount, kInteractiveSampleCount,
-                         console) != LoadStatus::kLoaded) {
+    if (loadData(dataFile().string(), kInteractiveGeneCount, kInteractiveSampleCount, *loaded,
+                 console) != LoadStatus::kLoaded) {
       std::abort();
     }
     return loaded;
@@ -77,7 +78,7 @@ void BM_Load(benchmark::State& state) {
   for (auto _ : state) {
     GeneClubAnalyzer analyzer;
     std::ostringstream console;
-    analyzer.loadData(file, kInteractiveGeneCount, kInteractiveSampleCount, console);
+    loadData(file, kInteractiveGeneCount, kInteractiveSampleCount, analyzer, console);
     benchmark::DoNotOptimize(analyzer.expressionMatrix.data());
   }
 }

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <variant>
 
-#include "data/expression_table.h"
+#include "readers/expression_table.h"
 
 namespace geneclub {
 namespace {

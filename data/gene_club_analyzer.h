@@ -13,7 +13,6 @@
 #define GENECLUB_DATA_GENE_CLUB_ANALYZER_H_
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -36,8 +35,6 @@ enum class GeneStatus : std::uint8_t {
   kDuplicate,   // its discretised values equal those of an earlier gene of equal gain
 };
 
-enum class LoadStatus { kLoaded, kCannotOpen, kWrongData };
-
 class GeneClubAnalyzer {
  public:
   GeneClubAnalyzer() = default;
@@ -49,13 +46,6 @@ class GeneClubAnalyzer {
 
   int geneCount() const { return static_cast<int>(expressionMatrix.size()); }
   int sampleCount() const { return static_cast<int>(classLabels.size()); }
-
-  // Reads a data file of `sampleCount` records of `geneCount` values each,
-  // in the native record format (data/load_data.h), after writing
-  // "***Data preprocessing. Please Wait...\n" to console once the file is
-  // open. On failure the analysis holds no data.
-  LoadStatus loadData(const std::string& fileName, int geneCount, int sampleCount,
-                      std::ostream& console);
 
   // Cleaning, once, after the split computation. countIncompleteData takes
   // every gene whose split puts all samples on one side out of play (gain

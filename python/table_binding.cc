@@ -11,8 +11,8 @@
 #include <variant>
 #include <vector>
 
-#include "data/expression_table.h"
 #include "python/engine_module.h"
+#include "readers/expression_table.h"
 
 namespace geneclub::python {
 namespace {

@@ -2,7 +2,7 @@
 // is named, the counts, and the errors for an unknown disease label and for
 // more than two labels.
 
-#include "data/class_assignment.h"
+#include "readers/class_assignment.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // Random fields of digits, points, signs and exponents probe the fast path
 // at the edges of its exactness (15 digits, powers of ten up to 22).
 
-#include "data/decimal_number.h"
+#include "readers/decimal_number.h"
 
 #include <gtest/gtest.h>
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "clubs/club_runs.h"
-#include "patterns/ep_report.h"
 #include "ranking/discretised_samples.h"
 #include "ranking/start_up.h"
+#include "results/ep_report.h"
 #include "tests/test_support.h"
 #include "tools/synthetic_data.h"
 

@@ -23,7 +23,7 @@
 
 #include "data/sample_set.h"
 #include "patterns/ep_groups.h"
-#include "patterns/ep_report.h"
+#include "results/ep_report.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {

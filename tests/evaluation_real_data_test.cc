@@ -9,11 +9,12 @@
 #include <sstream>
 #include <variant>
 
-#include "data/class_assignment.h"
-#include "data/expression_table.h"
 #include "evaluation/classification_summary.h"
 #include "evaluation/cross_validation.h"
 #include "evaluation/fold_assignment.h"
+#include "readers/class_assignment.h"
+#include "readers/expression_table.h"
+#include "readers/load_data.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
@@ -35,7 +36,7 @@ TEST(EvaluationRealDataTest, ColonLeaveOneOutPredicts51Of62) {
   GeneClubAnalyzer analyzer;
   std::ostringstream console;
   // The colon data set: 2000 genes of 62 samples.
-  ASSERT_EQ(analyzer.loadData((*shared / "colonTumor.data").string(), 2000, 62, console),
+  ASSERT_EQ(loadData((*shared / "colonTumor.data").string(), 2000, 62, analyzer, console),
             LoadStatus::kLoaded);
   EXPECT_EQ(correctLeaveOneOut(analyzer), 51);
 }

@@ -4,7 +4,7 @@
 // plain tables do, and every kind of bad input gives its status and a
 // message that names the line, column and gene.
 
-#include "data/expression_table.h"
+#include "readers/expression_table.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

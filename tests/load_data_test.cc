@@ -3,7 +3,7 @@
 // data. The last tests run the program itself on a missing or wrong data
 // file and check its message and exit status.
 
-#include "data/load_data.h"
+#include "readers/load_data.h"
 
 #include <gtest/gtest.h>
 

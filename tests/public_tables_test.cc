@@ -7,8 +7,8 @@
 #include <string>
 #include <variant>
 
-#include "data/class_assignment.h"
-#include "data/expression_table.h"
+#include "readers/class_assignment.h"
+#include "readers/expression_table.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {

@@ -3,7 +3,7 @@
 // character, over and over, by both a std::istringstream and a TokenReader;
 // the two must succeed and fail together and produce bit-identical values.
 
-#include "data/token_reader.h"
+#include "readers/token_reader.h"
 
 #include <gtest/gtest.h>
 

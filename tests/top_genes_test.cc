@@ -3,7 +3,7 @@
 // final ranking order, the removed genes at the end, and the same result for
 // every number of threads.
 
-#include "ranking/top_genes.h"
+#include "results/top_genes.h"
 
 #include <gtest/gtest.h>
 #include <tbb/global_control.h>

@@ -14,7 +14,7 @@
 
 #include "app/gene_club_session.h"
 #include "app/method_menu.h"
-#include "data/output_file.h"
+#include "results/output_file.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "app/gene_club_session.h"
-#include "data/load_data.h"
-#include "data/token_reader.h"
+#include "readers/load_data.h"
+#include "readers/token_reader.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <variant>
 
-#include "data/class_assignment.h"
-#include "data/expression_table.h"
+#include "readers/class_assignment.h"
+#include "readers/expression_table.h"
 
 namespace {
 

@@ -1,0 +1,43 @@
+// The native record format of a data file and its parser. The file holds a
+// fixed number of sample records; a record is a fixed number of values, each
+// followed by one separator character (any non-blank character, read and
+// dropped), then the class word "negative" or "positive". Blanks and line
+// ends between tokens do not matter, and anything after the last record is
+// never read.
+
+#ifndef GENECLUB_READERS_LOAD_DATA_H_
+#define GENECLUB_READERS_LOAD_DATA_H_
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "data/gene_club_analyzer.h"
+#include "readers/token_reader.h"
+
+namespace geneclub {
+
+// Parses one record per sample (as many as labels will hold: the matrix's
+// row length) of one value per matrix row: value v of record s goes to row
+// v, column s, and each record's class word appends 1 ("negative") or 0
+// ("positive") to labels. Returns false when a value cannot be read as a
+// number, the text ends before the last class word, or a class word is
+// neither of the two words (exactly, in lower case). Reads nothing after the
+// last class word.
+// REQUIRES: every row of matrix has the same number of values.
+bool parseExpressionData(TokenReader& reader, ExpressionMatrix& matrix, ClassLabels& labels);
+
+// The same for a text held in memory.
+bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassLabels& labels);
+
+enum class LoadStatus { kLoaded, kCannotOpen, kWrongData };
+
+// Reads a data file of `sampleCount` records of `geneCount` values each into
+// the analysis, after writing "***Data preprocessing. Please Wait...\n" to
+// console once the file is open. On failure the analysis holds no data.
+LoadStatus loadData(const std::string& fileName, int geneCount, int sampleCount,
+                    GeneClubAnalyzer& analyzer, std::ostream& console);
+
+}  // namespace geneclub
+
+#endif  // GENECLUB_READERS_LOAD_DATA_H_

@@ -1,0 +1,140 @@
+#include "results/result_tables.h"
+
+#include "patterns/ep_groups.h"
+#include "results/tsv_text.h"
+
+namespace geneclub {
+namespace {
+
+std::string_view statusName(GeneStatus status) {
+  switch (status) {
+    case GeneStatus::kInPlay:
+      return "in_play";
+    case GeneStatus::kIncomplete:
+      return "incomplete";
+    case GeneStatus::kDuplicate:
+      return "duplicate";
+  }
+  return "";
+}
+
+const std::string& geneName(const GeneClubAnalyzer& analyzer, const DataNames& names, int row) {
+  return names.genes[analyzer.geneNumbers[row]];
+}
+
+}  // namespace
+
+void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
+                     std::span<const double> pValues, std::ostream& out) {
+  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\n";
+  for (int row = 0; row < analyzer.geneCount(); ++row) {
+    const int gene = analyzer.geneNumbers[row];
+    const int duplicateOf = analyzer.duplicateOf.empty() ? -1 : analyzer.duplicateOf[gene];
+    out << row + 1 << '\t' << tsvField(names.genes[gene]) << '\t' << names.geneColumns[gene] << '\t'
+        << shortestDouble(analyzer.splitValues[row]) << '\t'
+        << shortestDouble(analyzer.informationGains[row]) << '\t'
+        << statusName(analyzer.geneStatus.empty() ? GeneStatus::kInPlay : analyzer.geneStatus[gene])
+        << '\t' << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
+        << (pValues.empty() ? "" : shortestDouble(pValues[row])) << '\n';
+  }
+}
+
+void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
+                          std::span<const HeldOutPrediction> predictions, const DataNames& names,
+                          std::ostream& out) {
+  const auto label = [&names](int classLabel) {
+    return tsvField(classLabel == 1 ? names.diseaseLabel : names.normalLabel);
+  };
+  out << "sample\tfold\ttrue\tpredicted\tscore_disease\tscore_normal\n";
+  for (std::size_t sample = 0; sample < predictions.size(); ++sample) {
+    const HeldOutPrediction& prediction = predictions[sample];
+    out << tsvField(names.samples[sample]) << '\t' << folds[sample] << '\t'
+        << label(trueClasses[sample]) << '\t' << label(prediction.predictedLabel) << '\t'
+        << shortestDouble(prediction.scoreClassOne) << '\t'
+        << shortestDouble(prediction.scoreClassZero) << '\n';
+  }
+}
+
+void writeClubsHeader(std::ostream& out) {
+  out << "method\tclub\ttop_gene\tposition\tgene\trank\tmined\n";
+}
+
+void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
+                   const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out) {
+  const std::string topGene = tsvField(geneName(analyzer, names, rows.front()));
+  for (std::size_t position = 0; position < rows.size(); ++position) {
+    out << method << '\t' << club << '\t' << topGene << '\t' << position + 1 << '\t'
+        << tsvField(geneName(analyzer, names, rows[position])) << '\t' << rows[position] + 1 << '\t'
+        << (static_cast<int>(position) < topGeneCount ? "yes" : "no") << '\n';
+  }
+}
+
+void writePatternsHeader(std::ostream& out) {
+  out << "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
+}
+
+PatternRowWriter::PatternRowWriter(const GeneClubAnalyzer& analyzer, const DataNames& names)
+    : diseaseLabel_(tsvField(names.diseaseLabel)), normalLabel_(tsvField(names.normalLabel)) {
+  for (int row = 0; row < analyzer.geneCount(); ++row) {
+    const std::string gene = tsvField(geneName(analyzer, names, row));
+    const std::string split = shortestDouble(analyzer.splitValues[row]);
+    atOrBelow_.push_back(gene + " <= " + split);
+    above_.push_back(gene + " > " + split);
+  }
+  for (const std::string& sample : names.samples) samples_.push_back(tsvField(sample));
+}
+
+void PatternRowWriter::write(std::string_view analysis, int club, const MiningResult& mining,
+                             std::span<const int> rows, std::string& out) const {
+  writeClass(analysis, club, mining.disease, diseaseLabel_, rows, out);
+  writeClass(analysis, club, mining.normal, normalLabel_, rows, out);
+}
+
+void PatternRowWriter::writeClass(std::string_view analysis, int club,
+                                  const ClassPatterns& patterns, const std::string& label,
+                                  std::span<const int> rows, std::string& out) const {
+  // What every row of the class begins with.
+  std::string prefix(analysis);
+  prefix += '\t';
+  prefix += std::to_string(club);
+  prefix += '\t';
+  prefix += label;
+  prefix += '\t';
+  const std::string classSize = std::to_string(patterns.tupleCount);
+  for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, 1)) {
+    for (const TidsetGroup& group : groups) {
+      std::string samples;
+      for (const int sample : patterns.supportingSamples(group.members.front())) {
+        if (!samples.empty()) samples += ',';
+        samples += samples_[sample];
+      }
+      const std::string support = std::to_string(group.support);
+      for (const int member : group.members) {
+        out += prefix;
+        out += support;
+        out += '\t';
+        out += classSize;
+        out += '\t';
+        out += samples;
+        out += '\t';
+        std::string ranks;
+        bool first = true;
+        for (const int item : orderedItems(group, patterns.patterns[member])) {
+          const int row = rows[item / 2];
+          if (!first) {
+            out += " & ";
+            ranks += ',';
+          }
+          first = false;
+          out += item % 2 == 1 ? above_[row] : atOrBelow_[row];
+          ranks += std::to_string(row + 1);
+        }
+        out += '\t';
+        out += ranks;
+        out += '\n';
+      }
+    }
+  }
+}
+
+}  // namespace geneclub

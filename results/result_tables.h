@@ -1,0 +1,83 @@
+// The machine-readable tables of a batch run, one header line each, tab
+// separated, doubles in their shortest round-trip form, genes named as in
+// the input:
+//   genes.tsv    rank, gene, column, split, gain, status, duplicate_of, p_fwer
+//   clubs.tsv    method, club, top_gene, position, gene, rank, mined
+//   patterns.tsv analysis, club, class, support, class_size, samples,
+//                pattern, ranks
+// patterns.tsv holds every minimal EP of every mining run (all supports), in
+// the order of EP.data: per run class 1 then class 0, supports from the
+// highest down, equiv case groups and their members in store order. Rows are
+// written as each run arrives, so memory does not grow with the file.
+
+#ifndef GENECLUB_RESULTS_RESULT_TABLES_H_
+#define GENECLUB_RESULTS_RESULT_TABLES_H_
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/gene_club_analyzer.h"
+#include "evaluation/cross_validation.h"
+#include "patterns/ep_miner.h"
+
+namespace geneclub {
+
+// Names and class labels of the analysed data.
+struct DataNames {
+  std::vector<std::string> genes;    // by gene number (input order)
+  std::vector<int> geneColumns;      // by gene number
+  std::vector<std::string> samples;  // by sample
+  std::string diseaseLabel;          // class 1
+  std::string normalLabel;           // class 0
+};
+
+// Writes genes.tsv: one row per ranking place. pValues, when not empty, hold
+// each row's family-wise p-value; else the column stays empty.
+void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
+                     std::span<const double> pValues, std::ostream& out);
+
+// Writes evaluation.tsv: per sample its name, fold, true and predicted class
+// labels and the two class scores.
+void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
+                          std::span<const HeldOutPrediction> predictions, const DataNames& names,
+                          std::ostream& out);
+
+// The header line of clubs.tsv, and the rows of one club: its rows (top gene
+// first), of which the first topGeneCount were mined. club is 1-based.
+void writeClubsHeader(std::ostream& out);
+void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
+                   const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out);
+
+// The header line of patterns.tsv.
+void writePatternsHeader(std::ostream& out);
+
+// Writes the rows of patterns.tsv. The text of every gene's two conditions
+// and of every sample's name is made once, so that a row is put together by
+// appending. Safe to use from several threads at once.
+class PatternRowWriter {
+ public:
+  // REQUIRES: the analysis is ranked; names belong to its data.
+  PatternRowWriter(const GeneClubAnalyzer& analyzer, const DataNames& names);
+
+  // The rows of one mining run: analysis is "global" or a method's name,
+  // club 0 for the global run. Position j of the run is the gene in matrix
+  // row rows[j].
+  void write(std::string_view analysis, int club, const MiningResult& mining,
+             std::span<const int> rows, std::string& out) const;
+
+ private:
+  void writeClass(std::string_view analysis, int club, const ClassPatterns& patterns,
+                  const std::string& label, std::span<const int> rows, std::string& out) const;
+
+  // By matrix row: "GENE <= SPLIT" and "GENE > SPLIT".
+  std::vector<std::string> atOrBelow_, above_;
+  std::vector<std::string> samples_;
+  std::string diseaseLabel_, normalLabel_;
+};
+
+}  // namespace geneclub
+
+#endif  // GENECLUB_RESULTS_RESULT_TABLES_H_
