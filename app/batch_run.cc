@@ -14,7 +14,9 @@
 #include "evaluation/cross_validation.h"
 #include "evaluation/permutation_test.h"
 #include "readers/class_assignment.h"
-#include "results/result_folder.h"
+#include "results/results_folder.h"
+#include "results/run_files.h"
+#include "results/tsv_text.h"
 
 namespace geneclub {
 namespace {
@@ -48,27 +50,51 @@ std::optional<std::uintmax_t> inputSize(const std::string& path) {
   return size;
 }
 
+// The files a run with these options writes, in the order the summary
+// names them.
 std::vector<std::string> resultFilesOf(const BatchOptions& options) {
   return resultFileNames(options.evaluation.has_value(), options.report);
 }
 
-// The folder must be a folder (or not exist yet) and hold none of the result
-// files unless they may be replaced. Returns the error message, if any.
-std::optional<std::string> checkResultFolder(const BatchOptions& options) {
-  std::error_code error;
-  const fs::path folder(options.outFolder);
-  const fs::file_status status = fs::status(folder, error);
-  if (fs::exists(status) && !fs::is_directory(status)) {
-    return options.outFolder + " exists and is not a folder; choose another with --out";
-  }
-  if (options.force) return std::nullopt;
-  for (const std::string& name : resultFilesOf(options)) {
-    if (fs::exists(fs::symlink_status(folder / name, error))) {
-      return (folder / name).string() +
+// Every file some run may write: an existing folder holding only these is
+// an earlier run's results.
+std::vector<std::string> allResultFileNames() { return resultFileNames(true, true); }
+
+// One line on the error stream; control characters in names and paths are
+// written as spaces.
+void reportProblem(std::ostream& errors, const std::string& message) {
+  errors << kPrefix << tsvField(message) << "\n";
+}
+
+std::string folderMessage(const FolderProblem& problem) {
+  const std::string reason = problem.reason.message();
+  switch (problem.kind) {
+    case FolderProblem::Kind::kNotAFolder:
+      return problem.path + " exists and is not a folder; choose another with --out";
+    case FolderProblem::Kind::kForeignEntry:
+      return problem.path +
+             " is not a result file, and a results folder is replaced whole: choose another "
+             "folder with --out";
+    case FolderProblem::Kind::kResultFileExists:
+      return problem.path +
              " exists; use --force to replace it, or choose another folder with --out";
-    }
+    case FolderProblem::Kind::kTakenMeanwhile:
+      return problem.path +
+             " received another run's results while this one ran; they are kept and this run's "
+             "dropped (--force replaces them)";
+    case FolderProblem::Kind::kCannotInspect:
+      return "cannot read the folder " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotReplace:
+      return "cannot replace " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotCreate:
+      return "cannot create a folder in " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotMove:
+      return "cannot move the results into " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotRemoveOld:
+      return "the results are in place, but the earlier ones could not be removed from " +
+             problem.path + ": " + reason;
   }
-  return std::nullopt;
+  return "";
 }
 
 // Options that the data read do not fit. Returns the error message, if any.
@@ -140,31 +166,34 @@ class MethodStages : public ClubSink {
 }  // namespace
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors) {
-  if (const std::optional<std::string> problem = checkResultFolder(options)) {
-    errors << kPrefix << *problem << "\n";
+  auto opened = ResultsFolder::open(options.outFolder, options.force, allResultFileNames());
+  if (const FolderProblem* problem = std::get_if<FolderProblem>(&opened)) {
+    reportProblem(errors, folderMessage(*problem));
     return kFailureStatus;
   }
+  ResultsFolder& resultsFolder = std::get<ResultsFolder>(opened);
   std::optional<tbb::global_control> threadLimit;
   if (options.threads > 0) {
     threadLimit.emplace(tbb::global_control::max_allowed_parallelism, options.threads);
   }
   StageClock clock(errors, !options.quiet && ::isatty(STDERR_FILENO) == 1);
 
-  clock.begin("read", "reading " + options.dataPath);
+  clock.begin("read", "reading " + tsvField(options.dataPath));
   auto read = readExpressionTable(options.dataPath, options.table);
   if (const InputError* error = std::get_if<InputError>(&read)) {
-    errors << kPrefix << error->message << "\n";
+    reportProblem(errors, error->message);
     return exitStatusOf(*error);
   }
   ExpressionTable& table = std::get<ExpressionTable>(read);
   auto assigned = assignClasses(table.labels, options.diseaseLabel);
   if (const InputError* error = std::get_if<InputError>(&assigned)) {
-    errors << kPrefix << error->message << "\n";
+    reportProblem(errors, error->message);
     return exitStatusOf(*error);
   }
   const int genes = static_cast<int>(table.values.size());
-  if (const auto misfit = checkOptionsFitData(options, genes, table.sampleNames.size())) {
-    errors << kPrefix << *misfit << "\n";
+  const int samples = static_cast<int>(table.sampleNames.size());
+  if (const auto misfit = checkOptionsFitData(options, genes, samples)) {
+    reportProblem(errors, *misfit);
     return kDataStatus;
   }
   RunRecord record = recordOf(options, table, std::move(std::get<ClassAssignment>(assigned)));
@@ -194,32 +223,35 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     record.pValues = familywisePValues(permutationMaxima, record.ranking().gains());
   }
 
-  std::error_code folderError;
-  fs::create_directories(options.outFolder, folderError);
-  if (folderError) {
-    errors << kPrefix << "cannot create the folder " << options.outFolder << ": "
-           << folderError.message() << "\n";
-    return kFailureStatus;
-  }
-  OutputFailures failures(errors);
-  ResultFolder folder(options.outFolder, failures);
-  folder.writeStartUp(record);
+  // Every file is written into the partial folder, which takes the results
+  // folder's place only when all of them are complete.
+  OutputFailures failures(errors, kPrefix, tsvField(options.outFolder));
+  RunFiles files(resultsFolder.partialPath(), failures);
+  files.writeStartUp(record);
   RunRecorder recorder(record);
   MethodStages stages(clock);
-  ClubSink* const sinks[] = {&stages, &folder.clubs(), &recorder};
+  ClubSink* const sinks[] = {&stages, &files.clubs(), &recorder};
   runClubMethods(record.startUp, options.methods, sinks);
   clock.begin("write", "writing the results");
-  folder.closeClubFiles();
+  files.closeClubFiles();
   clock.end();
   record.stageTimes = clock.times();
-  folder.writeRunJson(record);
+  files.writeRunJson(record);
   if (options.report) {
     clock.begin("report", "drawing the report");
-    folder.writeReport(record);
+    files.writeReport(record);
     clock.end();
   }
+  if (failures.any()) {
+    reportProblem(errors, "no results were saved; " + options.outFolder + " is as it was");
+    return kFailureStatus;
+  }
+  // Only an old folder left behind still counts the results as saved.
+  const std::optional<FolderProblem> problem = resultsFolder.commit();
+  if (problem) reportProblem(errors, folderMessage(*problem));
+  if (problem && problem->kind != FolderProblem::Kind::kCannotRemoveOld) return kFailureStatus;
   if (!options.quiet) writeSummary(record, options.outFolder, resultFilesOf(options), out);
-  return failures.any() ? kFailureStatus : 0;
+  return problem ? kFailureStatus : 0;
 }
 
 }  // namespace geneclub

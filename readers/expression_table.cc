@@ -141,6 +141,7 @@ std::optional<InputError> finishTable(ExpressionTable& table, const TableOptions
     }
     table.labels = std::move(fileLabels);
     table.labelSource = "file " + displayName(options.labelsFile);
+    table.labelName = displayName(options.labelsFile);
   }
   if (options.dropGenesWithMissing && table.form != ExpressionTable::Form::kNativeRecords) {
     std::size_t kept = 0;

@@ -34,6 +34,9 @@ struct ExpressionTable {
   // Where the labels came from, for a summary line: column "labels" (1),
   // row "class", file labels.txt, or native class words.
   std::string labelSource;
+  // The name of what held the labels: the label column's or row's name, the
+  // labels file's name, or "class" for native class words.
+  std::string labelName;
 };
 
 struct TableOptions {

@@ -70,6 +70,7 @@ std::optional<InputError> GenesInRowsReader::takeLabels(std::span<const Delimite
   }
   haveLabelRow_ = true;
   table_.labelSource = "row " + quoteForMessage(fields[0].text());
+  table_.labelName = fields[0].text();
   return std::nullopt;
 }
 
@@ -115,6 +116,7 @@ std::optional<InputError> GenesInRowsReader::settleCandidate() {
   haveLabelRow_ = true;
   table_.labelSource = "row " + quoteForMessage(candidate_.name) + " (row " +
                        std::to_string(candidateNumber_) + " after the header)";
+  table_.labelName = candidate_.name;
   return std::nullopt;
 }
 

@@ -372,7 +372,10 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
     table_.geneNames.push_back(names_[column]);
     table_.geneColumns.push_back(column + 1);
   }
-  if (labelColumn_ >= 0) table_.labelSource = columnLabel(names_, labelColumn_);
+  if (labelColumn_ >= 0) {
+    table_.labelSource = columnLabel(names_, labelColumn_);
+    table_.labelName = names_[labelColumn_];
+  }
   return std::move(table_);
 }
 

@@ -75,7 +75,15 @@ void writeRunJson(const RunRecord& record, std::ostream& out) {
   Json times = Json::object();
   for (const auto& [stage, seconds] : record.stageTimes) times[stage] = seconds;
   run["seconds"] = times;
-  out << run.dump(2) << "\n";
+  // Bytes of names and paths that are not UTF-8 become U+FFFD, so that the
+  // file is always valid JSON.
+  std::string text = run.dump(2, ' ', false, Json::error_handler_t::replace);
+  // DEL, the one control character that JSON lets stand raw, is escaped as
+  // the others are. It occurs only inside strings.
+  for (std::size_t at = 0; (at = text.find('\x7f', at)) != std::string::npos;) {
+    text.replace(at, 1, "\\u007f");
+  }
+  out << text << "\n";
 }
 
 }  // namespace geneclub

@@ -19,7 +19,7 @@ levels=(
   "analysis"
   "evaluation"
   "results"
-  "app tools"
+  "app tools python"
 )
 declare -A level
 for index in "${!levels[@]}"; do

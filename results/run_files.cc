@@ -1,4 +1,4 @@
-#include "results/result_folder.h"
+#include "results/run_files.h"
 
 #include "report/report_page.h"
 #include "results/ep_report.h"
@@ -31,9 +31,9 @@ std::vector<std::string> resultFileNames(bool evaluation, bool report) {
 // of clubs.tsv and patterns.tsv. Each club's pattern rows are formatted
 // where it was mined, in parallel; the writing, in club order, is all that
 // is left.
-class ResultFolder::ClubFiles : public ClubSink {
+class RunFiles::ClubFiles : public ClubSink {
  public:
-  ClubFiles(const ResultFolder& folder, const RunRecord& record)
+  ClubFiles(const RunFiles& folder, const RunRecord& record)
       : record_(record),
         epReport_(folder.folder_, EpFileMode::kFresh, record.settings().strongDiseaseSupport,
                   record.settings().strongNormalSupport, folder.failures_),
@@ -82,14 +82,14 @@ class ResultFolder::ClubFiles : public ClubSink {
   std::vector<std::string> clubPatternRows_;  // by top row, from prepare until delivered
 };
 
-ResultFolder::ResultFolder(std::filesystem::path folder, OutputFailures& failures)
+RunFiles::RunFiles(std::filesystem::path folder, OutputFailures& failures)
     : folder_(std::move(folder)), failures_(failures) {}
 
-ResultFolder::~ResultFolder() = default;
+RunFiles::~RunFiles() = default;
 
-std::string ResultFolder::pathOf(const char* name) const { return (folder_ / name).string(); }
+std::string RunFiles::pathOf(const char* name) const { return (folder_ / name).string(); }
 
-void ResultFolder::writeStartUp(const RunRecord& record) {
+void RunFiles::writeStartUp(const RunRecord& record) {
   {
     OutputFile topGenes(pathOf("topGenes.data"), OutputFile::Mode::kReplace, failures_);
     writeTopGenes(record.ranking(), record.settings().topGeneCount, topGenes.stream());
@@ -106,16 +106,16 @@ void ResultFolder::writeStartUp(const RunRecord& record) {
   clubFiles_ = std::make_unique<ClubFiles>(*this, record);
 }
 
-ClubSink& ResultFolder::clubs() { return *clubFiles_; }
+ClubSink& RunFiles::clubs() { return *clubFiles_; }
 
-void ResultFolder::closeClubFiles() { clubFiles_.reset(); }
+void RunFiles::closeClubFiles() { clubFiles_.reset(); }
 
-void ResultFolder::writeRunJson(const RunRecord& record) {
+void RunFiles::writeRunJson(const RunRecord& record) {
   OutputFile runFile(pathOf("run.json"), OutputFile::Mode::kReplace, failures_);
   geneclub::writeRunJson(record, runFile.stream());
 }
 
-void ResultFolder::writeReport(const RunRecord& record) {
+void RunFiles::writeReport(const RunRecord& record) {
   OutputFile page(pathOf(kReportFile), OutputFile::Mode::kReplace, failures_);
   page.stream() << buildReportHtml(makeReportInput(record));
 }

@@ -1,5 +1,6 @@
-// ResultFolder writes every result file of a run on a table into one
-// folder, each whole and new (results/output_file.h): topGenes.data, EP.data,
+// RunFiles writes every result file of a run on a table into one folder
+// (the partial folder of results/results_folder.h, in the batch program),
+// each whole and new (results/output_file.h): topGenes.data, EP.data,
 // diseaseEP.data, normalEP.data, genes.tsv, clubs.tsv, patterns.tsv and
 // run.json, with evaluation.tsv when the run has an evaluation and
 // report.html when asked for. The club methods' results are written as each
@@ -8,8 +9,8 @@
 // Use: writeStartUp, then run the club methods into clubs(), then
 // closeClubFiles, writeRunJson and, if wanted, writeReport.
 
-#ifndef GENECLUB_RESULTS_RESULT_FOLDER_H_
-#define GENECLUB_RESULTS_RESULT_FOLDER_H_
+#ifndef GENECLUB_RESULTS_RUN_FILES_H_
+#define GENECLUB_RESULTS_RUN_FILES_H_
 
 #include <filesystem>
 #include <memory>
@@ -25,13 +26,13 @@ namespace geneclub {
 // The files of a run, in the order a summary names them.
 std::vector<std::string> resultFileNames(bool evaluation, bool report);
 
-class ResultFolder {
+class RunFiles {
  public:
   // The files go to `folder`, which must exist; failures to `failures`.
-  ResultFolder(std::filesystem::path folder, OutputFailures& failures);
-  ResultFolder(const ResultFolder&) = delete;
-  ResultFolder& operator=(const ResultFolder&) = delete;
-  ~ResultFolder();
+  RunFiles(std::filesystem::path folder, OutputFailures& failures);
+  RunFiles(const RunFiles&) = delete;
+  RunFiles& operator=(const RunFiles&) = delete;
+  ~RunFiles();
 
   // Writes topGenes.data, evaluation.tsv (with an evaluation) and genes.tsv,
   // then opens the files the clubs add to and writes the global run's part.
@@ -59,4 +60,4 @@ class ResultFolder {
 
 }  // namespace geneclub
 
-#endif  // GENECLUB_RESULTS_RESULT_FOLDER_H_
+#endif  // GENECLUB_RESULTS_RUN_FILES_H_
