@@ -75,6 +75,10 @@ std::string formText(ExpressionTable::Form form) {
       return "genes-in-rows";
     case ExpressionTable::Form::kNativeRecords:
       return "native";
+    case ExpressionTable::Form::kSeriesMatrix:
+      return "geo-series-matrix";
+    case ExpressionTable::Form::kGct:
+      return "gct";
   }
   return "";
 }
