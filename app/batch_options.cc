@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <sstream>
 
@@ -54,6 +55,17 @@ std::variant<std::vector<ClubMethod>, std::string> parseMethods(const std::strin
   return methods;
 }
 
+// Parses --seed: decimal digits only, 0 to 2^64 - 1. CLI11 reads unsigned
+// numbers with strtoull, which turns "-1" and numbers beyond the range into
+// 2^64 - 1 without a word, so the option is read as text.
+std::optional<std::uint64_t> parseSeed(const std::string& text) {
+  std::uint64_t seed = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, seed);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return seed;
+}
+
 }  // namespace
 
 std::string defaultOutFolder(const std::string& dataPath) {
@@ -74,7 +86,7 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   std::string methods = "1,2,3,4";
   std::string missing = "error";
   std::optional<int> top, pool, threads;
-  std::string evaluate;
+  std::string evaluate, seed;
   app.add_option(
       "data", data,
       "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input");
@@ -82,7 +94,8 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
                  "Results folder (default: DATA's name plus -geneclub)");
   app.add_option("--methods", methods, "Gene-club methods: 1,2,3,4 or their names, or none");
   app.add_option("--top", top, "Top genes mined and clubs per method, 1 to 32 (default 20)");
-  app.add_option("--pool", pool, "Base of the clubs' candidate pool (default 4/5 of the genes)");
+  app.add_option("--pool", pool,
+                 "Base of the clubs' candidate pool, 0 or more (default 4/5 of the genes)");
   app.add_option("--disease", options.diseaseLabel,
                  "The label of class 1; all others form class 0");
   app.add_option("--label-column", options.table.labelColumn, "The label column: name or number");
@@ -106,7 +119,8 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
                  "Cross-validated classification: loo or kfold:F (writes evaluation.tsv)");
   app.add_option("--permutations", options.permutations,
                  "Label permutations for the genes' family-wise p-values (p_fwer)");
-  app.add_option("--seed", options.seed, "Seed of the folds and permutations (default 1)");
+  const CLI::Option* seedOption =
+      app.add_option("--seed", seed, "Seed of the folds and permutations, 0 to 2^64-1 (default 1)");
   app.set_version_flag("--version", std::string(kProgram) + " " + GENECLUB_VERSION);
   try {
     app.parse(argc, argv);
@@ -126,6 +140,17 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   options.dataPath = data[0];
   if (top && (*top < 1 || *top > kMaxTopGenes)) {
     return commandLineError("--top must be between 1 and 32, not " + std::to_string(*top));
+  }
+  if (pool && *pool < 0) {
+    return commandLineError("--pool must be at least 0, not " + std::to_string(*pool));
+  }
+  if (seedOption->count() > 0) {
+    const std::optional<std::uint64_t> parsedSeed = parseSeed(seed);
+    if (!parsedSeed) {
+      return commandLineError(
+          "--seed must be a whole number from 0 to 18446744073709551615, not \"" + seed + "\"");
+    }
+    options.seed = *parsedSeed;
   }
   if (threads && *threads < 1) {
     return commandLineError("--threads must be at least 1, not " + std::to_string(*threads));

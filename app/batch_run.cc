@@ -291,6 +291,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   AnalysisSettings settings;
   settings.topGeneCount = options.topGeneCount.value_or(std::min(kDefaultTopGenes, genes));
   settings.poolBase = options.poolBase.value_or(defaultPoolBase(genes));
+  settings.gainlessClubStep = GainlessClubStep::kAddNothing;
   const int diseaseSize =
       static_cast<int>(std::count(classes.classLabels.begin(), classes.classLabels.end(), 1));
   // A strong pattern is supported by all samples of its class but one.

@@ -23,6 +23,7 @@ ClubContext::ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamp
                    analyzer.geneCount())),
       topGeneCount(settings.topGeneCount),
       divisionQuota(geneclub::divisionQuota(settings.topGeneCount)),
+      gainlessStep(settings.gainlessClubStep),
       products(normalCount, diseaseCount) {
   for (int sample = 0; sample < analyzer.sampleCount(); ++sample) {
     allSamples.insert(sample);

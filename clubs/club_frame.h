@@ -39,13 +39,15 @@ class ClubContext {
   int candidateCount;
   int topGeneCount;   // K: clubs per method, rows per club
   int divisionQuota;  // Division members taken from each division first
+  GainlessClubStep gainlessStep;
   EntropyProducts products;
 
   std::span<const std::uint64_t> rowBits(int row) const { return samples.rowBits(row); }
 };
 
 // The best candidate of a step: the highest gain strictly above 0.0, the
-// lowest row on ties; row 0 with gain 0.0 when no candidate gains anything.
+// lowest row on ties; row 0 with gain 0.0 when no candidate gains anything
+// (what the methods then do is the context's gainlessStep).
 struct CandidateChoice {
   double gain = 0.0;
   int row = 0;
@@ -119,7 +121,8 @@ class RefinementGain {
 std::vector<double> candidateGains(const ClubContext& context, const RefinementGain& gainOf);
 
 // The clubs of the four methods around the top gene in topRow, its rows in
-// club order (the top gene first).
+// club order (the top gene first). With GainlessClubStep::kAddNothing the
+// rows are distinct and a club may hold fewer than K of them.
 // REQUIRES: 0 <= topRow < the gene count.
 std::vector<int> buildIndependentClub(const ClubContext& context, int topRow);
 std::vector<int> buildDivisionClub(const ClubContext& context, int topRow);

@@ -69,7 +69,8 @@ class WholeDivisionRanking {
 
 // Divisions never change, so each candidate's gain in each division is
 // computed once per club. A division whose best gain is 0.0 gives up its
-// quota; in the free phase an equal gain goes to division 1.
+// quota; in the free phase an equal gain goes to division 1. A step in which
+// neither division gains anything finds none in a later step either.
 std::vector<int> buildDivisionClub(const ClubContext& context, int topRow) {
   Club club(topRow, context);
   const std::vector<Division> divisions = makeDivisions(context, topRow);
@@ -84,6 +85,9 @@ std::vector<int> buildDivisionClub(const ClubContext& context, int topRow) {
     CandidateChoice best[2];
     for (std::size_t i = 0; i < divisions.size(); ++i) {
       best[i] = club.chooseBest([&](int row) { return gains[i][row]; });
+    }
+    if (!best[0].found && !best[1].found && context.gainlessStep == GainlessClubStep::kAddNothing) {
+      break;
     }
     int row;
     if (taken[0] < context.divisionQuota && best[0].gain != 0.0) {
@@ -107,7 +111,9 @@ std::vector<int> buildDivisionClub(const ClubContext& context, int topRow) {
 // the whole division and adds no member in that step. A step that adds no
 // member at all excludes the candidates that made a division pure, so that
 // they are not found again; when there is none, the club ends with the
-// members it has. Every club therefore ends.
+// members it has. Every club therefore ends. With
+// GainlessClubStep::kAddNothing, a division in which no candidate gains
+// anything keeps its groups and adds no member in that step.
 std::vector<int> buildDivisionIterativeClub(const ClubContext& context, int topRow) {
   Club club(topRow, context);
   const std::vector<Division> divisions = makeDivisions(context, topRow);
@@ -135,6 +141,7 @@ std::vector<int> buildDivisionIterativeClub(const ClubContext& context, int topR
     bool added = false;
     std::vector<int> purifyingRows;
     for (std::size_t i = 0; i < divisions.size(); ++i) {
+      if (!best[i].found && context.gainlessStep == GainlessClubStep::kAddNothing) continue;
       if (best[i].gain == divisions[i].entropy) {
         partitions[i] = {divisions[i].samples};
         whole[i] = true;

@@ -23,7 +23,8 @@ struct IndependentScoring {
 
 // The partition stays the top gene's for the whole club, so each candidate's
 // gain is the same in every step and is computed once: the members are the
-// candidates of the highest gains, lowest row first on ties.
+// candidates of the highest gains, lowest row first on ties. Once no
+// candidate gains anything, none will in a later step either.
 std::vector<int> buildIndependentClub(const ClubContext& context, int topRow) {
   Club club(topRow, context);
   const IndependentScoring scoring(context, topRow);
@@ -32,7 +33,9 @@ std::vector<int> buildIndependentClub(const ClubContext& context, int topRow) {
       RefinementGain(context, context.labelEntropy, scoring.entropy, scoring.topPartition));
   const auto gainOf = [&gains](int row) { return gains[row]; };
   for (int step = 1; step < context.topGeneCount; ++step) {
-    club.addMember(club.chooseBest(gainOf).row);
+    const CandidateChoice choice = club.chooseBest(gainOf);
+    if (!choice.found && context.gainlessStep == GainlessClubStep::kAddNothing) break;
+    club.addMember(choice.row);
   }
   return club.rows();
 }
@@ -50,6 +53,7 @@ std::vector<int> buildIndependentIterativeClub(const ClubContext& context, int t
   for (int step = 1; step < context.topGeneCount; ++step) {
     const CandidateChoice choice =
         club.chooseBest(RefinementGain(context, context.labelEntropy, scoring.entropy, partition));
+    if (!choice.found && context.gainlessStep == GainlessClubStep::kAddNothing) break;
     if (choice.found) bestRefinement = refineSampleGroups(partition, context.rowBits(choice.row));
     club.addMember(choice.row);
     partition = choice.gain == context.labelEntropy ? scoring.topPartition : bestRefinement;

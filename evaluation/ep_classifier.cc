@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <utility>
 
 #include "ranking/start_up.h"
 
@@ -63,13 +64,25 @@ EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> 
   for (const int label : analyzer.classLabels) ++classSizes_[label];
 }
 
+EpClassifier::EpClassifier(std::vector<int> genes, std::vector<double> splitValues,
+                           MiningResult patterns, std::array<int, 2> classSizes)
+    : genes_(std::move(genes)),
+      splitValues_(std::move(splitValues)),
+      patterns_(std::move(patterns)),
+      classSizes_(classSizes) {}
+
 EpScores EpClassifier::classify(const ExpressionMatrix& matrix, int sample) const {
+  std::vector<double> minedValues;
+  minedValues.reserve(genes_.size());
+  for (const int gene : genes_) minedValues.push_back(matrix[gene][sample]);
+  return classifyMinedValues(minedValues);
+}
+
+EpScores EpClassifier::classifyMinedValues(std::span<const double> minedValues) const {
   const int positions = static_cast<int>(genes_.size());
   SampleTuple tuple = 0;
   for (int position = 0; position < positions; ++position) {
-    if (matrix[genes_[position]][sample] > splitValues_[position]) {
-      tuple |= SampleTuple{1} << position;
-    }
+    if (minedValues[position] > splitValues_[position]) tuple |= SampleTuple{1} << position;
   }
   const ItemSet items = tupleItems(tuple, positions);
   EpScores scores;

@@ -41,9 +41,21 @@ class EpClassifier {
   EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
                std::span<const int> trainingSamples, int topGeneCount);
 
+  // A trained classifier restored from what genes(), splitValues(),
+  // patterns() and classSizes() of one returned, so that a classifier can be
+  // saved and loaded without its training data.
+  // REQUIRES: the parts come from one trained classifier.
+  EpClassifier(std::vector<int> genes, std::vector<double> splitValues, MiningResult patterns,
+               std::array<int, 2> classSizes);
+
   // The scores of sample (column) `sample` of matrix, which has the genes of
   // the training matrix in the same rows.
   EpScores classify(const ExpressionMatrix& matrix, int sample) const;
+
+  // The scores of a sample given by its values of the mined genes alone:
+  // minedValues[j] is its value of gene genes()[j].
+  // REQUIRES: minedValues.size() == genes().size().
+  EpScores classifyMinedValues(std::span<const double> minedValues) const;
 
   // The mined genes by their row in the matrix trained on, best first, their
   // training split values, and the EPs mined over them: position j of a
@@ -51,6 +63,8 @@ class EpClassifier {
   const std::vector<int>& genes() const { return genes_; }
   const std::vector<double>& splitValues() const { return splitValues_; }
   const MiningResult& patterns() const { return patterns_; }
+  // The training samples of each class, indexed by label.
+  const std::array<int, 2>& classSizes() const { return classSizes_; }
 
  private:
   std::vector<int> genes_;

@@ -174,6 +174,7 @@ std::optional<InputError> takeFileLabels(ExpressionTable& table, FileLabels file
   }
   table.labels = std::move(fileLabels.labels);
   table.labelSource = "file " + displayName(labelsPath);
+  table.labelName = displayName(labelsPath);
   return std::nullopt;
 }
 

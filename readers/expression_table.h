@@ -44,6 +44,9 @@ struct ExpressionTable {
   // row "class", file labels.txt, field "disease state", or native class
   // words.
   std::string labelSource;
+  // The name of what held the labels: the label column's, row's or field's
+  // name, the labels file's name, or "class" for native class words.
+  std::string labelName;
   // Per kept gene, the description its file gives (a GCT file's
   // Description); empty when the form has none.
   std::vector<std::string> geneDescriptions;
@@ -68,6 +71,8 @@ struct TableOptions {
   // or row: one label per line, or a CLS file (see labels_file.h). Empty:
   // none (a GCT file then takes NAME.cls beside it).
   std::string labelsFile;
+  // Leave out genes with a missing value instead of failing on them.
+  bool dropGenesWithMissing = false;
   // The sample field that gives the labels: in a series matrix, a key of
   // the sample characteristics ("disease state") or a sample line without
   // its prefix ("source_name_ch1"); in a GCT 1.3 file, a column-metadata
@@ -76,8 +81,6 @@ struct TableOptions {
   // A file that gives the genes' symbols and titles (see annotation.h).
   // Empty: none.
   std::string annotationFile;
-  // Leave out genes with a missing value instead of failing on them.
-  bool dropGenesWithMissing = false;
 };
 
 // Reads the data file at `path`: "-" is standard input, and a path ending in

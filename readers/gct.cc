@@ -160,6 +160,7 @@ std::variant<ExpressionTable, InputError> GctReader::read() {
     if (InputError* error = std::get_if<InputError>(&labels)) return *error;
     table_.labels = std::move(std::get<std::vector<std::string>>(labels));
     table_.labelSource = "field " + quoteForMessage(options_.labelField);
+    table_.labelName = options_.labelField;
   }
   // Record numbers count the header as record 1.
   int record = 1 + static_cast<int>(columnMetadataCount_);

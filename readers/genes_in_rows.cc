@@ -72,6 +72,7 @@ std::optional<InputError> GenesInRowsReader::takeLabels() {
   }
   haveLabelRow_ = true;
   table_.labelSource = "row " + quoteForMessage(records_.fieldText(0));
+  table_.labelName = records_.fieldText(0);
   return std::nullopt;
 }
 
@@ -96,6 +97,7 @@ std::optional<InputError> GenesInRowsReader::settleCandidate() {
   haveLabelRow_ = true;
   table_.labelSource = "row " + quoteForMessage(candidate_.name) + " (row " +
                        std::to_string(candidateNumber_) + " after the header)";
+  table_.labelName = candidate_.name;
   return std::nullopt;
 }
 

@@ -102,6 +102,7 @@ std::variant<ExpressionTable, InputError> readNativeRecords(InputBuffer& input,
     table.geneColumns.push_back(static_cast<int>(gene));
   }
   table.labelSource = "native class words";
+  table.labelName = "class";
   return table;
 }
 

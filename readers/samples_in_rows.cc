@@ -437,7 +437,10 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read(
       otherNames.emplace_back(name);
     }
   }
-  if (labelColumn_ >= 0) table_.labelSource = columnLabel(names_, labelColumn_);
+  if (labelColumn_ >= 0) {
+    table_.labelSource = columnLabel(names_, labelColumn_);
+    table_.labelName = names_[labelColumn_];
+  }
   return std::move(table_);
 }
 

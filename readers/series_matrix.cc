@@ -157,6 +157,7 @@ std::optional<InputError> SeriesMatrixReader::readHeader(int beginLine) {
   if (InputError* error = std::get_if<InputError>(&labels)) return *error;
   table_.labels = std::move(std::get<std::vector<std::string>>(labels));
   table_.labelSource = "field " + quoteForMessage(options_.labelField);
+  table_.labelName = options_.labelField;
   return std::nullopt;
 }
 

@@ -6,14 +6,18 @@
 #     then "n") on the demo data and, when present, the shared real data set;
 #   - geneclub-batch: the public tables (when present) with all four methods,
 #     and prostate-singh.csv ranked only (--methods none) beside the same
-#     ranking in pandas and numpy (bench/rank_pandas.py).
+#     ranking in pandas and numpy (bench/rank_pandas.py);
+#   - the Python package: `import geneclub`, and a leave-one-out
+#     cross_val_predict with EPClassifier on leukemia-golub.csv (in the
+#     process, bench/python_loo.py) beside geneclub-batch --evaluate loo.
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 requirePackages "${BUILD_PACKAGES[@]}" time:/usr/bin/time bc:bc \
   libbenchmark-dev:/usr/lib/x86_64-linux-gnu/cmake/benchmark/benchmarkConfig.cmake \
-  python3-pandas:/usr/lib/python3/dist-packages/pandas python3-numpy:/usr/lib/python3/dist-packages/numpy
+  python3-pandas:/usr/lib/python3/dist-packages/pandas python3-numpy:/usr/lib/python3/dist-packages/numpy \
+  "${PYTHON_PACKAGES[@]}"
 runs=${1:-21}
 
 echo "== building (Release)"
@@ -72,6 +76,22 @@ if [[ -f $public/prostate-singh.csv ]]; then
   timeRuns "geneclub-batch, prostate-singh, ranking only" \
     "$batch" --quiet --threads 2 --methods none -o out "$prostate"
   timeRuns "pandas + numpy, prostate-singh, ranking" /usr/bin/python3 "$(realpath bench/rank_pandas.py)" "$prostate"
+fi
+
+echo
+echo "== the Python package"
+venv=$(realpath -m build/bench-venv)
+[[ -x $venv/bin/python ]] || /usr/bin/python3 -m venv --system-site-packages "$venv"
+GENECLUB_PYTHON_BUILD_DIR=build/bench-python \
+  "$venv/bin/pip" install --quiet --no-index --no-build-isolation --disable-pip-version-check .
+timeRuns "python, start only" "$venv/bin/python" -c pass
+timeRuns "python, import geneclub" "$venv/bin/python" -c "import geneclub"
+if [[ -f $public/leukemia-golub.csv ]]; then
+  leukemia=$(realpath "$public/leukemia-golub.csv")
+  timeRuns "geneclub-batch, leukemia-golub, --evaluate loo" \
+    "$batch" --quiet --threads 2 --evaluate loo --methods none -o out "$leukemia"
+  echo "EPClassifier, leukemia-golub, leave-one-out cross_val_predict in the process:" \
+    "$("$venv/bin/python" bench/python_loo.py "$leukemia" 7)"
 fi
 
 for data in "${datasets[@]}"; do

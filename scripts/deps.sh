@@ -48,3 +48,19 @@ TEST_PACKAGES=(
   nodejs:node
   chromium:/usr/bin/chromium
 )
+
+# What the Python package's build and tests need besides the build: the
+# package is built by setuptools through the CMake build, installed into a
+# virtual environment over Debian's numpy, pandas and scikit-learn, and
+# tested with pytest.
+PYTHON_PACKAGES=(
+  python3-dev:/usr/include/python3*/Python.h
+  pybind11-dev:/usr/lib/cmake/pybind11/pybind11Config.cmake
+  python3-venv:/usr/lib/python3*/ensurepip/__init__.py
+  python3-setuptools:/usr/lib/python3/dist-packages/setuptools/__init__.py
+  python3-wheel:/usr/lib/python3/dist-packages/wheel/__init__.py
+  python3-numpy:/usr/lib/python3/dist-packages/numpy/__init__.py
+  python3-pandas:/usr/lib/python3/dist-packages/pandas/__init__.py
+  python3-sklearn:/usr/lib/python3/dist-packages/sklearn/__init__.py
+  python3-pytest:/usr/lib/python3/dist-packages/pytest/__init__.py
+)

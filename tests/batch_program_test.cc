@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -169,6 +171,20 @@ void expectTablesAgree(const fs::path& folder, const std::string& diseaseLabel, 
   for (const auto& [method, count] : clubsPerMethod) EXPECT_EQ(count, topGenes) << method;
 }
 
+// The genes of each club in clubs.tsv ("division 3" -> its genes), in
+// position order; positions must run 1, 2, ... within a club.
+std::map<std::string, std::vector<std::string>> clubGenes(const fs::path& folder) {
+  std::map<std::string, std::vector<std::string>> clubs;
+  const std::vector<std::string> lines = linesOf(readFile(folder / "clubs.tsv"));
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> row = fieldsOf(lines[i]);
+    std::vector<std::string>& genes = clubs[row[0] + " " + row[1]];
+    EXPECT_EQ(row[3], std::to_string(genes.size() + 1)) << lines[i];
+    genes.push_back(row[4]);
+  }
+  return clubs;
+}
+
 class BatchProgramTest : public ::testing::Test {
  protected:
   void SetUp() override { writeTable(dir_.path() / "small.csv", 300, 40, 15); }
@@ -231,7 +247,15 @@ TEST_F(BatchProgramTest, CommandLineErrorsExitWithThreeAndAUsageLine) {
       {"small.csv", "--evaluate", "kfold:1"},
       {"small.csv", "--evaluate", "kfold:x"},
       {"small.csv", "--permutations", "-1"},
-      {"small.csv", "--seed", "x"}};
+      {"small.csv", "--pool", "-1"},
+      {"small.csv", "--pool=-1"},
+      {"small.csv", "--seed", "x"},
+      {"small.csv", "--seed", ""},
+      {"small.csv", "--seed", "-1"},
+      {"small.csv", "--seed=-1"},
+      {"small.csv", "--seed", "18446744073709551616"},
+      {"small.csv", "--seed", "99999999999999999999999"},
+      {"small.csv", "--seed", "1.0"}};
   for (const std::vector<std::string>& arguments : wrong) {
     const ProcessResult result = run(arguments);
     std::string shown;
@@ -240,8 +264,20 @@ TEST_F(BatchProgramTest, CommandLineErrorsExitWithThreeAndAUsageLine) {
     EXPECT_TRUE(result.err.starts_with("geneclub-batch: ")) << shown << result.err;
     EXPECT_NE(result.err.find("Usage: geneclub-batch"), std::string::npos) << shown;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << shown << result.err;
+    for (const char* option : {"--pool", "--seed"}) {
+      if (shown.find(option) != std::string::npos) {
+        EXPECT_NE(result.err.find(option), std::string::npos) << shown << result.err;
+      }
+    }
   }
   EXPECT_FALSE(fs::exists(dir_.path() / "small-geneclub"));
+  // The largest seed is taken as it is.
+  const ProcessResult largestSeed =
+      run({"small.csv", "--seed", "18446744073709551615", "--methods", "none", "--quiet"});
+  ASSERT_EQ(largestSeed.exitStatus, 0) << largestSeed.err;
+  EXPECT_NE(
+      readFile(dir_.path() / "small-geneclub" / "run.json").find("\"seed\": 18446744073709551615,"),
+      std::string::npos);
 
   const ProcessResult help = run({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
@@ -270,6 +306,66 @@ TEST_F(BatchProgramTest, MethodsAreASetRunInMenuOrder) {
             "method\tclub\ttop_gene\tposition\tgene\trank\tmined\n");
   EXPECT_EQ(readFile(dir_.path() / "none" / "EP.data").find("This is the results"),
             std::string::npos);
+}
+
+// 16 samples, 8 labelled "a" and then 8 "b"; gene g0 is 1 in every "a" and
+// 2 in every "b" sample, so it separates the classes and ranks first; genes
+// g1 to g29 are random whole numbers from 0 to 9.
+std::string separatedTable() {
+  std::mt19937 random(3);  // any fixed seed
+  std::string text = "labels";
+  for (int gene = 0; gene < 30; ++gene) text += ",g" + std::to_string(gene);
+  text += "\n";
+  for (int sample = 0; sample < 16; ++sample) {
+    text += sample < 8 ? "a,1" : "b,2";
+    for (int gene = 1; gene < 30; ++gene) text += "," + std::to_string(random() % 10);
+    text += "\n";
+  }
+  return text;
+}
+
+// Steps in which no candidate gains anything add nothing: no club holds a
+// gene twice (or patterns.tsv a pattern twice), and the shorter clubs flow
+// through every result file.
+TEST_F(BatchProgramTest, ClubsHoldDistinctGenesWhenTheTopGeneSeparatesTheClasses) {
+  writeFile(dir_.path() / "separated.csv", separatedTable());
+  const ProcessResult result = run({"separated.csv", "--report", "--quiet"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const fs::path folder = dir_.path() / "separated-geneclub";
+  expectTablesAgree(folder, "a", 20);
+  EXPECT_TRUE(fs::exists(folder / "report.html"));
+  int shortClubs = 0;
+  for (auto [club, genes] : clubGenes(folder)) {
+    shortClubs += genes.size() < 20;
+    std::sort(genes.begin(), genes.end());
+    EXPECT_TRUE(std::adjacent_find(genes.begin(), genes.end()) == genes.end()) << club;
+  }
+  EXPECT_GT(shortClubs, 0);
+  // Both divisions of g0 are pure: nothing can join its Division club.
+  EXPECT_EQ(clubGenes(folder)["division 1"], std::vector<std::string>{"g0"});
+  const std::vector<std::string> patterns = linesOf(readFile(folder / "patterns.tsv"));
+  EXPECT_EQ(std::set<std::string>(patterns.begin(), patterns.end()).size(), patterns.size());
+}
+
+// A pool of no genes: every club is its top gene alone.
+TEST_F(BatchProgramTest, PoolOfNoGenesMakesClubsOfTheTopGeneAlone) {
+  const ProcessResult result = run({"small.csv", "--pool", "0", "--report", "-o", "alone"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const fs::path folder = dir_.path() / "alone";
+  expectTablesAgree(folder, "negative", 20);
+  const std::map<std::string, std::vector<std::string>> clubs = clubGenes(folder);
+  EXPECT_EQ(clubs.size(), 4u * 20);
+  for (const auto& [club, genes] : clubs) EXPECT_EQ(genes.size(), 1u) << club;
+  // Each club's patterns name its top gene only.
+  const std::vector<std::string> patterns = linesOf(readFile(folder / "patterns.tsv"));
+  for (std::size_t i = 1; i < patterns.size(); ++i) {
+    const std::vector<std::string> row = fieldsOf(patterns[i]);
+    if (row[0] != "global") {
+      EXPECT_EQ(row[7], row[1]) << patterns[i];
+    }
+  }
+  EXPECT_NE(readFile(folder / "run.json").find("\"pool\": 0,"), std::string::npos);
+  EXPECT_TRUE(fs::exists(folder / "report.html"));
 }
 
 TEST_F(BatchProgramTest, ResultFolderRules) {

@@ -2,9 +2,10 @@
 // sets of many shapes (sample counts around word boundaries, clubs of 1 to
 // 32 genes) are run through the methods and through a reference
 // implementation (groups as index lists, scores summed term by term) and the
-// clubs compared; hand-made data sets pin down ties, quotas, restarts and
-// short clubs; and a method's clubs and patterns are the same for every
-// number of threads.
+// clubs compared, for both ways of handling a step in which no candidate
+// gains anything; hand-made data sets pin down ties, quotas, restarts and
+// short clubs; clubs of distinct genes are mined as the clubs they are; and a
+// method's clubs and patterns are the same for every number of threads.
 
 #include <gtest/gtest.h>
 #include <tbb/global_control.h>
@@ -35,6 +36,7 @@ struct Dataset {
   std::vector<std::vector<bool>> profiles;
   int candidateCount = 0;
   int topGeneCount = 20;
+  GainlessClubStep gainlessStep = GainlessClubStep::kAddTopRankedGene;
   int samples() const { return static_cast<int>(labels.size()); }
   bool above(int row, int sample) const { return profiles[row][sample]; }
 };
@@ -99,6 +101,7 @@ std::vector<int> referenceClub(const Dataset& data, ClubMethod method, int top) 
     root.labels.push_back(data.labels[sample]);
   }
   const RefGroups topPartition = splitGroup(data, root, top);
+  const bool addNothing = data.gainlessStep == GainlessClubStep::kAddNothing;
   std::vector<bool> used(data.profiles.size(), false);
   used[top] = true;
   std::vector<int> club{top};
@@ -121,6 +124,7 @@ std::vector<int> referenceClub(const Dataset& data, ClubMethod method, int top) 
         const double gain = allEntropy - leftEntropy(refined, weighted);
         if (gain > best) best = gain, bestRow = row, bestList = refined;
       }
+      if (best == 0.0 && addNothing) break;
       add(bestRow);
       if (method == ClubMethod::kIndependentIterative) {
         partition = best == allEntropy ? topPartition : bestList;
@@ -154,6 +158,7 @@ std::vector<int> referenceClub(const Dataset& data, ClubMethod method, int top) 
       }
     }
     if (method == ClubMethod::kDivision) {
+      if (best[0] == 0.0 && best[1] == 0.0 && addNothing) break;
       int row = best[0] > best[1] ? bestRow[0] : bestRow[1];
       if (taken[0] < quota && best[0] != 0.0) {
         ++taken[0];
@@ -169,6 +174,8 @@ std::vector<int> referenceClub(const Dataset& data, ClubMethod method, int top) 
     bool added = false;
     std::vector<int> restartRows;
     for (int i = 0; i < divisionCount; ++i) {
+      // A division without gain keeps its groups when it adds nothing.
+      if (best[i] == 0.0 && addNothing) continue;
       if (best[i] == labelEntropy(divisions[i].labels)) {
         partitions[i] = {divisions[i]};
         if (best[i] > 0.0) restartRows.push_back(bestRow[i]);
@@ -208,6 +215,7 @@ class SyntheticRun {
     analyzer_.duplicateGeneCount = kDuplicateGenes;
     settings_.topGeneCount = data.topGeneCount;
     settings_.poolBase = data.candidateCount + kIncompleteGenes + kDuplicateGenes;
+    settings_.gainlessClubStep = data.gainlessStep;
     samples_ = std::make_unique<DiscretisedSamples>(analyzer_);
     context_ = std::make_unique<ClubContext>(analyzer_, *samples_, settings_);
   }
@@ -226,10 +234,11 @@ class SyntheticRun {
     return runs;
   }
 
-  // The patterns of a club mined by themselves: its first K rows.
-  MiningResult mineAlone(const std::vector<int>& club) const {
-    return mineMinimalEps(samples_->positionSamples(club, data_.topGeneCount), data_.labels,
-                          data_.topGeneCount);
+  // The patterns of a club mined by themselves: its first K rows, over K
+  // positions or, when given, over fewer.
+  MiningResult mineAlone(const std::vector<int>& club, int positions = 0) const {
+    if (positions == 0) positions = data_.topGeneCount;
+    return mineMinimalEps(samples_->positionSamples(club, positions), data_.labels, positions);
   }
 
  private:
@@ -292,29 +301,75 @@ Dataset randomDataset(unsigned seed, int samples, int topGeneCount) {
 TEST(ClubMethodsTest, EveryMethodChoosesAsTheReferenceOnEveryShape) {
   const int sampleCounts[] = {1, 2, 62, 63, 64, 65, 128, 129};
   const int clubSizes[] = {1, 2, 5, 20, 32};
-  int shortClubs = 0, longClubs = 0;
+  // Clubs shorter than K, by handling of gainless steps and method.
+  int shortClubs[2][std::size(kClubMethods)] = {};
+  int longClubs = 0;
   unsigned seed = 0;
   for (const int samples : sampleCounts) {
     for (const int topGeneCount : clubSizes) {
       for (int repeat = 0; repeat < 2; ++repeat, ++seed) {
-        const Dataset data = randomDataset(seed, samples, topGeneCount);
-        const SyntheticRun run(data);
-        for (const ClubMethod method : kClubMethods) {
-          for (int top = 0; top < topGeneCount; ++top) {
-            const std::vector<int> expected = referenceClub(data, method, top);
-            shortClubs += static_cast<int>(expected.size()) < topGeneCount;
-            longClubs += static_cast<int>(expected.size()) > topGeneCount;
-            ASSERT_EQ(run.club(method, top), expected)
-                << "seed " << seed << ", " << samples << " samples, K " << topGeneCount
-                << ", method " << methodName(method) << ", top " << top;
+        for (const GainlessClubStep step :
+             {GainlessClubStep::kAddTopRankedGene, GainlessClubStep::kAddNothing}) {
+          Dataset data = randomDataset(seed, samples, topGeneCount);
+          data.gainlessStep = step;
+          const SyntheticRun run(data);
+          for (std::size_t m = 0; m < std::size(kClubMethods); ++m) {
+            for (int top = 0; top < topGeneCount; ++top) {
+              const std::vector<int> expected = referenceClub(data, kClubMethods[m], top);
+              shortClubs[step == GainlessClubStep::kAddNothing][m] +=
+                  static_cast<int>(expected.size()) < topGeneCount;
+              longClubs += static_cast<int>(expected.size()) > topGeneCount;
+              ASSERT_EQ(run.club(kClubMethods[m], top), expected)
+                  << "seed " << seed << ", " << samples << " samples, K " << topGeneCount
+                  << ", method " << methodName(kClubMethods[m]) << ", top " << top
+                  << ", gainless steps "
+                  << (step == GainlessClubStep::kAddNothing ? "add nothing" : "add row 0");
+            }
           }
         }
       }
     }
   }
-  // The data sets reach the short and the long clubs of Division Iterative.
-  EXPECT_GT(shortClubs, 0);
+  // Adding row 0, only Division Iterative ends clubs short; adding nothing,
+  // every method does. Division Iterative reaches its long clubs too.
+  for (std::size_t m = 0; m + 1 < std::size(kClubMethods); ++m) {
+    EXPECT_EQ(shortClubs[0][m], 0) << methodName(kClubMethods[m]);
+  }
+  for (std::size_t m = 0; m < std::size(kClubMethods); ++m) {
+    EXPECT_GT(shortClubs[1][m], 0) << methodName(kClubMethods[m]);
+  }
+  EXPECT_GT(shortClubs[0][std::size(kClubMethods) - 1], 0);
   EXPECT_GT(longClubs, 0);
+}
+
+// A club that ends when no candidate gains anything holds distinct genes,
+// and a club shorter than K is mined as the club it is: its patterns are
+// those over as many positions as it has rows, and name no position beyond.
+TEST(ClubMethodsTest, ClubsThatAddNothingHoldDistinctGenesAndAreMinedAsTheyAre) {
+  int shortClubs = 0;
+  for (unsigned seed = 0; seed < 12; ++seed) {
+    Dataset data = randomDataset(seed, 60 + static_cast<int>(seed), 20);
+    data.gainlessStep = GainlessClubStep::kAddNothing;
+    const SyntheticRun run(data);
+    for (const ClubMethod method : kClubMethods) {
+      for (const ClubRun& club : run.runMethod(method)) {
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::string(methodName(method)) +
+                     ", top " + std::to_string(club.topRow));
+        std::vector<int> rows = club.club;
+        std::sort(rows.begin(), rows.end());
+        EXPECT_TRUE(std::adjacent_find(rows.begin(), rows.end()) == rows.end());
+        const int mined = std::min(static_cast<int>(rows.size()), data.topGeneCount);
+        shortClubs += mined < data.topGeneCount;
+        expectSamePatterns(club.patterns, run.mineAlone(club.club, mined));
+        for (const ClassPatterns* patterns : {&club.patterns.disease, &club.patterns.normal}) {
+          for (const ItemSet pattern : patterns->patterns) {
+            EXPECT_EQ(pattern >> (2 * mined), 0u) << pattern;
+          }
+        }
+      }
+    }
+  }
+  EXPECT_GT(shortClubs, 0);
 }
 
 TEST(ClubMethodsTest, ClubsAndPatternsAreTheSameForEveryThreadCount) {
@@ -383,6 +438,34 @@ TEST(ClubMethodsTest, TiesGoToTheLowerRowAndNoGainToRowZero) {
   // With no candidate left, Division Iterative ends the club short.
   EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 0),
             (std::vector<int>{0, 3, 1, 2, 4, 5, 6, 7, 8, 9}));
+
+  // Adding nothing instead, every club ends at the first gainless step.
+  Dataset distinct = data;
+  distinct.gainlessStep = GainlessClubStep::kAddNothing;
+  const SyntheticRun distinctRun(distinct);
+  EXPECT_EQ(distinctRun.club(ClubMethod::kIndependent, 0), (std::vector<int>{0, 3, 7}));
+  EXPECT_EQ(distinctRun.club(ClubMethod::kDivision, 0), (std::vector<int>{0, 3, 7}));
+  for (const ClubMethod method :
+       {ClubMethod::kIndependentIterative, ClubMethod::kDivisionIterative}) {
+    EXPECT_EQ(distinctRun.club(method, 0), (std::vector<int>{0, 3, 1, 2, 4, 5, 6, 7, 8, 9}));
+  }
+}
+
+TEST(ClubMethodsTest, TopGeneThatSeparatesTheClassesMakesNoGeneJoinTwice) {
+  // Top row 0 separates the classes, so both its divisions are pure and no
+  // candidate gains anything within them; with the top gene's groups pure,
+  // every candidate gains the whole class entropy in the other methods.
+  Dataset data = handMade(6, {{0, samplesFrom(0, 30)}, {2, samplesFrom(10, 40)}});
+  EXPECT_EQ(SyntheticRun(data).club(ClubMethod::kDivision, 0), thenRowZero({0}));
+  data.gainlessStep = GainlessClubStep::kAddNothing;
+  const SyntheticRun run(data);
+  EXPECT_EQ(run.club(ClubMethod::kDivision, 0), std::vector<int>{0});
+  EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 0), std::vector<int>{0});
+  for (const ClubMethod method : {ClubMethod::kIndependent, ClubMethod::kIndependentIterative}) {
+    EXPECT_EQ(run.club(method, 0), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  }
+  // Around another top gene, row 0 joins first, as the best candidate.
+  EXPECT_EQ(run.club(ClubMethod::kIndependent, 2), (std::vector<int>{2, 0, 1, 3, 4, 5}));
 }
 
 TEST(ClubMethodsTest, EmptyCandidatePoolAddsRowZero) {
@@ -396,6 +479,16 @@ TEST(ClubMethodsTest, EmptyCandidatePoolAddsRowZero) {
     // Division Iterative adds row 0 once, unless it is the top gene, then ends.
     EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 0), std::vector<int>{0});
     EXPECT_EQ(run.club(ClubMethod::kDivisionIterative, 5), (std::vector<int>{5, 0}));
+
+    // Adding nothing instead, every club is its top gene alone.
+    Dataset distinct = data;
+    distinct.gainlessStep = GainlessClubStep::kAddNothing;
+    const SyntheticRun distinctRun(distinct);
+    for (const ClubMethod method : kClubMethods) {
+      for (int top = 0; top < 20; ++top) {
+        EXPECT_EQ(distinctRun.club(method, top), std::vector<int>{top});
+      }
+    }
   }
 }
 

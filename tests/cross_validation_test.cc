@@ -147,6 +147,31 @@ TEST(CrossValidationTest, HeldOutLabelsAndValuesNeverReachTraining) {
   }
 }
 
+// A classifier restored from its parts, given only the mined genes' values,
+// scores every sample exactly as the trained one does from the whole matrix.
+TEST(EpClassifierTest, RestoredClassifierScoresFromMinedValuesAlone) {
+  const int samples = 30;
+  const ClassLabels labels = blockLabels(samples, 17);
+  const ExpressionMatrix matrix = randomMatrix(60, samples, 17);
+  std::vector<int> training(samples - 5);
+  std::iota(training.begin(), training.end(), 0);
+  const EpClassifier trained(matrix, labels, training, 6);
+  ASSERT_GT(trained.patterns().disease.patternCount() + trained.patterns().normal.patternCount(),
+            0);
+  const EpClassifier restored(trained.genes(), trained.splitValues(), trained.patterns(),
+                              trained.classSizes());
+  EXPECT_EQ(trained.classSizes(), (std::array<int, 2>{8, 17}));
+  for (int s = 0; s < samples; ++s) {
+    std::vector<double> minedValues;
+    for (const int gene : trained.genes()) minedValues.push_back(matrix[gene][s]);
+    const EpScores expected = trained.classify(matrix, s);
+    const EpScores scores = restored.classifyMinedValues(minedValues);
+    EXPECT_EQ(scores.predictedLabel, expected.predictedLabel) << "sample " << s;
+    EXPECT_EQ(scores.scoreClassOne, expected.scoreClassOne) << "sample " << s;
+    EXPECT_EQ(scores.scoreClassZero, expected.scoreClassZero) << "sample " << s;
+  }
+}
+
 TEST(CrossValidationTest, SameResultsForEveryThreadCount) {
   const int samples = 50;
   const ClassLabels labels = blockLabels(samples, 31);

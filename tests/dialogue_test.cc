@@ -28,14 +28,20 @@ constexpr char kTryAgain[] = "\tTry again?(y/n)\n\t";
 constexpr char kEnterNumber[] = "\tEnter number (1 - 4)\n\t";
 
 // A valid data file of random integer values; the seed is fixed so that
-// every run on it prints the same start-up text.
-std::string randomDataText() {
+// every run on it prints the same start-up text. With separatingFirstGene,
+// the first gene is 1 in every negative and 2 in every positive record.
+std::string randomDataText(bool separatingFirstGene = false) {
   constexpr int kValueRange = 1000;
   std::mt19937 random(62);  // any fixed seed
   std::string text;
   for (int sample = 0; sample < kSampleCount; ++sample) {
     for (int gene = 0; gene < kGeneCount; ++gene) {
-      text += std::to_string(random() % kValueRange) + ",";
+      const unsigned value = random() % kValueRange;
+      if (gene == 0 && separatingFirstGene) {
+        text += sample < kNegativeRecordCount ? "1," : "2,";
+        continue;
+      }
+      text += std::to_string(value) + ",";
     }
     text += sample < kNegativeRecordCount ? "negative\n" : "positive\n";
   }
@@ -150,6 +156,21 @@ TEST_F(DialogueTest, FailedWriteIsReportedLikeAFailedOpen) {
   EXPECT_EQ(result.out, normal.out);
   EXPECT_EQ(result.err, "\t***can't write EP.data\n");
   EXPECT_EQ(result.exitStatus, 1);
+}
+
+// A top gene that separates the classes leaves both its divisions pure, so
+// no candidate gains anything in the Division method: every step adds the
+// top-ranked gene again, as this program's clubs always have.
+TEST(InteractiveClubsTest, GainlessStepsAddTheTopRankedGeneAgain) {
+  const ScopedWorkDir dir;
+  writeFile(dir.path() / "colonTumor.data", randomDataText(true));
+  const ProcessResult result = runProgram(dir.path(), "2\nn\n");
+  EXPECT_EQ(result.exitStatus, 0);
+  std::string clubLine;
+  for (int member = 0; member < 20; ++member) clubLine += "1\t";
+  EXPECT_NE(result.out.find("Top 1 gene's gene club member\n" + clubLine + "\n\n"),
+            std::string::npos)
+      << result.out;
 }
 
 }  // namespace

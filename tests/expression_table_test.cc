@@ -88,6 +88,7 @@ void expectReferenceTable(const ExpressionTable& table) {
   EXPECT_EQ(table.labels, (Names{"Tumor", "Normal"}));
   EXPECT_EQ(table.values, (Values{{1.5, -2}, {0.5, 300}}));
   EXPECT_EQ(table.labelSource, "column \"labels\" (1)");
+  EXPECT_EQ(table.labelName, "labels");
   EXPECT_EQ(table.droppedGeneCount, 0);
 }
 
@@ -146,6 +147,7 @@ TEST(ExpressionTableTest, LabelAndSampleColumnsAreFoundByNameOptionOrContent) {
   EXPECT_EQ(table.labels, (Names{"A", "B"}));
   EXPECT_EQ(table.sampleNames, (Names{"s1", "s2"}));
   EXPECT_EQ(table.labelSource, "column \"x\" (2)");
+  EXPECT_EQ(table.labelName, "x");
   table = tableOf(readText("x,2,g\n5,B,1\n", Options().label("2")));
   EXPECT_EQ(table.labels, (Names{"B"}));  // the column named "2", not column 2
   EXPECT_EQ(table.geneNames, (Names{"x", "g"}));
@@ -157,6 +159,7 @@ TEST(ExpressionTableTest, LabelAndSampleColumnsAreFoundByNameOptionOrContent) {
   EXPECT_EQ(table.labels, (Names{"tumor", "1.5"}));
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.labelSource, "column \"grp\" (3)");
+  EXPECT_EQ(table.labelName, "grp");
   EXPECT_EQ(table.sampleNames, (Names{"x", "y"}));
   // Labels and names may be any UTF-8 text.
   EXPECT_EQ(tableOf(readText("labels,g\xC2\xB5\nT\xC3\xBCmor,1\n")).labels,
@@ -269,6 +272,7 @@ TEST(ExpressionTableTest, GenesInRowsTakeTheLabelRowByNameOrOption) {
   EXPECT_EQ(table.labels, (Names{"A", "B", "A"}));
   EXPECT_EQ(table.values, (Values{{1, 2, 3}, {4, 5, 6}}));
   EXPECT_EQ(table.labelSource, "row \"Class\"");
+  EXPECT_EQ(table.labelName, "Class");
 
   // By exact name, and by number among the rows after the header.
   EXPECT_EQ(
@@ -282,6 +286,7 @@ TEST(ExpressionTableTest, GenesInRowsTakeTheLabelRowByNameOrOption) {
   EXPECT_EQ(table.labels, (Names{"P", "Q"}));
   EXPECT_EQ(table.geneNames, (Names{"g1"}));
   EXPECT_EQ(table.labelSource, "row \"group\" (row 2 after the header)");
+  EXPECT_EQ(table.labelName, "group");
 
   expectError(readText("x,s1\ng1,1\n", Options().genesInRows()), 2,
               "t.csv: no row is named labels, label, class, y, target or diagnosis; name the "
@@ -314,6 +319,7 @@ TEST(ExpressionTableTest, NativeRecordsReadAnyShapeAndAnyTwoClassWords) {
   EXPECT_EQ(table.labels, (Names{"ALL", "AML", "ALL"}));
   EXPECT_EQ(table.values, (Values{{1.5, 4, 0.5}, {2, 50, 7}, {-3, 6, 8}}));
   EXPECT_EQ(table.labelSource, "native class words");
+  EXPECT_EQ(table.labelName, "class");
 
   const std::string place = "t.csv: record 2 (sample 2): ";
   expectError(readText("1,2,a\n3,b\n"), 2,
@@ -501,6 +507,7 @@ TEST_F(ExpressionTableFileTest, LabelsFilesGiveTheLabelsOfEitherTableForm) {
   EXPECT_EQ(table.labels, (Names{"Tumor", "Normal", "Tumor"}));
   EXPECT_EQ(table.geneNames, (Names{"labels", "g"}));
   EXPECT_EQ(table.labelSource, "file " + path("labels.txt"));
+  EXPECT_EQ(table.labelName, path("labels.txt"));
   TableOptions rows = options;
   rows.genesInRows = true;
   table = tableOf(readText("x,s1,s2,s3\nlabels,1,2,3\n", rows));

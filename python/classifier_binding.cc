@@ -1,0 +1,269 @@
+// The emerging-pattern classifier for Python: trained on a samples x genes
+// float64 array exactly as one fold of the batch program's cross-validation
+// trains (evaluation/ep_classifier.h), and applied to such arrays. Arrays of
+// any strides (C or Fortran order, slices) are read in place; the engine
+// keeps its own gene rows, so training copies the values once into them.
+// A trained classifier pickles as its mined genes, split values and
+// patterns, never its training data.
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+#include <tbb/task_arena.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "data/analysis_settings.h"
+#include "evaluation/ep_classifier.h"
+#include "python/engine_module.h"
+
+namespace geneclub::python {
+namespace {
+
+namespace py = pybind11;
+
+// A samples x genes array; pybind11 converts other dtypes (a copy), while
+// float64 arrays of any layout are taken as they are.
+using ValueArray = py::array_t<double>;
+using ValueView = py::detail::unchecked_reference<double, 2>;
+
+// The layout of a saved classifier; a different number is refused.
+constexpr int kStateVersion = 1;
+
+void require(bool condition, const char* message) {
+  if (!condition) throw std::invalid_argument(message);
+}
+
+ValueView valueView(const ValueArray& values) {
+  require(values.ndim() == 2, "the values must be a samples x genes array");
+  return values.unchecked<2>();
+}
+
+// Runs work with at most `threads` threads (all cores when none given).
+template <typename Work>
+void runWithThreads(std::optional<int> threads, Work&& work) {
+  require(!threads || *threads >= 1, "threads must be at least 1");
+  tbb::task_arena arena(threads ? *threads : static_cast<int>(tbb::task_arena::automatic));
+  arena.execute(std::forward<Work>(work));
+}
+
+// The engine's gene rows of a samples x genes array.
+ExpressionMatrix geneRows(const ValueView& values) {
+  const py::ssize_t samples = values.shape(0), genes = values.shape(1);
+  ExpressionMatrix matrix(genes, ExpressionRow(samples));
+  // Eight genes at a time, sample by sample: in a row-major array a block's
+  // values share a cache line, and in a column-major array each gene is
+  // read in order.
+  constexpr py::ssize_t kBlock = 8;
+  for (py::ssize_t first = 0; first < genes; first += kBlock) {
+    const py::ssize_t last = std::min(genes, first + kBlock);
+    for (py::ssize_t sample = 0; sample < samples; ++sample) {
+      for (py::ssize_t gene = first; gene < last; ++gene)
+        matrix[gene][sample] = values(sample, gene);
+    }
+  }
+  return matrix;
+}
+
+// The first (sample, gene) in row order whose value is NaN or infinite.
+std::optional<std::pair<py::ssize_t, py::ssize_t>> firstNonFinite(const ValueArray& array) {
+  const ValueView values = valueView(array);
+  py::gil_scoped_release release;
+  const py::ssize_t samples = values.shape(0), genes = values.shape(1);
+  std::optional<std::pair<py::ssize_t, py::ssize_t>> first;
+  if (array.strides(0) >= array.strides(1)) {
+    for (py::ssize_t sample = 0; sample < samples && !first; ++sample) {
+      for (py::ssize_t gene = 0; gene < genes; ++gene) {
+        if (!std::isfinite(values(sample, gene))) {
+          first.emplace(sample, gene);
+          break;
+        }
+      }
+    }
+  } else {
+    // Gene by gene in memory order: each gene's first such sample, of
+    // which the earliest sample (then gene) is the first in row order.
+    for (py::ssize_t gene = 0; gene < genes; ++gene) {
+      const py::ssize_t end = first ? first->first : samples;
+      for (py::ssize_t sample = 0; sample < end; ++sample) {
+        if (!std::isfinite(values(sample, gene))) {
+          first.emplace(sample, gene);
+          break;
+        }
+      }
+    }
+  }
+  return first;
+}
+
+// Copies a vector into a new one-dimensional numpy array.
+template <typename T>
+py::array_t<T> toArray(const std::vector<T>& values) {
+  return py::array_t<T>(static_cast<py::ssize_t>(values.size()), values.data());
+}
+
+template <typename T>
+std::vector<T> fromArray(const py::array_t<T>& array) {
+  const py::buffer_info info = array.request();
+  require(info.ndim == 1, "a saved classifier holds one-dimensional arrays");
+  const T* data = array.data();
+  return std::vector<T>(data, data + info.size);
+}
+
+py::tuple classPatternsState(const ClassPatterns& patterns) {
+  return py::make_tuple(patterns.tupleCount, toArray(patterns.samples), toArray(patterns.patterns),
+                        toArray(patterns.supports), patterns.tidsetWords,
+                        toArray(patterns.tidsets));
+}
+
+ClassPatterns classPatternsFromState(const py::tuple& state) {
+  require(state.size() == 6, "not a saved classifier's patterns");
+  ClassPatterns patterns;
+  patterns.tupleCount = state[0].cast<int>();
+  patterns.samples = fromArray(state[1].cast<py::array_t<int>>());
+  patterns.patterns = fromArray(state[2].cast<py::array_t<ItemSet>>());
+  patterns.supports = fromArray(state[3].cast<py::array_t<int>>());
+  patterns.tidsetWords = state[4].cast<int>();
+  patterns.tidsets = fromArray(state[5].cast<py::array_t<std::uint64_t>>());
+  require(patterns.supports.size() == patterns.patterns.size() && patterns.tidsetWords >= 0 &&
+              patterns.tidsets.size() ==
+                  patterns.patterns.size() * static_cast<std::size_t>(patterns.tidsetWords),
+          "a saved classifier's patterns do not fit together");
+  return patterns;
+}
+
+class TrainedClassifier {
+ public:
+  explicit TrainedClassifier(EpClassifier classifier) : classifier_(std::move(classifier)) {}
+
+  // Trains on every sample of `values` with labels 1 (class 1, "Disease")
+  // and 0, mining the best min(topGenes, genes) genes.
+  static TrainedClassifier train(const ValueArray& array, const py::array_t<int>& labelArray,
+                                 int topGenes, std::optional<int> threads) {
+    const ValueView values = valueView(array);
+    const std::vector<int> labels = fromArray(labelArray);
+    const auto samples = static_cast<int>(values.shape(0));
+    const auto genes = static_cast<int>(values.shape(1));
+    require(samples >= 1 && genes >= 1, "training needs at least one sample and one gene");
+    require(labels.size() == static_cast<std::size_t>(samples), "one label per sample is needed");
+    require(std::all_of(labels.begin(), labels.end(), [](int l) { return l == 0 || l == 1; }),
+            "the labels must be 0 or 1");
+    require(topGenes >= 1 && topGenes <= kMaxTopGeneCount, "top must be 1 to 32");
+    py::gil_scoped_release release;
+    std::optional<EpClassifier> classifier;
+    runWithThreads(threads, [&] {
+      const ExpressionMatrix matrix = geneRows(values);
+      std::vector<int> trainingSamples(samples);
+      std::iota(trainingSamples.begin(), trainingSamples.end(), 0);
+      classifier.emplace(matrix, labels, trainingSamples, std::min(topGenes, genes));
+    });
+    return TrainedClassifier(std::move(*classifier));
+  }
+
+  // The scores of each sample (row) of `values`: an array of rows (class 1
+  // score, class 0 score), and the predicted labels.
+  std::pair<py::array_t<double>, py::array_t<int>> scores(const ValueArray& array) const {
+    const ValueView values = valueView(array);
+    const std::vector<int>& genes = classifier_.genes();
+    for (const int gene : genes) {
+      require(gene < values.shape(1), "the values have fewer genes than the training values");
+    }
+    const py::ssize_t samples = values.shape(0);
+    py::array_t<double> scores({samples, py::ssize_t{2}});
+    py::array_t<int> predicted(samples);
+    auto scoreOut = scores.mutable_unchecked<2>();
+    auto predictedOut = predicted.mutable_unchecked<1>();
+    py::gil_scoped_release release;
+    std::vector<double> minedValues(genes.size());
+    for (py::ssize_t sample = 0; sample < samples; ++sample) {
+      for (std::size_t position = 0; position < genes.size(); ++position) {
+        minedValues[position] = values(sample, genes[position]);
+      }
+      const EpScores sampleScores = classifier_.classifyMinedValues(minedValues);
+      scoreOut(sample, 0) = sampleScores.scoreClassOne;
+      scoreOut(sample, 1) = sampleScores.scoreClassZero;
+      predictedOut(sample) = sampleScores.predictedLabel;
+    }
+    return {std::move(scores), std::move(predicted)};
+  }
+
+  py::tuple state() const {
+    const MiningResult& patterns = classifier_.patterns();
+    const std::array<int, 2>& sizes = classifier_.classSizes();
+    return py::make_tuple(kStateVersion, toArray(classifier_.genes()),
+                          toArray(classifier_.splitValues()), patterns.positions,
+                          classPatternsState(patterns.disease), classPatternsState(patterns.normal),
+                          sizes[0], sizes[1]);
+  }
+
+  static TrainedClassifier fromState(const py::tuple& state) {
+    require(state.size() == 8 && state[0].cast<int>() == kStateVersion,
+            "not a classifier saved by this version of geneclub");
+    std::vector<int> genes = fromArray(state[1].cast<py::array_t<int>>());
+    std::vector<double> splitValues = fromArray(state[2].cast<py::array_t<double>>());
+    MiningResult patterns;
+    patterns.positions = state[3].cast<int>();
+    patterns.disease = classPatternsFromState(state[4].cast<py::tuple>());
+    patterns.normal = classPatternsFromState(state[5].cast<py::tuple>());
+    const std::array<int, 2> sizes = {state[6].cast<int>(), state[7].cast<int>()};
+    require(genes.size() == splitValues.size() &&
+                genes.size() == static_cast<std::size_t>(patterns.positions) &&
+                patterns.positions <= kMaxTopGeneCount &&
+                std::all_of(genes.begin(), genes.end(), [](int gene) { return gene >= 0; }),
+            "a saved classifier's genes do not fit together");
+    return TrainedClassifier(
+        EpClassifier(std::move(genes), std::move(splitValues), std::move(patterns), sizes));
+  }
+
+  const EpClassifier& classifier() const { return classifier_; }
+
+ private:
+  EpClassifier classifier_;
+};
+
+}  // namespace
+
+void addClassifier(py::module_& module) {
+  py::class_<TrainedClassifier>(module, "TrainedClassifier",
+                                "An emerging-pattern classifier trained on an array.")
+      .def("scores", &TrainedClassifier::scores, py::arg("values"),
+           "The class 1 and class 0 scores of each row of a samples x genes array (an n x 2 "
+           "array), and the predicted labels (1 or 0).")
+      .def_property_readonly(
+          "genes", [](const TrainedClassifier& t) { return toArray(t.classifier().genes()); },
+          "The mined genes' columns in the training array, best first.")
+      .def_property_readonly(
+          "split_values",
+          [](const TrainedClassifier& t) { return toArray(t.classifier().splitValues()); },
+          "The mined genes' training split values.")
+      .def_property_readonly(
+          "class_sizes",
+          [](const TrainedClassifier& t) {
+            const std::array<int, 2>& sizes = t.classifier().classSizes();
+            return py::make_tuple(sizes[0], sizes[1]);
+          },
+          "The training samples of class 0 and of class 1.")
+      .def_property_readonly(
+          "pattern_counts",
+          [](const TrainedClassifier& t) {
+            const MiningResult& patterns = t.classifier().patterns();
+            return py::make_tuple(patterns.normal.patternCount(), patterns.disease.patternCount());
+          },
+          "The minimal emerging patterns of class 0 and of class 1.")
+      .def(py::pickle([](const TrainedClassifier& t) { return t.state(); },
+                      &TrainedClassifier::fromState));
+  module.def("train_classifier", &TrainedClassifier::train, py::arg("values"), py::arg("labels"),
+             py::arg("top"), py::arg("threads"),
+             "Trains on a samples x genes float64 array and labels 1 (class 1) and 0.");
+  module.def("first_non_finite", &firstNonFinite, py::arg("values"),
+             "The (row, column) of the first NaN or infinite value in row order, or None.");
+}
+
+}  // namespace geneclub::python
