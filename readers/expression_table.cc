@@ -192,8 +192,9 @@ void annotate(ExpressionTable& table, const Annotation& annotation) {
 }
 
 // Leaves out the genes with a missing value, with everything kept per gene.
-std::optional<InputError> dropGenesWithMissing(ExpressionTable& table, std::vector<bool>& annotated,
-                                               const std::string& fileName) {
+std::optional<InputError> leaveOutGenesWithMissing(ExpressionTable& table,
+                                                   std::vector<bool>& annotated,
+                                                   const std::string& fileName) {
   std::size_t kept = 0;
   const auto keep = [&kept](auto& perGene, std::size_t gene) {
     if (!perGene.empty() && kept != gene) perGene[kept] = std::move(perGene[gene]);
@@ -296,7 +297,7 @@ std::optional<InputError> finishTable(ExpressionTable& table, const TableOptions
   for (int& number : unnamedNumbers) number -= firstNumber;
   table.renamedGeneCount = giveGenesOwnNames(table.geneNames, unnamedNumbers, otherNames);
   if (options.dropGenesWithMissing && table.form != Form::kNativeRecords) {
-    if (std::optional<InputError> error = dropGenesWithMissing(table, annotated, fileName)) {
+    if (std::optional<InputError> error = leaveOutGenesWithMissing(table, annotated, fileName)) {
       return error;
     }
   }

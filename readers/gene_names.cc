@@ -1,25 +1,40 @@
 #include "readers/gene_names.h"
 
+#include <cstdint>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace geneclub {
 
+namespace {
+
+// Whether a name is empty or repeats another. The names' indices go into an
+// open-addressing table, four bytes a slot and at most half full, so that
+// the check costs little next to the names themselves.
+bool needsRenaming(const std::vector<std::string>& names) {
+  std::size_t capacity = 16;
+  while (capacity < 2 * names.size()) capacity *= 2;
+  std::vector<std::uint32_t> slots(capacity, 0);  // a name's index + 1; 0: free
+  const std::hash<std::string_view> hash;
+  for (std::size_t index = 0; index < names.size(); ++index) {
+    const std::string& name = names[index];
+    if (name.empty()) return true;
+    std::size_t slot = hash(name) & (capacity - 1);
+    for (; slots[slot] != 0; slot = (slot + 1) & (capacity - 1)) {
+      if (names[slots[slot] - 1] == name) return true;
+    }
+    slots[slot] = static_cast<std::uint32_t>(index + 1);
+  }
+  return false;
+}
+
+}  // namespace
+
 int giveGenesOwnNames(std::vector<std::string>& names, std::span<const int> unnamedNumbers,
                       const std::vector<std::string>& otherNames) {
-  // Most tables need nothing: no name empty, none repeated.
-  {
-    std::unordered_set<std::string_view> seen(names.size());
-    bool needed = false;
-    for (const std::string& name : names) {
-      if (name.empty() || !seen.insert(name).second) {
-        needed = true;
-        break;
-      }
-    }
-    if (!needed) return 0;
-  }
+  if (!needsRenaming(names)) return 0;
   std::unordered_set<std::string> written(names.begin(), names.end());
   written.insert(otherNames.begin(), otherNames.end());
   std::unordered_set<std::string> given;

@@ -71,7 +71,16 @@ bool InputBuffer::readMore() {
     request = static_cast<std::size_t>(
         std::min<std::uint64_t>(request, size > delivered ? size - delivered + 1 : 1));
   }
-  reserve(held + request + kPadding);
+  // A window much larger than this read needs (left by a long record) is
+  // given back, so that it follows the records as they are now.
+  const std::size_t needed = held + request + kPadding;
+  if (capacity_ > 2 * needed) {
+    if (void* shrunk = std::realloc(data_, needed)) {
+      data_ = static_cast<char*>(shrunk);
+      capacity_ = needed;
+    }
+  }
+  reserve(needed);
   const std::size_t got = readSource(data_ + held, request);
   end_ = held + got;
   std::memset(data_ + end_, 0, kPadding);

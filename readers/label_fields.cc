@@ -25,6 +25,7 @@ void LabelFields::offer(Kind kind, std::string_view name, std::size_t sample,
     if (values[sample].empty()) values[sample] = value;
     chosenSeen_[k] = true;
   }
+  if (name.size() > kMaxNotedValueBytes) return;  // no name a person would type
   const std::string key = std::to_string(k) + lowerName;
   auto found = notedIndex_.find(key);
   if (found == notedIndex_.end()) {

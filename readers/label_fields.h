@@ -48,8 +48,9 @@ class LabelFields {
  private:
   // The most distinct values a field may hold and still be listed.
   static constexpr std::size_t kMaxListedValues = 10;
-  // The most fields noted for the listing, and the longest value counted:
-  // enough for any real file, and a bound on what a hostile one costs.
+  // The most fields noted for the listing, and the longest name or value
+  // noted: enough for any real file, and a bound on what a hostile one
+  // costs.
   static constexpr std::size_t kMaxNotedFields = 200;
   static constexpr std::size_t kMaxNotedValueBytes = 200;
 

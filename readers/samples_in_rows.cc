@@ -10,6 +10,7 @@
 // what each gene column needs is set up only once the first row has shown
 // that the columns hold values.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -35,8 +36,11 @@ constexpr double kReserveMargin = 1.05;
 
 // Rows gathered before they are moved to the genes' rows: enough that each
 // gene gets a cache line of values at a time, few enough that they cost
-// little next to the matrix.
+// little next to the matrix. A table so wide that eight rows would take more
+// than kPendingBytes gathers fewer, down to one, so that a table of a few
+// rows never holds much more than its values.
 constexpr std::size_t kPendingRows = 8;
+constexpr std::size_t kPendingBytes = 16 << 20;
 
 // The first missing value of a gene slot.
 struct FirstMissing {
@@ -106,6 +110,7 @@ class SamplesInRowsReader {
   // The rows read but not yet moved to the genes' rows, row by row.
   std::vector<double> pendingRows_;
   std::size_t pendingRowCount_ = 0;
+  std::size_t pendingRowLimit_ = kPendingRows;
   std::uint64_t headerEnd_ = 0;  // input offset where the first row starts
   // Per slot, the line of its first missing value (0: none yet), and the
   // texts of those first missing values in the order they were found.
@@ -184,6 +189,8 @@ void SamplesInRowsReader::setUpSlots() {
   }
   table_.values.resize(columnOfSlot_.size());
   firstMissingLine_.resize(columnOfSlot_.size());
+  pendingRowLimit_ = std::clamp<std::size_t>(
+      kPendingBytes / (sizeof(double) * columnOfSlot_.size()), 1, kPendingRows);
 }
 
 // Reserves room in every gene's row for the rows the input still holds,
@@ -200,7 +207,7 @@ void SamplesInRowsReader::reserveRows() {
   const auto rows =
       rowsRead +
       static_cast<std::size_t>(static_cast<double>(size - done) / bytesPerRow * kReserveMargin) +
-      kPendingRows;
+      pendingRowLimit_;
   for (std::vector<double>& values : table_.values) values.reserve(rows);
 }
 
@@ -257,7 +264,7 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
     error = readCells([&records](std::size_t column) { return records.fieldText(column); });
   }
   if (error) return error;
-  if (++pendingRowCount_ == kPendingRows) flushPendingRows();
+  if (++pendingRowCount_ == pendingRowLimit_) flushPendingRows();
   return std::nullopt;
 }
 
@@ -405,6 +412,7 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read(
                       fileName_ + ": the table holds a header but no sample rows"};
   }
   flushPendingRows();
+  std::vector<double>().swap(pendingRows_);
   if (detectLabelColumn_) {
     if (std::optional<InputError> error = takeDetectedLabelColumn()) return *error;
     if (!options_.dropGenesWithMissing) {
@@ -414,7 +422,8 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read(
   // A reservation from a first row much longer than the rest leaves spare
   // room; give back anything beyond the margin reserved on purpose.
   for (std::vector<double>& values : table_.values) {
-    if (static_cast<double>(values.capacity()) > kReserveMargin * values.size() + kPendingRows) {
+    if (static_cast<double>(values.capacity()) >
+        kReserveMargin * values.size() + pendingRowLimit_) {
       values.shrink_to_fit();
     }
   }
@@ -423,6 +432,7 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read(
     for (int sample = 1; sample <= row; ++sample)
       table_.sampleNames.push_back(std::to_string(sample));
   }
+  std::vector<int>().swap(firstMissingLine_);
   table_.geneNames.reserve(columnOfSlot_.size());
   table_.geneColumns.reserve(columnOfSlot_.size());
   NameList::Cursor cursor(names_);
