@@ -98,10 +98,15 @@ std::optional<std::size_t> DelimitedRecordReader::overlongFieldAtEnd() const {
   constexpr std::size_t kSurelyOverlong = 2 * kMaxFieldBytes + 2;
   const std::string_view held = input_.held();
   if (held.size() <= kSurelyOverlong) return std::nullopt;
+  // Before the header has chosen the delimiter, any of the three may end
+  // the field.
+  const auto endsField = [this](char c) {
+    return c == '\n' || (delimiter_ == 0 ? c == '\t' || c == ',' || c == ';' : c == delimiter_);
+  };
   std::size_t end = held.size();
   while (end > 0 && isTrimmed(held[end - 1], delimiter_)) --end;
   std::size_t begin = end;
-  while (begin > 0 && held[begin - 1] != delimiter_ && held[begin - 1] != '\n') --begin;
+  while (begin > 0 && !endsField(held[begin - 1])) --begin;
   while (begin < end && isTrimmed(held[begin], delimiter_)) ++begin;
   if (end - begin <= kSurelyOverlong) return std::nullopt;
   return begin;
@@ -355,18 +360,18 @@ DelimitedRecordReader::Status DelimitedRecordReader::startRecord() {
   if (skipBlankLines(atEnd) == Parse::kError) return Status::kError;
   if (atEnd) return Status::kEnd;
   while (delimiter_ == 0 && detectDelimiter() == Parse::kNeedMore) {
-    if (!readMoreOrFail()) return Status::kError;
+    if (!readMoreOfRecord()) return Status::kError;
   }
   return Status::kRecord;
 }
 
-DelimitedRecordReader::Status DelimitedRecordReader::readMoreOfRecord() {
+bool DelimitedRecordReader::readMoreOfRecord() {
   if (const std::optional<std::size_t> start = overlongFieldAtEnd()) {
     const auto lineEnds = countByte(input_.held().substr(0, *start), '\n');
-    return fail(nextLine_ + static_cast<int>(lineEnds), columnAtEnd(), kFieldTooLong);
+    fail(nextLine_ + static_cast<int>(lineEnds), columnAtEnd(), kFieldTooLong);
+    return false;
   }
-  if (!readMoreOrFail()) return Status::kError;
-  return Status::kRecord;
+  return readMoreOrFail();
 }
 
 DelimitedRecordReader::Status DelimitedRecordReader::finishRecord() {
@@ -400,7 +405,7 @@ DelimitedRecordReader::Status DelimitedRecordReader::next() {
   if (const Status start = startRecord(); start != Status::kRecord) return start;
   Parse parse;
   while ((parse = parseRecord()) == Parse::kNeedMore) {
-    if (readMoreOfRecord() == Status::kError) return Status::kError;
+    if (!readMoreOfRecord()) return Status::kError;
   }
   if (parse == Parse::kError) return Status::kError;
   return finishRecord();
@@ -426,7 +431,7 @@ DelimitedRecordReader::Status DelimitedRecordReader::nextNames(NameList& names) 
       names.add(text);
     });
     if (parse != Parse::kNeedMore) break;
-    if (readMoreOfRecord() == Status::kError) return Status::kError;
+    if (!readMoreOfRecord()) return Status::kError;
   }
   if (parse == Parse::kError) return Status::kError;
   if (!valid) return fail(invalidLine, invalidColumn, "the text is not UTF-8");

@@ -144,8 +144,10 @@ class DelimitedRecordReader {
   // Reads up to the start of the next record and the delimiter: kComplete
   // with a record at the held bytes, else kEnd or kError as next() returns.
   Status startRecord();
-  // Reads more for a record that needs it; kError when there is no more.
-  Status readMoreOfRecord();
+  // Reads more for a record that needs it: true when more was read or the
+  // input ended, false with error_ set when it failed, stopped at a NUL
+  // byte, or ends in a field that is surely over the limit.
+  bool readMoreOfRecord();
   // Finishes a parsed record: UTF-8 and field length checks, then consumes it.
   Status finishRecord();
   // Where the field that the held bytes end in starts, when it is over the

@@ -390,6 +390,8 @@ TEST(ExpressionTableTest, FieldOverOneMebibyteIsInvalidData) {
   // rest of the input is read.
   expectError(readText("labels,g\nA,1\nB, " + std::string(3 << 20, 'x')), 2,
               "t.csv: line 3, column 2" + message);
+  expectError(readText("labels;g" + std::string(3 << 20, 'x')), 2,
+              "t.csv: line 1, column 2" + message);
   // Blanks around a field are no part of it.
   EXPECT_EQ(tableOf(readText("labels,g\nA," + std::string(3 << 20, ' ') + "1\n")).values,
             (Values{{1}}));
