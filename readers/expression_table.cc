@@ -78,9 +78,10 @@ std::optional<InputError> detectForm(InputBuffer& input, int& line, Form& form,
     at -= lineStart;
     std::size_t end = at;
     while (end < held.size() && isTokenCharacter(held[end])) ++end;
-    if ((end == held.size() || held.size() < at + kStartBytes) && !input.atEnd() &&
-        input.readMore()) {
-      continue;
+    if ((end == held.size() || held.size() < at + kStartBytes) && !input.atEnd()) {
+      if (input.readMore()) continue;
+      // Even a read that found nothing may have moved the held bytes.
+      held = input.held();
     }
     // A NUL byte is left for the form's reader, which tells its place best.
     if (!input.nulByte()) {

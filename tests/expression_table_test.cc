@@ -332,6 +332,8 @@ TEST(ExpressionTableTest, NativeRecordsReadAnyShapeAndAnyTwoClassWords) {
               place + "the file ends after value 2, before the record's class word");
   expectError(readText("1,2,a\n3,1e999,b\n"), 2,
               place + "value 2 is not a number, or is beyond the range of double");
+  // A short file after blank lines: its form is told by its first token.
+  EXPECT_EQ(tableOf(readText("\n\n12,A\n34,B\n")).form, Form::kNativeRecords);
   // Options that belong to tables do not fit.
   expectError(readText("1,a\n", Options().genesInRows()), 2,
               "t.csv: genes in rows does not fit native records (values, then a class word), "
