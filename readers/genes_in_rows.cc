@@ -5,8 +5,6 @@
 // number among the records after the header), unless a labels file gives
 // them.
 
-#include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <utility>

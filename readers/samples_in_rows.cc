@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <span>
 #include <string>
 #include <type_traits>
 #include <utility>
