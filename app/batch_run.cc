@@ -24,6 +24,7 @@
 #include "results/ep_report.h"
 #include "results/output_file.h"
 #include "results/result_tables.h"
+#include "results/results_folder.h"
 #include "results/top_genes.h"
 #include "results/tsv_text.h"
 
@@ -37,7 +38,7 @@ constexpr char kPrefix[] = "geneclub-batch: ";
 // At most this many top genes: the default K.
 constexpr int kDefaultTopGenes = 20;
 
-// The result files, always written together.
+// The result files every run writes.
 constexpr const char* kResultFiles[] = {"topGenes.data", "EP.data",   "diseaseEP.data",
                                         "normalEP.data", "genes.tsv", "clubs.tsv",
                                         "patterns.tsv",  "run.json"};
@@ -90,6 +91,52 @@ std::vector<std::string> resultFileNames(const BatchOptions& options) {
   if (options.evaluation) names.push_back(kEvaluationFile);
   if (options.report) names.push_back(kReportFile);
   return names;
+}
+
+// Every file some run may write: an existing folder holding only these is
+// an earlier run's results.
+std::vector<std::string> allResultFileNames() {
+  BatchOptions everything;
+  everything.evaluation.emplace();
+  everything.report = true;
+  return resultFileNames(everything);
+}
+
+// One line on the error stream; control characters in names and paths are
+// written as spaces.
+void reportProblem(std::ostream& errors, const std::string& message) {
+  errors << kPrefix << tsvField(message) << "\n";
+}
+
+std::string folderMessage(const FolderProblem& problem) {
+  const std::string reason = problem.reason.message();
+  switch (problem.kind) {
+    case FolderProblem::Kind::kNotAFolder:
+      return problem.path + " exists and is not a folder; choose another with --out";
+    case FolderProblem::Kind::kForeignEntry:
+      return problem.path +
+             " is not a result file, and a results folder is replaced whole: choose another "
+             "folder with --out";
+    case FolderProblem::Kind::kResultFileExists:
+      return problem.path +
+             " exists; use --force to replace it, or choose another folder with --out";
+    case FolderProblem::Kind::kTakenMeanwhile:
+      return problem.path +
+             " received another run's results while this one ran; they are kept and this run's "
+             "dropped (--force replaces them)";
+    case FolderProblem::Kind::kCannotInspect:
+      return "cannot read the folder " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotReplace:
+      return "cannot replace " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotCreate:
+      return "cannot create a folder in " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotMove:
+      return "cannot move the results into " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotRemoveOld:
+      return "the results are in place, but the earlier ones could not be removed from " +
+             problem.path + ": " + reason;
+  }
+  return "";
 }
 
 std::string missingPolicyName(const TableOptions& table) {
@@ -181,21 +228,31 @@ void writeRunJson(const RunRecord& record,
   nlohmann::ordered_json times = nlohmann::ordered_json::object();
   for (const auto& [stage, seconds] : stageTimes) times[stage] = seconds;
   run["seconds"] = times;
-  out << run.dump(2) << "\n";
+  // Bytes of names and paths that are not UTF-8 become U+FFFD, so that the
+  // file is always valid JSON.
+  std::string text = run.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  // DEL, the one control character that JSON lets stand raw, is escaped as
+  // the others are. It occurs only inside strings.
+  for (std::size_t at = 0; (at = text.find('\x7f', at)) != std::string::npos;) {
+    text.replace(at, 1, "\\u007f");
+  }
+  out << text << "\n";
 }
 
 void writeSummary(const RunRecord& record, std::ostream& out) {
   const BatchOptions& options = record.options;
   const ClassAssignment& classes = record.classes;
   const GeneClubAnalyzer& analyzer = record.analyzer;
-  const std::string normalShown = classes.normalLabel.empty() ? "-" : classes.normalLabel;
-  out << "Read " << options.dataPath << ": " << record.samples << " samples x "
+  const std::string disease = tsvField(classes.diseaseLabel);
+  const std::string normal = tsvField(classes.normalLabel);
+  const std::string normalShown = normal.empty() ? "-" : normal;
+  out << "Read " << tsvField(options.dataPath) << ": " << record.samples << " samples x "
       << record.genes + record.droppedGenes << " genes (" << formText(record.form)
-      << ", labels from " << record.labelSource << ")\n";
-  out << "Classes: class 1 (Disease) is " << classes.diseaseLabel << " with " << record.diseaseSize
+      << ", labels from " << tsvField(record.labelSource) << ")\n";
+  out << "Classes: class 1 (Disease) is " << disease << " with " << record.diseaseSize
       << " samples (" << ruleText(classes.rule) << "); class 0 (Normal) is "
-      << (classes.normalLabel.empty() ? "empty" : classes.normalLabel) << " with "
-      << record.samples - record.diseaseSize << " samples\n";
+      << (normal.empty() ? "empty" : normal) << " with " << record.samples - record.diseaseSize
+      << " samples\n";
   out << "Genes: " << record.genes - analyzer.incompleteGeneCount - analyzer.duplicateGeneCount
       << " in play; " << analyzer.incompleteGeneCount << " incomplete (one side of the cut), "
       << analyzer.duplicateGeneCount << " duplicate";
@@ -207,7 +264,7 @@ void writeSummary(const RunRecord& record, std::ostream& out) {
         << tsvField(record.names.genes[analyzer.geneNumbers[row]]) << "  " << std::setprecision(4)
         << analyzer.informationGains[row] << "\n";
   }
-  out << "Minimal emerging patterns (" << classes.diseaseLabel << " / " << normalShown << "):\n";
+  out << "Minimal emerging patterns (" << disease << " / " << normalShown << "):\n";
   for (const PatternCount& count : record.patternCounts) {
     out << "  " << count.analysis;
     if (count.clubs > 0) out << " (" << count.clubs << " clubs)";
@@ -220,71 +277,55 @@ void writeSummary(const RunRecord& record, std::ostream& out) {
         << ", balanced accuracy " << summary->balancedAccuracy << "\n";
     for (const int trueClass : {1, 0}) {
       if (!summary->recall[trueClass]) continue;
-      out << "  true " << classLabel(classes, trueClass) << ": " << summary->confusion[trueClass][1]
-          << " predicted " << classes.diseaseLabel << ", " << summary->confusion[trueClass][0]
-          << " predicted " << normalShown << " (recall " << *summary->recall[trueClass] << ")\n";
+      out << "  true " << tsvField(classLabel(classes, trueClass)) << ": "
+          << summary->confusion[trueClass][1] << " predicted " << disease << ", "
+          << summary->confusion[trueClass][0] << " predicted " << normalShown << " (recall "
+          << *summary->recall[trueClass] << ")\n";
     }
   }
   if (record.pValues) {
     out << "Family-wise p-values of the top genes from " << options.permutations
         << " label permutations (seed " << options.seed << "): in genes.tsv, column p_fwer\n";
   }
-  out << "Results in " << options.outFolder << "/: ";
+  out << "Results in " << tsvField(options.outFolder) << "/: ";
   const std::vector<std::string> files = resultFileNames(options);
   for (std::size_t f = 0; f < files.size(); ++f) out << (f == 0 ? "" : ", ") << files[f];
   out << "\n";
 }
 
-// The folder must be a folder (or not exist yet) and hold none of the result
-// files unless they may be replaced. Returns the error message, if any.
-std::optional<std::string> checkResultFolder(const BatchOptions& options) {
-  std::error_code error;
-  const fs::path folder(options.outFolder);
-  const fs::file_status status = fs::status(folder, error);
-  if (fs::exists(status) && !fs::is_directory(status)) {
-    return options.outFolder + " exists and is not a folder; choose another with --out";
-  }
-  if (options.force) return std::nullopt;
-  for (const std::string& name : resultFileNames(options)) {
-    if (fs::exists(fs::symlink_status(folder / name, error))) {
-      return (folder / name).string() +
-             " exists; use --force to replace it, or choose another folder with --out";
-    }
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors) {
-  if (const std::optional<std::string> problem = checkResultFolder(options)) {
-    errors << kPrefix << *problem << "\n";
+  auto opened = ResultsFolder::open(options.outFolder, options.force, allResultFileNames());
+  if (const FolderProblem* problem = std::get_if<FolderProblem>(&opened)) {
+    reportProblem(errors, folderMessage(*problem));
     return kFileStatus;
   }
+  ResultsFolder& resultsFolder = std::get<ResultsFolder>(opened);
   std::optional<tbb::global_control> threadLimit;
   if (options.threads > 0) {
     threadLimit.emplace(tbb::global_control::max_allowed_parallelism, options.threads);
   }
   StageClock clock(errors, !options.quiet && ::isatty(STDERR_FILENO) == 1);
 
-  clock.begin("read", "reading " + options.dataPath);
+  clock.begin("read", "reading " + tsvField(options.dataPath));
   auto read = readExpressionTable(options.dataPath, options.table);
   if (const InputError* error = std::get_if<InputError>(&read)) {
-    errors << kPrefix << error->message << "\n";
+    reportProblem(errors, error->message);
     return error->status;
   }
   ExpressionTable table = std::move(std::get<ExpressionTable>(read));
   auto assigned = assignClasses(table.labels, options.diseaseLabel);
   if (const InputError* error = std::get_if<InputError>(&assigned)) {
-    errors << kPrefix << error->message << "\n";
+    reportProblem(errors, error->message);
     return error->status;
   }
   const ClassAssignment classes = std::move(std::get<ClassAssignment>(assigned));
   const int genes = static_cast<int>(table.values.size());
   const int samples = static_cast<int>(table.sampleNames.size());
   if (options.topGeneCount && *options.topGeneCount > genes) {
-    errors << kPrefix << "--top " << *options.topGeneCount << " is more than the " << genes
-           << " genes of " << options.dataPath << "\n";
+    reportProblem(errors, "--top " + std::to_string(*options.topGeneCount) + " is more than the " +
+                              std::to_string(genes) + " genes of " + options.dataPath);
     return kDataStatus;
   }
 
@@ -300,9 +341,10 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
 
   if (options.evaluation && (samples < 2 || (!options.evaluation->leaveOneOut() &&
                                              options.evaluation->foldCount > samples))) {
-    errors << kPrefix << "--evaluate " << foldSchemeName(*options.evaluation) << " needs at least "
-           << std::max(2, options.evaluation->foldCount) << " samples; " << options.dataPath
-           << " holds " << samples << "\n";
+    reportProblem(errors, "--evaluate " + foldSchemeName(*options.evaluation) + " needs at least " +
+                              std::to_string(std::max(2, options.evaluation->foldCount)) +
+                              " samples; " + options.dataPath + " holds " +
+                              std::to_string(samples));
     return kDataStatus;
   }
 
@@ -336,15 +378,10 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
       permutationMaxima.empty() ? std::vector<double>()
                                 : familywisePValues(permutationMaxima, analyzer.informationGains);
 
-  std::error_code folderError;
-  fs::create_directories(options.outFolder, folderError);
-  if (folderError) {
-    errors << kPrefix << "cannot create the folder " << options.outFolder << ": "
-           << folderError.message() << "\n";
-    return kFileStatus;
-  }
-  const fs::path folder(options.outFolder);
-  OutputFailures failures(errors);
+  // Every file is written into the partial folder, which takes the results
+  // folder's place only when all of them are complete.
+  const fs::path folder = resultsFolder.partialPath();
+  OutputFailures failures(errors, kPrefix, tsvField(options.outFolder));
   const auto pathOf = [&folder](const char* name) { return (folder / name).string(); };
   {
     OutputFile topGenes(pathOf("topGenes.data"), OutputFile::Mode::kReplace, failures);
@@ -462,8 +499,16 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     page.stream() << buildReportHtml(*reportInput);
     clock.end();
   }
+  if (failures.any()) {
+    reportProblem(errors, "no results were saved; " + options.outFolder + " is as it was");
+    return kFileStatus;
+  }
+  // Only an old folder left behind still counts the results as saved.
+  const std::optional<FolderProblem> problem = resultsFolder.commit();
+  if (problem) reportProblem(errors, folderMessage(*problem));
+  if (problem && problem->kind != FolderProblem::Kind::kCannotRemoveOld) return kFileStatus;
   if (!options.quiet) writeSummary(record, out);
-  return failures.any() ? kFileStatus : 0;
+  return problem ? kFileStatus : 0;
 }
 
 }  // namespace geneclub

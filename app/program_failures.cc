@@ -12,12 +12,15 @@
 namespace geneclub {
 namespace {
 
+// What reportOutOfMemory writes; set once, before any allocation can fail.
+std::string_view outOfMemoryMessage = kOutOfMemoryMessage;
+
 // Called by operator new when memory runs out. It allocates nothing and
 // calls only async-signal-safe functions, so it works however little memory
 // is left.
 [[noreturn]] void reportOutOfMemory() {
-  static constexpr char kMessage[] = "\t***Out of memory\n";
-  [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  [[maybe_unused]] const ssize_t ignored =
+      ::write(STDERR_FILENO, outOfMemoryMessage.data(), outOfMemoryMessage.size());
   ::_exit(kFailureStatus);
 }
 
@@ -35,14 +38,15 @@ void occupyClosedStandardDescriptors() {
 
 }  // namespace
 
-void installFailureHandlers() {
+void installFailureHandlers(std::string_view message) {
+  outOfMemoryMessage = message;
   occupyClosedStandardDescriptors();
   std::set_new_handler(reportOutOfMemory);
   std::signal(SIGXFSZ, SIG_IGN);
 }
 
 int reportResourceFailure(const std::exception&) {
-  std::cerr << "\t***Out of memory\n";
+  std::cerr << kOutOfMemoryMessage;
   return kFailureStatus;
 }
 
@@ -51,6 +55,19 @@ bool standardOutputFailed() {
   const bool failed = std::cout.fail() || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
   if (failed) std::cerr << "\t***can't write standard output\n";
   return failed;
+}
+
+std::error_code writeStandardOutput(std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(STDOUT_FILENO, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    // A write that takes nothing without saying why counts as an
+    // input/output error.
+    if (written == 0) return std::make_error_code(std::errc::io_error);
+    if (written < 0) return std::error_code(errno, std::system_category());
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return {};
 }
 
 }  // namespace geneclub

@@ -7,18 +7,24 @@
 #define GENECLUB_APP_PROGRAM_FAILURES_H_
 
 #include <exception>
+#include <string_view>
+#include <system_error>
 
 namespace geneclub {
 
 // Exit status of a run whose output was lost or that ran out of memory.
 inline constexpr int kFailureStatus = 1;
 
+// The interactive program's report of memory running out.
+inline constexpr char kOutOfMemoryMessage[] = "\t***Out of memory\n";
+
 // A closed standard descriptor is filled, so that no file takes its place.
 // From now on, an allocation that fails ends the process at once with
-// "\t***Out of memory\n" on the error stream and kFailureStatus; and a write
+// `outOfMemoryMessage` on the error stream and kFailureStatus; and a write
 // beyond the file-size limit fails as a write (and is reported by the file's
 // writer) instead of killing the process.
-void installFailureHandlers();
+// REQUIRES: outOfMemoryMessage lives as long as the process.
+void installFailureHandlers(std::string_view outOfMemoryMessage = kOutOfMemoryMessage);
 
 // Reports an exception that escaped the analysis: only a lack of resources
 // (memory, threads) gets that far, so it is reported as running out of
@@ -29,6 +35,10 @@ int reportResourceFailure(const std::exception& error);
 // lost (a closed descriptor, a full device), after writing
 // "\t***can't write standard output\n" on the error stream.
 bool standardOutputFailed();
+
+// Writes the text whole to standard output (descriptor 1, bypassing the
+// streams' buffers) and returns the system's reason when it could not.
+std::error_code writeStandardOutput(std::string_view text);
 
 }  // namespace geneclub
 

@@ -1,6 +1,7 @@
 #include "report/html_text.h"
 
 #include <cctype>
+#include <string>
 
 namespace geneclub {
 namespace {
@@ -13,6 +14,15 @@ bool startsWithIgnoringCase(std::string_view text, std::size_t pos, std::string_
     if (std::tolower(c) != word[i]) return false;
   }
   return true;
+}
+
+// A control character that would reach the page's bytes unseen: the C0
+// range below the space except tab, line feed and carriage return (which are
+// white space in HTML), and DEL.
+bool isHiddenControl(char c) {
+  constexpr char kDelete = 0x7f;
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == kDelete;
 }
 
 }  // namespace
@@ -38,7 +48,11 @@ std::string escapeHtml(std::string_view text) {
         out += "&#39;";
         break;
       default:
-        out += c;
+        if (isHiddenControl(c)) {
+          out += "&#" + std::to_string(static_cast<int>(c)) + ";";
+        } else {
+          out += c;
+        }
     }
   }
   return out;
@@ -59,6 +73,9 @@ std::string jsonForScriptElement(const nlohmann::json& value) {
         break;
       case '&':
         out += "\\u0026";
+        break;
+      case '\x7f':  // DEL, the one control character JSON lets stand raw
+        out += "\\u007f";
         break;
       default:
         out += c;

@@ -14,15 +14,17 @@
 namespace geneclub {
 
 // The text with &, <, >, " and ' written as character references: safe as
-// element content and as a quoted attribute value. Other bytes, UTF-8 and
-// control characters included, are kept.
+// element content and as a quoted attribute value. Control characters other
+// than tab, line feed and carriage return (an escape, say) are written as
+// numeric references too; other bytes, UTF-8 included, are kept.
 std::string escapeHtml(std::string_view text);
 
 // The value serialised as compact JSON for a <script type="application/json">
 // element: every <, > and & is written as a \u escape (they can only occur
 // inside JSON strings, where the escape means the same character), so no
-// "</script" or "<!--" can appear. Bytes that are not valid UTF-8 become
-// U+FFFD instead of failing the whole page.
+// "</script" or "<!--" can appear; so is DEL, as every other control
+// character already is. Bytes that are not valid UTF-8 become U+FFFD instead
+// of failing the whole page.
 std::string jsonForScriptElement(const nlohmann::json& value);
 
 // The script source made safe to inline between <script> and </script>: each

@@ -15,11 +15,16 @@
 namespace geneclub {
 namespace {
 
-// Writes all bytes, resuming after interruptions and partial writes.
+// The reason for the last failed system call.
+std::error_code lastSystemError() { return std::error_code(errno, std::system_category()); }
+
+// Writes all bytes, resuming after interruptions and partial writes. A write
+// that takes nothing without saying why counts as an input/output error.
 bool writeAll(int descriptor, const char* bytes, std::size_t count) {
   while (count > 0) {
     const ssize_t written = ::write(descriptor, bytes, count);
     if (written < 0 && errno == EINTR) continue;
+    if (written == 0) errno = EIO;
     if (written <= 0) return false;
     bytes += written;
     count -= static_cast<std::size_t>(written);
@@ -74,7 +79,7 @@ class OutputFile::Buffer : public std::streambuf {
     setp(bytes_.data(), bytes_.data() + bytes_.size());
     if (count == 0) return true;
     if (writeAll(descriptor_, bytes_.data(), count)) return true;
-    file_.fail();
+    file_.fail(lastSystemError());
     return false;
   }
 
@@ -85,9 +90,21 @@ class OutputFile::Buffer : public std::streambuf {
 
 OutputFailures::OutputFailures(std::ostream& errors) : errors_(errors) {}
 
-void OutputFailures::report(const std::string& name) {
+OutputFailures::OutputFailures(std::ostream& errors, std::string prefix,
+                               std::filesystem::path shownFolder)
+    : errors_(errors), prefix_(std::move(prefix)), shownFolder_(std::move(shownFolder)) {}
+
+void OutputFailures::report(const std::string& name, std::error_code reason) {
   const std::lock_guard lock(mutex_);
-  if (reported_.insert(name).second) errors_ << "\t***can't write " << name << "\n" << std::flush;
+  if (prefix_.empty()) {
+    if (!reported_.insert(name).second) return;
+    errors_ << "\t***can't write " << name << "\n" << std::flush;
+  } else if (reason && reported_.insert(name).second) {
+    errors_ << prefix_ << "cannot write "
+            << (shownFolder_ / std::filesystem::path(name).filename()).string() << ": "
+            << reason.message() << "\n"
+            << std::flush;
+  }
 }
 
 bool OutputFailures::any() const {
@@ -132,24 +149,27 @@ OutputFile::OutputFile(std::string name, Mode mode, OutputFailures& failures,
       }
     }
   }
+  const std::error_code openError = descriptor_ < 0 ? lastSystemError() : std::error_code();
   buffer_ = std::make_unique<Buffer>(descriptor_, *this);
   stream_ = std::make_unique<std::ostream>(buffer_.get());
-  if (descriptor_ < 0) fail();
+  if (descriptor_ < 0) fail(openError);
 }
 
 OutputFile::~OutputFile() {
   // Unwinding from an exception means the text is incomplete: a replaced
   // file keeps its old content.
-  if (std::uncaught_exceptions() > uncaughtExceptions_ && !temporaryPath_.empty()) fail();
+  if (std::uncaught_exceptions() > uncaughtExceptions_ && !temporaryPath_.empty()) {
+    fail(std::error_code());
+  }
   close();
 }
 
 std::ostream& OutputFile::stream() { return *stream_; }
 
-void OutputFile::fail() {
+void OutputFile::fail(std::error_code reason) {
   if (failed_) return;
   failed_ = true;
-  failures_.report(displayName_);
+  failures_.report(displayName_, reason);
   // Keep the stream failed, so that later writes are dropped quietly.
   stream_->setstate(std::ios::badbit);
 }
@@ -159,10 +179,12 @@ void OutputFile::close() {
   closed_ = true;
   if (descriptor_ < 0) return;
   if (!failed_) stream_->flush();
-  if (::close(descriptor_) != 0) fail();
+  if (::close(descriptor_) != 0) fail(lastSystemError());
   descriptor_ = -1;
   if (temporaryPath_.empty()) return;
-  if (!failed_ && std::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) fail();
+  if (!failed_ && std::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) {
+    fail(lastSystemError());
+  }
   if (failed_) ::unlink(temporaryPath_.c_str());
 }
 

@@ -2,8 +2,8 @@
 // is checked, not only the opening and the final flush: a file that cannot be
 // opened or written anywhere does not stop the run, but the text meant for it
 // is dropped, the first failure for each file name is reported on the error
-// stream as "\t***can't write <name>", and the loss is remembered so that the
-// program can end with exit status 1 instead of reporting success.
+// stream, and the loss is remembered so that the program can end with exit
+// status 1 instead of reporting success.
 //
 // A file that is replaced is written to a temporary file beside it and
 // renamed over it only when every byte was written, so an interrupted or
@@ -12,11 +12,13 @@
 #ifndef GENECLUB_RESULTS_OUTPUT_FILE_H_
 #define GENECLUB_RESULTS_OUTPUT_FILE_H_
 
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <ostream>
 #include <set>
 #include <string>
+#include <system_error>
 
 namespace geneclub {
 
@@ -25,16 +27,28 @@ namespace geneclub {
 // its end whether anything was lost. Safe to use from several threads.
 class OutputFailures {
  public:
+  // Failures reported as "\t***can't write <name>\n".
   explicit OutputFailures(std::ostream& errors);
 
-  // Reports "\t***can't write <name>\n" unless the name was reported before.
-  void report(const std::string& name);
+  // Failures reported as one line "<prefix>cannot write <shownFolder>/<file
+  // name>: <the system's reason>\n": for files written in a folder of their
+  // own that will stand in shownFolder, named where the user will look.
+  OutputFailures(std::ostream& errors, std::string prefix, std::filesystem::path shownFolder);
+
+  // Reports the failure unless the name was reported before; `reason` is
+  // what the system said (an errno value as a std::error_code). An empty
+  // reason, a file abandoned as an exception unwinds, is reported in the
+  // "***can't write" form only: the prefixed form leaves it to the program's
+  // report of the exception.
+  void report(const std::string& name, std::error_code reason);
 
   // True once any failure was reported.
   bool any() const;
 
  private:
   std::ostream& errors_;
+  std::string prefix_;                 // empty for the "***can't write" form
+  std::filesystem::path shownFolder_;  // with prefix_ only
   mutable std::mutex mutex_;
   std::set<std::string> reported_;
 };
@@ -65,13 +79,15 @@ class OutputFile {
 
   // Flushes and closes the file; a replaced file takes its new content now,
   // or keeps its old one when anything failed (the temporary file is
-  // removed). Calling it again does nothing.
+  // removed). Calling it again does nothing. A replaced file whose
+  // object is destroyed by an exception's unwinding keeps its old content.
   void close();
 
  private:
   class Buffer;
 
-  void fail();
+  // Marks the file failed and reports it with the system's reason.
+  void fail(std::error_code reason);
 
   int uncaughtExceptions_;
   std::string name_;

@@ -6,8 +6,11 @@ namespace geneclub {
 
 std::string tsvField(std::string_view name) {
   std::string field(name);
+  // DEL, the one control character above the C0 range.
+  constexpr unsigned char kDelete = 0x7f;
   for (char& c : field) {
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == kDelete) c = ' ';
   }
   return field;
 }

@@ -284,6 +284,9 @@ TEST_F(BatchFormsTest, UnreadableFileIsNamedWithTheSystemsReason) {
   fs::permissions(dir_.path(), fs::perms::owner_all | fs::perms::others_read |
                                    fs::perms::others_exec | fs::perms::group_read |
                                    fs::perms::group_exec);
+  // The results go where anyone may write, so that only the reading fails.
+  fs::create_directory(path("open"));
+  fs::permissions(path("open"), fs::perms::all);
   // Permissions do not stop the superuser: the program then runs as nobody.
   std::string prefix;
   if (::geteuid() == 0) {
@@ -299,7 +302,7 @@ TEST_F(BatchFormsTest, UnreadableFileIsNamedWithTheSystemsReason) {
         *option == '\0' ? "t.csv" : std::string("ok.csv ") + option + " t.csv";
     const std::string command = "cd '" + dir_.path().string() + "' && " + prefix +
                                 "'" GENECLUB_BATCH_BINARY "' " + arguments + " -o '" +
-                                path("out").string() + "' 2> '" + path("err").string() + "'";
+                                path("open/out").string() + "' 2> '" + path("err").string() + "'";
     const int status = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_EQ(readFile(path("err")), "geneclub-batch: cannot open t.csv: Permission denied\n");

@@ -409,16 +409,18 @@ TEST_F(BatchProgramTest, ResultFolderRules) {
             readFile(dir_.path() / "my-geneclub" / "genes.tsv"));
 }
 
-TEST_F(BatchProgramTest, AFileThatCannotBeWrittenDoesNotStopTheOthers) {
+// A folder of a result file's name is no result file: the folder holding
+// it is never replaced, even with --force, and nothing is read or written.
+TEST_F(BatchProgramTest, AFolderOfAResultNameKeepsItsFolder) {
   fs::create_directories(dir_.path() / "blocked" / "genes.tsv");
+  writeFile(dir_.path() / "blocked" / "genes.tsv" / "mine.txt", "keep\n");
   const ProcessResult result = run({"small.csv", "-o", "blocked", "--force", "--quiet"});
   EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_EQ(result.err, "\t***can't write blocked/genes.tsv\n");
-  for (const char* name : kResultFiles) {
-    if (std::string(name) != "genes.tsv") {
-      EXPECT_TRUE(fs::is_regular_file(dir_.path() / "blocked" / name)) << name;
-    }
-  }
+  EXPECT_EQ(result.err,
+            "geneclub-batch: blocked/genes.tsv is not a result file, and a results folder is "
+            "replaced whole: choose another folder with --out\n");
+  EXPECT_EQ(readFile(dir_.path() / "blocked" / "genes.tsv" / "mine.txt"), "keep\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path() / "blocked"), {}), 1);
 }
 
 TEST_F(BatchProgramTest, OptionsThatDoNotFitTheDataExitWithTwo) {
@@ -537,8 +539,9 @@ TEST_F(BatchProgramTest, GenesWithMissingValuesCanBeLeftOut) {
   EXPECT_NE(result.err.find("g2"), std::string::npos) << result.err;
   result = run({"gaps.csv", "--missing", "drop-genes", "--quiet", "-o", "dropped"});
   ASSERT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_NE(readFile(dir_.path() / "dropped" / "run.json").find("\"dropped\": 2"),
-            std::string::npos);
+  // The total counts the genes of the file, those left out included.
+  const std::string runJson = readFile(dir_.path() / "dropped" / "run.json");
+  EXPECT_NE(runJson.find("\"total\": 4,\n    \"dropped\": 2,"), std::string::npos) << runJson;
   // The kept genes are numbered 1..G in topGenes.data; genes.tsv names them.
   const std::vector<std::string> ranking =
       linesOf(readFile(dir_.path() / "dropped" / "topGenes.data"));

@@ -141,6 +141,10 @@ TEST_F(ReliabilityTest, RankingFileIsReplacedWholeOrNotAtAll) {
   EXPECT_EQ(result.err, "\t***can't write topGenes.data\n");
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(readFile(folder / "topGenes.data"), "the previous ranking\n");
+  // The temporary file of the failed write is gone.
+  EXPECT_EQ(folderEntries(folder),
+            (std::vector<std::string>{"EP.data", "colonTumor.data", "diseaseEP.data",
+                                      "normalEP.data", "topGenes.data"}));
 
   const ProcessResult unlimited = runProgram(folder, "0\n");
   EXPECT_EQ(unlimited.exitStatus, 0);

@@ -25,22 +25,24 @@ std::vector<std::size_t> findAllIgnoringCase(const std::string& text, std::strin
   return found;
 }
 
-TEST(ReportEscapingTest, HtmlTextEscapesMarkupAndQuotesAndKeepsEverythingElse) {
+TEST(ReportEscapingTest, HtmlTextEscapesMarkupQuotesAndHiddenControlsAndKeepsEverythingElse) {
   EXPECT_EQ(escapeHtml("a<b>&\"c\"'d'"), "a&lt;b&gt;&amp;&quot;c&quot;&#39;d&#39;");
   EXPECT_EQ(escapeHtml("tab\there, Gen\xC3\xA9 \xE2\x86\x92"),
             "tab\there, Gen\xC3\xA9 \xE2\x86\x92");
+  EXPECT_EQ(escapeHtml(std::string("\x1b[31m\x7f\0\r\n", 9)), "&#27;[31m&#127;&#0;\r\n");
   EXPECT_EQ(escapeHtml("&amp;"), "&amp;amp;");
   EXPECT_EQ(escapeHtml(""), "");
 }
 
 TEST(ReportEscapingTest, JsonForScriptRoundTripsWithoutMarkupCharacters) {
-  const nlohmann::json value = {{"name", "</script><!-- \"q\" & 'a'\ttab"},
+  const nlohmann::json value = {{"name", "</script><!-- \"q\" & 'a'\ttab \x1b \x7f"},
                                 {"numbers", {0.1, -2.5e-300, 1e308, 12600}},
                                 {"unicode", "Gen\xC3\xA9"}};
   const std::string text = jsonForScriptElement(value);
   EXPECT_EQ(text.find('<'), std::string::npos);
   EXPECT_EQ(text.find('>'), std::string::npos);
   EXPECT_EQ(text.find('&'), std::string::npos);
+  EXPECT_EQ(text.find_first_of("\x1b\x7f"), std::string::npos);
   EXPECT_EQ(nlohmann::json::parse(text), value);
 }
 

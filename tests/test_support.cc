@@ -88,13 +88,15 @@ ProcessResult runProgram(const std::filesystem::path& workDir, const std::string
 }
 
 ProcessResult runBatchProgram(const std::filesystem::path& workDir,
-                              const std::vector<std::string>& arguments, const std::string& input) {
-  std::string commandLine = quoted(GENECLUB_BATCH_BINARY);
+                              const std::vector<std::string>& arguments, const std::string& input,
+                              const std::string& shellPrefix, const std::string& launcher) {
+  std::string commandLine = launcher.empty() ? "" : launcher + " ";
+  commandLine += quoted(GENECLUB_BATCH_BINARY);
   for (const std::string& argument : arguments) {
     commandLine += ' ';
     commandLine += quoted(argument);
   }
-  return runCommand(workDir, commandLine, input, "");
+  return runCommand(workDir, commandLine, input, shellPrefix);
 }
 
 std::string readFile(const std::filesystem::path& path) {

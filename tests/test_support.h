@@ -70,10 +70,13 @@ ProcessResult runProgram(const std::filesystem::path& workDir, const std::string
                          const std::string& shellPrefix = "");
 
 // Runs geneclub-batch in `workDir` with the given arguments (each passed as
-// it is) and `input` as its standard input.
+// it is) and `input` as its standard input. `shellPrefix` is as for
+// runProgram; `launcher`, when given, is shell words that start the program,
+// such as "timeout 60" or "setpriv --reuid=nobody ...".
 ProcessResult runBatchProgram(const std::filesystem::path& workDir,
                               const std::vector<std::string>& arguments,
-                              const std::string& input = "");
+                              const std::string& input = "", const std::string& shellPrefix = "",
+                              const std::string& launcher = "");
 
 std::string readFile(const std::filesystem::path& path);
 
