@@ -86,8 +86,12 @@ void BM_LeaveOneOut(benchmark::State& state) {
   }
   const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, kTopGenes));
+    benchmark::DoNotOptimize(crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds,
+                                           {.cuts = CutCandidates::kDistinctValues,
+                                            .rule = ScoringRule::kSum,
+                                            .topGeneCounts = {},
+                                            .topGeneCount = kTopGenes,
+                                            .seed = 1}));
   }
 }
 BENCHMARK(BM_LeaveOneOut)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -99,8 +103,8 @@ void BM_Permutations(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 1));
+    benchmark::DoNotOptimize(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels,
+                                                 kPermutations, 1, CutCandidates::kDistinctValues));
   }
 }
 BENCHMARK(BM_Permutations)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -10,7 +10,7 @@ namespace {
 
 // The analysis of the training columns only, ranked and cleaned.
 GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                        std::span<const int> trainingSamples) {
+                                        std::span<const int> trainingSamples, CutCandidates cuts) {
   ExpressionMatrix training;
   training.reserve(matrix.size());
   for (const ExpressionRow& row : matrix) {
@@ -25,62 +25,52 @@ GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::spa
   // The ranking writes its cleaning counts for the interactive console;
   // a fold has no console, so they are discarded.
   std::ostream discard(nullptr);
-  rankAndCleanGenes(analyzer, discard);
+  rankAndCleanGenes(analyzer, discard, cuts);
   return analyzer;
-}
-
-// The class's score for a tuple's items: the added support shares of its
-// EPs that the tuple contains, in store order.
-double classScore(const ClassPatterns& patterns, int classSize, ItemSet tuple) {
-  double score = 0.0;
-  for (int p = 0; p < patterns.patternCount(); ++p) {
-    if (isSubset(patterns.patterns[p], tuple)) {
-      score += static_cast<double>(patterns.supports[p]) / static_cast<double>(classSize);
-    }
-  }
-  return score;
 }
 
 }  // namespace
 
 EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-                           std::span<const int> trainingSamples, int topGeneCount) {
-  const GeneClubAnalyzer analyzer = rankedTrainingAnalysis(matrix, labels, trainingSamples);
+                           std::span<const int> trainingSamples, int topGeneCount, ScoringRule rule,
+                           CutCandidates cuts) {
+  const GeneClubAnalyzer analyzer = rankedTrainingAnalysis(matrix, labels, trainingSamples, cuts);
   const int positions = std::min(topGeneCount, analyzer.geneCount());
   genes_.assign(analyzer.geneNumbers.begin(), analyzer.geneNumbers.begin() + positions);
   splitValues_.assign(analyzer.splitValues.begin(), analyzer.splitValues.begin() + positions);
 
   // The training tuples from the ranked rows, as the global mining run of an
   // analysis discretises them.
-  std::vector<SampleTuple> tuples(analyzer.sampleCount(), 0);
+  trainingTuples_.assign(analyzer.sampleCount(), 0);
   for (int position = 0; position < positions; ++position) {
     const ExpressionRow& values = analyzer.expressionMatrix[position];
     for (int t = 0; t < analyzer.sampleCount(); ++t) {
-      if (values[t] > splitValues_[position]) tuples[t] |= SampleTuple{1} << position;
+      if (values[t] > splitValues_[position]) trainingTuples_[t] |= SampleTuple{1} << position;
     }
   }
-  patterns_ = mineMinimalEps(tuples, analyzer.classLabels, positions);
-  for (const int label : analyzer.classLabels) ++classSizes_[label];
+  trainingLabels_ = analyzer.classLabels;
+  patterns_ = mineMinimalEps(trainingTuples_, trainingLabels_, positions);
+
+  std::vector<ItemSet> trainingItems;
+  trainingItems.reserve(trainingTuples_.size());
+  for (const SampleTuple tuple : trainingTuples_) {
+    trainingItems.push_back(tupleItems(tuple, positions));
+  }
+  scorer_ = PatternScorer(patterns_, trainingItems, trainingLabels_, rule);
 }
 
-EpScores EpClassifier::classify(const ExpressionMatrix& matrix, int sample) const {
-  const int positions = static_cast<int>(genes_.size());
+SampleTuple EpClassifier::tupleOf(const ExpressionMatrix& matrix, int sample) const {
   SampleTuple tuple = 0;
-  for (int position = 0; position < positions; ++position) {
+  for (std::size_t position = 0; position < genes_.size(); ++position) {
     if (matrix[genes_[position]][sample] > splitValues_[position]) {
       tuple |= SampleTuple{1} << position;
     }
   }
-  const ItemSet items = tupleItems(tuple, positions);
-  EpScores scores;
-  scores.scoreClassOne = classScore(patterns_.disease, classSizes_[1], items);
-  scores.scoreClassZero = classScore(patterns_.normal, classSizes_[0], items);
-  if (scores.scoreClassOne != scores.scoreClassZero) {
-    scores.predictedLabel = scores.scoreClassOne > scores.scoreClassZero ? 1 : 0;
-  } else {
-    scores.predictedLabel = classSizes_[0] > classSizes_[1] ? 0 : 1;
-  }
-  return scores;
+  return tuple;
+}
+
+EpScores EpClassifier::classify(const ExpressionMatrix& matrix, int sample) const {
+  return scorer_.score(tupleItems(tupleOf(matrix, sample), static_cast<int>(genes_.size())));
 }
 
 }  // namespace geneclub

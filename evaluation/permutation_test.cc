@@ -44,13 +44,14 @@ SortedGenes sortGenes(const ExpressionMatrix& matrix, int samples) {
 }  // namespace
 
 std::vector<double> permutationMaxGains(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                        int permutations, std::uint64_t seed) {
+                                        int permutations, std::uint64_t seed,
+                                        CutCandidates candidates) {
   const int samples = static_cast<int>(labels.size());
   const std::size_t genes = matrix.size();
   const SortedGenes sorted = sortGenes(matrix, samples);
   // Permuting keeps the class sizes, so the entropy of all samples and the
   // search's table of weighted entropies serve every permutation.
-  const SplitSearch search(labels);
+  const SplitSearch search(labels, candidates);
   const double labelEntropy = classEntropy(labels);
 
   std::vector<double> maxima(permutations);

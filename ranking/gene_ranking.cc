@@ -7,7 +7,6 @@
 #include <span>
 
 #include "ranking/class_entropy.h"
-#include "ranking/split_search.h"
 
 namespace geneclub {
 namespace {
@@ -23,10 +22,10 @@ void reorder(std::vector<Item>& items, const std::vector<int>& order) {
 
 }  // namespace
 
-void computeSplitsAndGains(GeneClubAnalyzer& analyzer) {
+void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates) {
   const int genes = analyzer.geneCount();
   const double labelEntropy = classEntropy(analyzer.classLabels);
-  const SplitSearch search(analyzer.classLabels);
+  const SplitSearch search(analyzer.classLabels, candidates);
   analyzer.splitValues.assign(genes, 0.0);
   analyzer.informationGains.assign(genes, 0.0);
   analyzer.geneNumbers.resize(genes);

@@ -4,8 +4,9 @@
 
 namespace geneclub {
 
-void rankAndCleanGenes(GeneClubAnalyzer& analyzer, std::ostream& console) {
-  computeSplitsAndGains(analyzer);
+void rankAndCleanGenes(GeneClubAnalyzer& analyzer, std::ostream& console,
+                       CutCandidates candidates) {
+  computeSplitsAndGains(analyzer, candidates);
   const int incomplete = analyzer.countIncompleteData();
   sortGenesByGain(analyzer);
   console << "***The total incompleted data is: " << incomplete << "\n" << std::flush;

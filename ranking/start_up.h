@@ -9,16 +9,17 @@
 #include <ostream>
 
 #include "data/gene_club_analyzer.h"
+#include "ranking/split_search.h"
 
 namespace geneclub {
 
-// Ranks and cleans the genes, writing the cleaning counts to console as the
-// interactive program shows them:
+// Ranks and cleans the genes, with cuts among the given candidates, writing the cleaning counts to
+// console as the interactive program shows them:
 //   "***The total incompleted data is: <n>\n"
 //   "\n***Finding and removing duplicated genes. Please Wait...\n"
 //   "\tThe total removed duplicated gene is: <n>\n"
 // REQUIRES: the data are loaded and not yet ranked.
-void rankAndCleanGenes(GeneClubAnalyzer& analyzer, std::ostream& console);
+void rankAndCleanGenes(GeneClubAnalyzer& analyzer, std::ostream& console, CutCandidates candidates);
 
 }  // namespace geneclub
 

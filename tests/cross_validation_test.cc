@@ -39,9 +39,23 @@ ExpressionMatrix randomMatrix(int genes, int samples, std::uint64_t seed) {
   return matrix;
 }
 
+// The predictions of the sum rule over the topGenes best genes, with cuts at
+// every position: the classifier as the interactive program's arithmetic
+// has always built it.
+std::vector<HeldOutPrediction> sumPredictions(const ExpressionMatrix& matrix,
+                                              std::span<const int> labels,
+                                              std::span<const int> foldOf, int topGenes) {
+  const EvaluationSettings settings = {.cuts = CutCandidates::kEveryPosition,
+                                       .rule = ScoringRule::kSum,
+                                       .topGeneCounts = {},
+                                       .topGeneCount = topGenes,
+                                       .seed = 1};
+  return crossValidate(matrix, labels, foldOf, settings).predictions;
+}
+
 std::vector<HeldOutPrediction> leaveOneOut(const ExpressionMatrix& matrix,
                                            std::span<const int> labels, int topGenes) {
-  return crossValidate(matrix, labels, assignFolds(FoldScheme{}, labels, 0), topGenes);
+  return sumPredictions(matrix, labels, assignFolds(FoldScheme{}, labels, 0), topGenes);
 }
 
 void expectSamePredictions(const HeldOutPrediction& a, const HeldOutPrediction& b) {
@@ -70,7 +84,7 @@ TEST(CrossValidationTest, SmallShapesClassifyEverySample) {
   const ExpressionMatrix matrix = randomMatrix(2, 9, 21);
   for (const FoldScheme scheme : {FoldScheme{}, FoldScheme{9}, FoldScheme{2}}) {
     const std::vector<int> foldOf = assignFolds(scheme, labels, 3);
-    const std::vector<HeldOutPrediction> predictions = crossValidate(matrix, labels, foldOf, 20);
+    const std::vector<HeldOutPrediction> predictions = sumPredictions(matrix, labels, foldOf, 20);
     ASSERT_EQ(predictions.size(), labels.size());
     for (int s = 0; s < 9; ++s) EXPECT_EQ(predictions[s].fold, foldOf[s]);
     EXPECT_EQ(predictions[0].predictedLabel, 0);
@@ -107,10 +121,11 @@ TEST(CrossValidationTest, GeneInformativeOnlyInHeldOutSamplesIsNotUsed) {
   std::vector<int> foldOf(samples, 2);
   std::fill(foldOf.begin(), foldOf.begin() + 4, 1);
 
-  const EpClassifier classifier(matrix, labels, std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}, 2);
+  const EpClassifier classifier(matrix, labels, std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}, 2,
+                                ScoringRule::kSum, CutCandidates::kEveryPosition);
   EXPECT_EQ(std::count(classifier.genes().begin(), classifier.genes().end(), 5), 0);
 
-  const std::vector<HeldOutPrediction> predictions = crossValidate(matrix, labels, foldOf, 2);
+  const std::vector<HeldOutPrediction> predictions = sumPredictions(matrix, labels, foldOf, 2);
   for (int s = 0; s < 4; ++s) {
     EXPECT_EQ(predictions[s].scoreClassOne, 0.0) << s;
     EXPECT_EQ(predictions[s].scoreClassZero, 0.0) << s;
@@ -127,7 +142,7 @@ TEST(CrossValidationTest, HeldOutLabelsAndValuesNeverReachTraining) {
   const ClassLabels labels = blockLabels(samples, 13);
   const ExpressionMatrix matrix = randomMatrix(40, samples, 11);
   const std::vector<int> foldOf = assignFolds(FoldScheme{4}, labels, 5);
-  const std::vector<HeldOutPrediction> original = crossValidate(matrix, labels, foldOf, 8);
+  const std::vector<HeldOutPrediction> original = sumPredictions(matrix, labels, foldOf, 8);
 
   for (int fold = 1; fold <= 4; ++fold) {
     std::vector<int> members;
@@ -142,7 +157,7 @@ TEST(CrossValidationTest, HeldOutLabelsAndValuesNeverReachTraining) {
       for (ExpressionRow& row : changedMatrix) row[members[k]] = -row[members[k]];
     }
     const std::vector<HeldOutPrediction> changed =
-        crossValidate(changedMatrix, changedLabels, foldOf, 8);
+        sumPredictions(changedMatrix, changedLabels, foldOf, 8);
     expectSamePredictions(changed[members[0]], original[members[0]]);
   }
 }
@@ -155,11 +170,11 @@ TEST(CrossValidationTest, SameResultsForEveryThreadCount) {
   std::vector<HeldOutPrediction> single, several;
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
-    single = crossValidate(matrix, labels, foldOf, 20);
+    single = sumPredictions(matrix, labels, foldOf, 20);
   }
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
-    several = crossValidate(matrix, labels, foldOf, 20);
+    several = sumPredictions(matrix, labels, foldOf, 20);
   }
   for (int s = 0; s < samples; ++s) expectSamePredictions(single[s], several[s]);
 }

@@ -22,10 +22,17 @@ namespace {
 // The batch program's default number of mined genes.
 constexpr int kTopGenes = 20;
 
+// The classifier these counts are for: the sum rule, with cuts at every
+// position.
 int correctLeaveOneOut(const GeneClubAnalyzer& analyzer) {
   const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
+  const EvaluationSettings settings = {.cuts = CutCandidates::kEveryPosition,
+                                       .rule = ScoringRule::kSum,
+                                       .topGeneCounts = {},
+                                       .topGeneCount = kTopGenes,
+                                       .seed = 1};
   const std::vector<HeldOutPrediction> predictions =
-      crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, kTopGenes);
+      crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, settings).predictions;
   return summariseClassification(analyzer.classLabels, predictions).correctCount;
 }
 

@@ -68,7 +68,8 @@ double referenceBestSplit(std::vector<double> values, std::vector<int> labels,
 std::pair<double, double> findSplit(const std::vector<double>& values,
                                     const std::vector<int>& labels) {
   double best = kInitialBound;
-  const double split = SplitSearch(labels).findBestSplit(values, best);
+  const double split =
+      SplitSearch(labels, CutCandidates::kEveryPosition).findBestSplit(values, best);
   return {split, best};
 }
 
