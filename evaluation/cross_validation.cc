@@ -36,6 +36,7 @@ CrossValidation crossValidate(const ExpressionMatrix& matrix, std::span<const in
   const int genes = static_cast<int>(matrix.size());
   const int folds = samples == 0 ? 0 : *std::max_element(foldOf.begin(), foldOf.end());
   const ClassifierCandidates candidates = classifierCandidates(settings, genes);
+  const SortedGenes sorted(matrix);
   CrossValidation result;
   result.predictions.resize(samples);
   result.foldChoices.resize(folds);
@@ -48,9 +49,10 @@ CrossValidation crossValidate(const ExpressionMatrix& matrix, std::span<const in
     }
     std::mt19937_64 stream = randomStream(settings.seed, kFoldAssignmentStream - fold);
     const ClassifierChoice choice =
-        selectClassifier(matrix, labels, training, candidates, settings.cuts, stream()).choice;
-    const EpClassifier classifier(matrix, labels, training, choice.topGeneCount, choice.rule,
-                                  settings.cuts);
+        selectClassifier(matrix, sorted, labels, training, candidates, settings.cuts, stream())
+            .choice;
+    const EpClassifier classifier(matrix, sorted, labels, training, choice.topGeneCount,
+                                  choice.rule, settings.cuts);
     for (const int sample : heldOut) {
       const EpScores scores = classifier.classify(matrix, sample);
       result.predictions[sample] = {fold, scores.predictedLabel, scores.scoreClassOne,

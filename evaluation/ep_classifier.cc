@@ -9,7 +9,8 @@ namespace geneclub {
 namespace {
 
 // The analysis of the training columns only, ranked and cleaned.
-GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::span<const int> labels,
+GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                                        std::span<const int> labels,
                                         std::span<const int> trainingSamples, CutCandidates cuts) {
   ExpressionMatrix training;
   training.reserve(matrix.size());
@@ -25,16 +26,17 @@ GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::spa
   // The ranking writes its cleaning counts for the interactive console;
   // a fold has no console, so they are discarded.
   std::ostream discard(nullptr);
-  rankAndCleanGenes(analyzer, discard, cuts);
+  rankAndCleanGenes(analyzer, discard, cuts, sorted, trainingSamples);
   return analyzer;
 }
 
 }  // namespace
 
-EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-                           std::span<const int> trainingSamples, int topGeneCount, ScoringRule rule,
-                           CutCandidates cuts) {
-  const GeneClubAnalyzer analyzer = rankedTrainingAnalysis(matrix, labels, trainingSamples, cuts);
+EpClassifier::EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                           std::span<const int> labels, std::span<const int> trainingSamples,
+                           int topGeneCount, ScoringRule rule, CutCandidates cuts) {
+  const GeneClubAnalyzer analyzer =
+      rankedTrainingAnalysis(matrix, sorted, labels, trainingSamples, cuts);
   const int positions = std::min(topGeneCount, analyzer.geneCount());
   genes_.assign(analyzer.geneNumbers.begin(), analyzer.geneNumbers.begin() + positions);
   splitValues_.assign(analyzer.splitValues.begin(), analyzer.splitValues.begin() + positions);

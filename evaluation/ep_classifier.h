@@ -17,6 +17,7 @@
 #include "data/gene_club_analyzer.h"
 #include "evaluation/scoring_rule.h"
 #include "patterns/ep_miner.h"
+#include "ranking/sorted_genes.h"
 #include "ranking/split_search.h"
 
 namespace geneclub {
@@ -25,13 +26,14 @@ class EpClassifier {
  public:
   // Trains on the samples (columns) listed in trainingSamples, ranking the
   // genes with the given candidate cuts and mining the best
-  // min(topGeneCount, genes) genes of their ranking.
-  // REQUIRES: every row of matrix has labels.size() values; labels are 0 or
-  // 1; trainingSamples is ascending and not empty; 1 <= topGeneCount <=
-  // kMaxTopGeneCount.
-  EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-               std::span<const int> trainingSamples, int topGeneCount, ScoringRule rule,
-               CutCandidates cuts);
+  // min(topGeneCount, genes) genes of their ranking; sorted holds the genes
+  // of matrix in order, so that the ranking needs no sort.
+  // REQUIRES: every row of matrix has labels.size() values; sorted is
+  // SortedGenes(matrix); labels are 0 or 1; trainingSamples is ascending and
+  // not empty; 1 <= topGeneCount <= kMaxTopGeneCount.
+  EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+               std::span<const int> labels, std::span<const int> trainingSamples, int topGeneCount,
+               ScoringRule rule, CutCandidates cuts);
 
   // The tuple of sample (column) `sample` of matrix, which has the genes of
   // the training matrix in the same rows.

@@ -3,9 +3,11 @@
 #include <tbb/parallel_for.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "evaluation/ep_classifier.h"
 #include "evaluation/fold_assignment.h"
+#include "evaluation/random_streams.h"
 #include "patterns/position_restriction.h"
 
 namespace geneclub {
@@ -16,8 +18,8 @@ using CorrectCounts = std::vector<std::array<int, 2>>;
 
 // Trains on the training samples outside inner fold `fold` and counts each
 // candidate's correct predictions of the samples inside it.
-CorrectCounts innerFoldCounts(const ExpressionMatrix& matrix, std::span<const int> labels,
-                              std::span<const int> trainingSamples,
+CorrectCounts innerFoldCounts(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                              std::span<const int> labels, std::span<const int> trainingSamples,
                               std::span<const int> innerFoldOf, int fold,
                               const ClassifierCandidates& candidates, CutCandidates cuts) {
   std::vector<int> training, heldOut;
@@ -26,7 +28,8 @@ CorrectCounts innerFoldCounts(const ExpressionMatrix& matrix, std::span<const in
   }
   const int mostGenes = candidates.topGeneCounts.back();
   // The scorer of this classifier is not used: each candidate has its own.
-  const EpClassifier classifier(matrix, labels, training, mostGenes, ScoringRule::kSum, cuts);
+  const EpClassifier classifier(matrix, sorted, labels, training, mostGenes, ScoringRule::kSum,
+                                cuts);
   std::vector<ItemSet> trainingItems, heldOutItems;
   for (const SampleTuple tuple : classifier.trainingTuples()) {
     trainingItems.push_back(tupleItems(tuple, mostGenes));
@@ -55,8 +58,8 @@ CorrectCounts innerFoldCounts(const ExpressionMatrix& matrix, std::span<const in
 
 }  // namespace
 
-ModelSelection selectClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                std::span<const int> trainingSamples,
+ModelSelection selectClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                                std::span<const int> labels, std::span<const int> trainingSamples,
                                 const ClassifierCandidates& candidates, CutCandidates cuts,
                                 std::uint64_t seed) {
   ModelSelection selection;
@@ -70,15 +73,22 @@ ModelSelection selectClassifier(const ExpressionMatrix& matrix, std::span<const 
   const int folds = std::min({kInnerFoldCount, classSizes[0], classSizes[1]});
   if (folds < 2) return selection;
 
-  const std::vector<int> innerFoldOf = assignFolds(FoldScheme{folds}, trainingLabels, seed);
-  std::vector<CorrectCounts> foldCounts(folds);
-  tbb::parallel_for(1, folds + 1, [&](int fold) {
-    foldCounts[fold - 1] =
-        innerFoldCounts(matrix, labels, trainingSamples, innerFoldOf, fold, candidates, cuts);
+  // Every repetition's fold assignment, then all their inner folds at once.
+  std::vector<std::vector<int>> innerFoldOf;
+  for (int repetition = 0; repetition < kInnerRepetitions; ++repetition) {
+    std::mt19937_64 stream = randomStream(seed, static_cast<std::uint64_t>(repetition));
+    innerFoldOf.push_back(assignFolds(FoldScheme{folds}, trainingLabels, stream()));
+  }
+  std::vector<CorrectCounts> foldCounts(kInnerRepetitions * folds);
+  tbb::parallel_for(0, kInnerRepetitions * folds, [&](int task) {
+    foldCounts[task] =
+        innerFoldCounts(matrix, sorted, labels, trainingSamples, innerFoldOf[task / folds],
+                        task % folds + 1, candidates, cuts);
   });
 
   selection.innerFoldCount = folds;
-  long bestCriterion = -1;
+  selection.innerPredictions = {kInnerRepetitions * classSizes[0],
+                                kInnerRepetitions * classSizes[1]};
   const std::size_t kCount = candidates.topGeneCounts.size();
   for (std::size_t r = 0; r < candidates.rules.size(); ++r) {
     for (std::size_t k = 0; k < kCount; ++k) {
@@ -88,13 +98,30 @@ ModelSelection selectClassifier(const ExpressionMatrix& matrix, std::span<const 
         result.correct[0] += counts[r * kCount + k][0];
         result.correct[1] += counts[r * kCount + k][1];
       }
-      // The balanced accuracy times 2 * n1 * n0, an exact integer.
-      const long criterion = static_cast<long>(result.correct[1]) * classSizes[0] +
-                             static_cast<long>(result.correct[0]) * classSizes[1];
-      if (criterion > bestCriterion) {
-        bestCriterion = criterion;
-        selection.choice = result.candidate;
-      }
+    }
+  }
+  const auto recall = [&selection](const CandidateResult& result, int label) {
+    return static_cast<double>(result.correct[label]) /
+           static_cast<double>(selection.innerPredictions[label]);
+  };
+  const auto balancedAccuracy = [&recall](const CandidateResult& result) {
+    return (recall(result, 1) + recall(result, 0)) / 2;
+  };
+  const CandidateResult& best =
+      *std::max_element(selection.results.begin(), selection.results.end(),
+                        [&](const CandidateResult& a, const CandidateResult& b) {
+                          return balancedAccuracy(a) < balancedAccuracy(b);
+                        });
+  const double bestRecallOne = recall(best, 1);
+  const double bestRecallZero = recall(best, 0);
+  const double standardError = std::sqrt(bestRecallOne * (1 - bestRecallOne) / classSizes[1] +
+                                         bestRecallZero * (1 - bestRecallZero) / classSizes[0]) /
+                               2;
+  const double bar = balancedAccuracy(best) - standardError;
+  for (const CandidateResult& result : selection.results) {
+    if (balancedAccuracy(result) >= bar) {
+      selection.choice = result.candidate;
+      break;
     }
   }
   return selection;

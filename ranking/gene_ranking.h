@@ -5,7 +5,10 @@
 #ifndef GENECLUB_RANKING_GENE_RANKING_H_
 #define GENECLUB_RANKING_GENE_RANKING_H_
 
+#include <span>
+
 #include "data/gene_club_analyzer.h"
+#include "ranking/sorted_genes.h"
 #include "ranking/split_search.h"
 
 namespace geneclub {
@@ -18,6 +21,16 @@ namespace geneclub {
 // the number of threads.
 // REQUIRES: the data are loaded; splits and gains are not yet computed.
 void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates);
+
+// The same for an analysis of some samples of a larger data set whose genes
+// `sorted` holds in order: column c of the analysis is sample samples[c] of
+// that data set, and each gene's order is read from sorted instead of being
+// sorted again. The splits, gains and ranking are those computeSplitsAndGains
+// gives, bit for bit.
+// REQUIRES: as for computeSplitsAndGains; samples is ascending; row r of the
+// analysis holds the values of gene r of sorted at the samples, in order.
+void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates,
+                           const SortedGenes& sorted, std::span<const int> samples);
 
 // Orders the rows by gain, descending and stable, moving the matrix rows,
 // split values and gene numbers along.

@@ -121,8 +121,9 @@ TEST(CrossValidationTest, GeneInformativeOnlyInHeldOutSamplesIsNotUsed) {
   std::vector<int> foldOf(samples, 2);
   std::fill(foldOf.begin(), foldOf.begin() + 4, 1);
 
-  const EpClassifier classifier(matrix, labels, std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}, 2,
-                                ScoringRule::kSum, CutCandidates::kEveryPosition);
+  const EpClassifier classifier(matrix, SortedGenes(matrix), labels,
+                                std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}, 2, ScoringRule::kSum,
+                                CutCandidates::kEveryPosition);
   EXPECT_EQ(std::count(classifier.genes().begin(), classifier.genes().end(), 5), 0);
 
   const std::vector<HeldOutPrediction> predictions = sumPredictions(matrix, labels, foldOf, 2);
