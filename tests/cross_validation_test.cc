@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 
 #include "evaluation/classification_summary.h"
 #include "evaluation/ep_classifier.h"
@@ -132,6 +133,7 @@ TEST(CrossValidationTest, GeneInformativeOnlyInHeldOutSamplesIsNotUsed) {
     EXPECT_EQ(predictions[s].scoreClassZero, 0.0) << s;
     // A tie goes to the larger training class; both have 6 here, so class 1.
     EXPECT_EQ(predictions[s].predictedLabel, 1) << s;
+    EXPECT_FALSE(predictions[s].covered) << s;
   }
 }
 
@@ -178,6 +180,142 @@ TEST(CrossValidationTest, SameResultsForEveryThreadCount) {
     several = sumPredictions(matrix, labels, foldOf, 20);
   }
   for (int s = 0; s < samples; ++s) expectSamePredictions(single[s], several[s]);
+}
+
+// The automatic choice of the batch program's defaults.
+EvaluationSettings automaticChoice(std::uint64_t seed) {
+  EvaluationSettings settings;
+  settings.seed = seed;
+  return settings;
+}
+
+void expectSameCrossValidation(const CrossValidation& a, const CrossValidation& b) {
+  ASSERT_EQ(a.predictions.size(), b.predictions.size());
+  for (std::size_t s = 0; s < a.predictions.size(); ++s) {
+    expectSamePredictions(a.predictions[s], b.predictions[s]);
+    EXPECT_EQ(a.predictions[s].covered, b.predictions[s].covered);
+  }
+  EXPECT_EQ(a.foldChoices, b.foldChoices);
+  EXPECT_EQ(a.foldFrequency, b.foldFrequency);
+}
+
+TEST(CrossValidationTest, AutomaticChoiceIsTheSameForEveryThreadCount) {
+  const int samples = 40;
+  const ClassLabels labels = blockLabels(samples, 23);
+  ExpressionMatrix matrix = randomMatrix(150, samples, 13);
+  for (int s = 0; s < samples; ++s) matrix[40][s] += labels[s] * 300.0;
+  const std::vector<int> foldOf = assignFolds(FoldScheme{5}, labels, 8);
+  CrossValidation single, several;
+  {
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
+    single = crossValidate(matrix, labels, foldOf, automaticChoice(4));
+  }
+  {
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
+    several = crossValidate(matrix, labels, foldOf, automaticChoice(4));
+  }
+  expectSameCrossValidation(single, several);
+}
+
+// The automatic choice inside a fold reads that fold's training samples
+// alone: changing the labels and values of the samples it holds out leaves
+// its choice, and the prediction of a held-out sample whose values stay, as
+// they were.
+TEST(CrossValidationTest, AutomaticChoiceNeverSeesTheHeldOutSamples) {
+  const int samples = 30;
+  const ClassLabels labels = blockLabels(samples, 16);
+  ExpressionMatrix matrix = randomMatrix(60, samples, 19);
+  for (int s = 0; s < samples; ++s) matrix[7][s] += labels[s] * 200.0;
+  const std::vector<int> foldOf = assignFolds(FoldScheme{3}, labels, 6);
+  const CrossValidation original = crossValidate(matrix, labels, foldOf, automaticChoice(2));
+  for (int fold = 1; fold <= 3; ++fold) {
+    std::vector<int> members;
+    for (int s = 0; s < samples; ++s) {
+      if (foldOf[s] == fold) members.push_back(s);
+    }
+    ClassLabels changedLabels = labels;
+    ExpressionMatrix changedMatrix = matrix;
+    for (const int s : members) changedLabels[s] = 1 - labels[s];
+    for (std::size_t k = 1; k < members.size(); ++k) {
+      for (ExpressionRow& row : changedMatrix) row[members[k]] = 3.0 * row[members[k]] - 999.0;
+    }
+    const CrossValidation changed =
+        crossValidate(changedMatrix, changedLabels, foldOf, automaticChoice(2));
+    EXPECT_EQ(changed.foldChoices[fold - 1], original.foldChoices[fold - 1]) << fold;
+    expectSamePredictions(changed.predictions[members[0]], original.predictions[members[0]]);
+  }
+}
+
+// Each fold's classifier mines its K genes: with a fixed K, the frequencies
+// add up to K, and a gene that separates the classes in every training set
+// is mined in all of them.
+TEST(CrossValidationTest, FoldFrequencyIsTheShareOfFoldsThatMinedTheGene) {
+  const int samples = 24;
+  const ClassLabels labels = blockLabels(samples, 10);
+  ExpressionMatrix matrix = randomMatrix(50, samples, 23);
+  for (int s = 0; s < samples; ++s) matrix[31][s] = labels[s] == 1 ? 2000.0 + s : -2000.0 - s;
+  EvaluationSettings fixed;
+  fixed.rule = ScoringRule::kTop;
+  fixed.topGeneCount = 4;
+  const CrossValidation result =
+      crossValidate(matrix, labels, assignFolds(FoldScheme{}, labels, 0), fixed);
+  ASSERT_EQ(result.foldFrequency.size(), 50u);
+  double total = 0.0;
+  for (const double frequency : result.foldFrequency) {
+    EXPECT_GE(frequency, 0.0);
+    EXPECT_LE(frequency, 1.0);
+    total += frequency;
+  }
+  EXPECT_NEAR(total, 4.0, 1e-12);
+  EXPECT_EQ(result.foldFrequency[31], 1.0);
+  for (const ClassifierChoice& choice : result.foldChoices) {
+    EXPECT_EQ(choice, (ClassifierChoice{ScoringRule::kTop, 4}));
+  }
+}
+
+// With cuts only between different values, leave-one-out predicts each
+// sample the same whatever the order of the samples in the table, for every
+// fixed rule, on a table whose genes are full of ties.
+TEST(CrossValidationTest, LeaveOneOutDoesNotDependOnTheSampleOrder) {
+  const int samples = 30;
+  std::mt19937_64 rng(41);
+  ClassLabels labels(samples);
+  for (int s = 0; s < samples; ++s) labels[s] = static_cast<int>(rng() % 5 < 2);
+  ExpressionMatrix matrix(80, ExpressionRow(samples));
+  for (ExpressionRow& row : matrix) {
+    for (int s = 0; s < samples; ++s) {
+      row[s] = static_cast<double>(rng() % 3 + (labels[s] == 1 && rng() % 3 == 0));
+    }
+  }
+  std::vector<int> order(samples);
+  std::iota(order.begin(), order.end(), 0);
+  std::shuffle(order.begin(), order.end(), rng);
+  ExpressionMatrix shuffled(matrix.size());
+  ClassLabels shuffledLabels;
+  for (const int s : order) {
+    shuffledLabels.push_back(labels[s]);
+    for (std::size_t gene = 0; gene < matrix.size(); ++gene)
+      shuffled[gene].push_back(matrix[gene][s]);
+  }
+  for (const ScoringRule rule : kScoringRules) {
+    EvaluationSettings settings;
+    settings.rule = rule;
+    settings.topGeneCount = 10;
+    const CrossValidation original =
+        crossValidate(matrix, labels, assignFolds(FoldScheme{}, labels, 0), settings);
+    const CrossValidation reordered = crossValidate(
+        shuffled, shuffledLabels, assignFolds(FoldScheme{}, shuffledLabels, 0), settings);
+    for (int k = 0; k < samples; ++k) {
+      const HeldOutPrediction& before = original.predictions[order[k]];
+      const HeldOutPrediction& after = reordered.predictions[k];
+      EXPECT_EQ(after.predictedLabel, before.predictedLabel) << scoringRuleName(rule) << " " << k;
+      EXPECT_EQ(after.covered, before.covered);
+      // The sums may add the same patterns in another order.
+      EXPECT_NEAR(after.scoreClassOne, before.scoreClassOne, 1e-12);
+      EXPECT_NEAR(after.scoreClassZero, before.scoreClassZero, 1e-12);
+    }
+    EXPECT_EQ(reordered.foldFrequency, original.foldFrequency) << scoringRuleName(rule);
+  }
 }
 
 TEST(FoldAssignmentTest, StratifiedFoldsShareOutEachClassEvenly) {
