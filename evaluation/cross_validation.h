@@ -25,7 +25,8 @@ namespace geneclub {
 // The numbers of mined genes the automatic choice tries when none are given.
 inline constexpr std::array<int, 4> kDefaultTopGeneCandidates = {5, 10, 20, 32};
 
-// How each fold's classifier is built. The defaults are the batch program's.
+// How each fold's classifier is built. By default: cuts only between
+// different values, and the rule and K chosen in each fold.
 struct EvaluationSettings {
   CutCandidates cuts = CutCandidates::kDistinctValues;
   // The scoring rule; none: each fold chooses among all rules.
