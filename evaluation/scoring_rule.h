@@ -11,7 +11,7 @@
 //   normalised  the sample's sum divided by the median sum of the class's own
 //               training samples, so that a class with many more patterns
 //               than the other does not win by their number (the base score
-//               of the emerging-pattern classifiers of the literature). The
+//               of CAEP, Dong, Zhang, Wong and Li, 1999). The
 //               median of an even count is the mean of the middle two. When
 //               the median is 0.0 (most training samples of c hold none of
 //               its patterns) the mean sum of the class's training samples
