@@ -121,6 +121,9 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
                  "Label permutations for the genes' family-wise p-values (p_fwer)");
   const CLI::Option* seedOption =
       app.add_option("--seed", seed, "Seed of the folds and permutations, 0 to 2^64-1 (default 1)");
+  bool splitTies = false;
+  app.add_flag("--split-ties", splitTies,
+               "Also cut between equal values, as the interactive program does");
   app.set_version_flag("--version", std::string(kProgram) + " " + GENECLUB_VERSION);
   try {
     app.parse(argc, argv);
@@ -187,6 +190,7 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   options.topGeneCount = top;
   options.poolBase = pool;
   options.threads = threads.value_or(0);
+  if (splitTies) options.cuts = CutCandidates::kEveryPosition;
   options.table.dropGenesWithMissing = missing == "drop-genes";
   if (options.outFolder.empty()) options.outFolder = defaultOutFolder(options.dataPath);
   return options;

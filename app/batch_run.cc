@@ -361,18 +361,23 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     clock.begin("evaluation", "cross-validating the classification");
     folds = assignFolds(*options.evaluation, analyzer.classLabels, options.seed);
     predictions = crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds,
-                                settings.topGeneCount);
+                                {.cuts = options.cuts,
+                                 .rule = ScoringRule::kSum,
+                                 .topGeneCounts = {},
+                                 .topGeneCount = settings.topGeneCount,
+                                 .seed = options.seed})
+                      .predictions;
   }
   std::vector<double> permutationMaxima;
   if (options.permutations > 0) {
     clock.begin("permutations", "permuting the labels");
     permutationMaxima = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels,
-                                            options.permutations, options.seed);
+                                            options.permutations, options.seed, options.cuts);
   }
 
   clock.begin("ranking", "ranking the genes");
   std::ostringstream unusedConsole;
-  rankAndCleanGenes(analyzer, unusedConsole);
+  rankAndCleanGenes(analyzer, unusedConsole, options.cuts);
   const DiscretisedSamples discretised(analyzer);
   const std::vector<double> pValues =
       permutationMaxima.empty() ? std::vector<double>()

@@ -45,7 +45,7 @@ int GeneClubSession::loadData(const std::string& fileName) {
 }
 
 void GeneClubSession::runGlobalAnalysis() {
-  rankAndCleanGenes(analyzer_, console_);
+  rankAndCleanGenes(analyzer_, console_, CutCandidates::kEveryPosition);
   {
     OutputFile topGenes("topGenes.data", OutputFile::Mode::kReplace, failures_);
     writeTopGenes(analyzer_, settings_.topGeneCount, topGenes.stream());

@@ -48,7 +48,7 @@ double peakMegabytes() {
 // Start-up and the four methods, the EP files written to a temporary folder.
 void runWholeAnalysis(GeneClubAnalyzer analyzer, const std::filesystem::path& folder) {
   std::ostringstream console;
-  rankAndCleanGenes(analyzer, console);
+  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
   AnalysisSettings settings;
   settings.topGeneCount = 20;
   settings.poolBase = defaultPoolBase(analyzer.geneCount());

@@ -67,7 +67,7 @@ const GeneClubAnalyzer& rankedAnalyzer() {
   static GeneClubAnalyzer* analyzer = [] {
     auto* ranked = new GeneClubAnalyzer(loadedAnalyzer());
     std::ostringstream console;
-    rankAndCleanGenes(*ranked, console);
+    rankAndCleanGenes(*ranked, console, CutCandidates::kEveryPosition);
     return ranked;
   }();
   return *analyzer;
@@ -91,7 +91,7 @@ void BM_RankingAndCleaning(benchmark::State& state) {
     GeneClubAnalyzer analyzer(loadedAnalyzer());
     state.ResumeTiming();
     std::ostringstream console;
-    rankAndCleanGenes(analyzer, console);
+    rankAndCleanGenes(analyzer, console, CutCandidates::kEveryPosition);
   }
 }
 BENCHMARK(BM_RankingAndCleaning)->Unit(benchmark::kMillisecond);

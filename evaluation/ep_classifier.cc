@@ -2,16 +2,38 @@
 
 #include <algorithm>
 #include <ostream>
-#include <utility>
 
 #include "ranking/start_up.h"
 
 namespace geneclub {
 namespace {
 
+// The tuple of a sample whose value at mined position j is valueAt(j):
+// bit j set when it lies strictly above the position's split value.
+template <typename ValueAt>
+SampleTuple tupleOfValues(std::span<const double> splitValues, const ValueAt& valueAt) {
+  SampleTuple tuple = 0;
+  for (std::size_t position = 0; position < splitValues.size(); ++position) {
+    if (valueAt(position) > splitValues[position]) tuple |= SampleTuple{1} << position;
+  }
+  return tuple;
+}
+
+// The scorer of the patterns by the rule, trained on the training tuples.
+PatternScorer trainedScorer(const MiningResult& patterns, std::span<const SampleTuple> tuples,
+                            std::span<const int> labels, ScoringRule rule) {
+  std::vector<ItemSet> trainingItems;
+  trainingItems.reserve(tuples.size());
+  for (const SampleTuple tuple : tuples) {
+    trainingItems.push_back(tupleItems(tuple, patterns.positions));
+  }
+  return PatternScorer(patterns, trainingItems, labels, rule);
+}
+
 // The analysis of the training columns only, ranked and cleaned.
-GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                        std::span<const int> trainingSamples) {
+GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                                        std::span<const int> labels,
+                                        std::span<const int> trainingSamples, CutCandidates cuts) {
   ExpressionMatrix training;
   training.reserve(matrix.size());
   for (const ExpressionRow& row : matrix) {
@@ -26,74 +48,60 @@ GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, std::spa
   // The ranking writes its cleaning counts for the interactive console;
   // a fold has no console, so they are discarded.
   std::ostream discard(nullptr);
-  rankAndCleanGenes(analyzer, discard);
+  rankAndCleanGenes(analyzer, discard, cuts, sorted, trainingSamples);
   return analyzer;
-}
-
-// The class's score for a tuple's items: the added support shares of its
-// EPs that the tuple contains, in store order.
-double classScore(const ClassPatterns& patterns, int classSize, ItemSet tuple) {
-  double score = 0.0;
-  for (int p = 0; p < patterns.patternCount(); ++p) {
-    if (isSubset(patterns.patterns[p], tuple)) {
-      score += static_cast<double>(patterns.supports[p]) / static_cast<double>(classSize);
-    }
-  }
-  return score;
 }
 
 }  // namespace
 
-EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-                           std::span<const int> trainingSamples, int topGeneCount) {
-  const GeneClubAnalyzer analyzer = rankedTrainingAnalysis(matrix, labels, trainingSamples);
+EpClassifier::EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                           std::span<const int> labels, std::span<const int> trainingSamples,
+                           int topGeneCount, ScoringRule rule, CutCandidates cuts)
+    : rule_(rule) {
+  const GeneClubAnalyzer analyzer =
+      rankedTrainingAnalysis(matrix, sorted, labels, trainingSamples, cuts);
   const int positions = std::min(topGeneCount, analyzer.geneCount());
   genes_.assign(analyzer.geneNumbers.begin(), analyzer.geneNumbers.begin() + positions);
   splitValues_.assign(analyzer.splitValues.begin(), analyzer.splitValues.begin() + positions);
 
   // The training tuples from the ranked rows, as the global mining run of an
   // analysis discretises them.
-  std::vector<SampleTuple> tuples(analyzer.sampleCount(), 0);
+  trainingTuples_.assign(analyzer.sampleCount(), 0);
   for (int position = 0; position < positions; ++position) {
     const ExpressionRow& values = analyzer.expressionMatrix[position];
     for (int t = 0; t < analyzer.sampleCount(); ++t) {
-      if (values[t] > splitValues_[position]) tuples[t] |= SampleTuple{1} << position;
+      if (values[t] > splitValues_[position]) trainingTuples_[t] |= SampleTuple{1} << position;
     }
   }
-  patterns_ = mineMinimalEps(tuples, analyzer.classLabels, positions);
-  for (const int label : analyzer.classLabels) ++classSizes_[label];
+  trainingLabels_ = analyzer.classLabels;
+  patterns_ = mineMinimalEps(trainingTuples_, trainingLabels_, positions);
+  scorer_ = trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule);
 }
 
 EpClassifier::EpClassifier(std::vector<int> genes, std::vector<double> splitValues,
-                           MiningResult patterns, std::array<int, 2> classSizes)
+                           MiningResult patterns, std::vector<SampleTuple> trainingTuples,
+                           std::vector<int> trainingLabels, ScoringRule rule)
     : genes_(std::move(genes)),
       splitValues_(std::move(splitValues)),
       patterns_(std::move(patterns)),
-      classSizes_(classSizes) {}
+      trainingTuples_(std::move(trainingTuples)),
+      trainingLabels_(std::move(trainingLabels)),
+      rule_(rule),
+      scorer_(trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule)) {}
+
+SampleTuple EpClassifier::tupleOf(const ExpressionMatrix& matrix, int sample) const {
+  return tupleOfValues(splitValues_,
+                       [&](std::size_t position) { return matrix[genes_[position]][sample]; });
+}
 
 EpScores EpClassifier::classify(const ExpressionMatrix& matrix, int sample) const {
-  std::vector<double> minedValues;
-  minedValues.reserve(genes_.size());
-  for (const int gene : genes_) minedValues.push_back(matrix[gene][sample]);
-  return classifyMinedValues(minedValues);
+  return scorer_.score(tupleItems(tupleOf(matrix, sample), static_cast<int>(genes_.size())));
 }
 
 EpScores EpClassifier::classifyMinedValues(std::span<const double> minedValues) const {
-  const int positions = static_cast<int>(genes_.size());
-  SampleTuple tuple = 0;
-  for (int position = 0; position < positions; ++position) {
-    if (minedValues[position] > splitValues_[position]) tuple |= SampleTuple{1} << position;
-  }
-  const ItemSet items = tupleItems(tuple, positions);
-  EpScores scores;
-  scores.scoreClassOne = classScore(patterns_.disease, classSizes_[1], items);
-  scores.scoreClassZero = classScore(patterns_.normal, classSizes_[0], items);
-  if (scores.scoreClassOne != scores.scoreClassZero) {
-    scores.predictedLabel = scores.scoreClassOne > scores.scoreClassZero ? 1 : 0;
-  } else {
-    scores.predictedLabel = classSizes_[0] > classSizes_[1] ? 0 : 1;
-  }
-  return scores;
+  const SampleTuple tuple =
+      tupleOfValues(splitValues_, [&](std::size_t position) { return minedValues[position]; });
+  return scorer_.score(tupleItems(tuple, static_cast<int>(genes_.size())));
 }
 
 }  // namespace geneclub

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "ranking/class_entropy.h"
-#include "ranking/split_search.h"
+#include "ranking/sorted_genes.h"
 
 namespace geneclub {
 namespace {
@@ -21,12 +21,14 @@ void reorder(std::vector<Item>& items, const std::vector<int>& order) {
   std::move(moved.begin(), moved.end(), items.begin());
 }
 
-}  // namespace
-
-void computeSplitsAndGains(GeneClubAnalyzer& analyzer) {
+// Gives every row its split value, gain and gene number, finding each row's
+// split with splitOf(search, row, bestEntropy, workspace), then sorts the
+// rows by gain.
+template <typename SplitOf>
+void rankBySplits(GeneClubAnalyzer& analyzer, CutCandidates candidates, const SplitOf& splitOf) {
   const int genes = analyzer.geneCount();
   const double labelEntropy = classEntropy(analyzer.classLabels);
-  const SplitSearch search(analyzer.classLabels);
+  const SplitSearch search(analyzer.classLabels, candidates);
   analyzer.splitValues.assign(genes, 0.0);
   analyzer.informationGains.assign(genes, 0.0);
   analyzer.geneNumbers.resize(genes);
@@ -37,12 +39,53 @@ void computeSplitsAndGains(GeneClubAnalyzer& analyzer) {
       // A two-class entropy in nats never exceeds ln 2, so the first
       // candidate always beats this bound and every gene receives a split.
       double bestEntropy = 1.0;
-      analyzer.splitValues[row] =
-          search.findBestSplit(analyzer.expressionMatrix[row], bestEntropy, workspace);
+      analyzer.splitValues[row] = splitOf(search, row, bestEntropy, workspace);
       analyzer.informationGains[row] = labelEntropy - bestEntropy;
     }
   });
   sortGenesByGain(analyzer);
+}
+
+}  // namespace
+
+void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates) {
+  rankBySplits(analyzer, candidates,
+               [&analyzer](const SplitSearch& search, int row, double& bestEntropy,
+                           SplitSearch::Workspace& workspace) {
+                 return search.findBestSplit(analyzer.expressionMatrix[row], bestEntropy,
+                                             workspace);
+               });
+}
+
+void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates,
+                           const SortedGenes& sorted, std::span<const int> samples) {
+  // The analysis's column of each sample of the data set, -1 for the others.
+  std::vector<int> columnOf(sorted.sampleCount(), -1);
+  for (std::size_t column = 0; column < samples.size(); ++column) {
+    columnOf[samples[column]] = static_cast<int>(column);
+  }
+  rankBySplits(analyzer, candidates,
+               [&](const SplitSearch& search, int row, double& bestEntropy,
+                   SplitSearch::Workspace& workspace) {
+                 const std::span<const int> order = sorted.order(row);
+                 const std::span<const double> values = sorted.values(row);
+                 // Every sample is written and only those of the analysis
+                 // are kept: no branch on a membership that follows no
+                 // pattern.
+                 workspace.order.resize(order.size());
+                 workspace.sortedValues.resize(order.size());
+                 std::size_t kept = 0;
+                 for (std::size_t k = 0; k < order.size(); ++k) {
+                   const int column = columnOf[order[k]];
+                   workspace.order[kept] = column;
+                   workspace.sortedValues[kept] = values[k];
+                   kept += column >= 0;
+                 }
+                 workspace.order.resize(kept);
+                 workspace.sortedValues.resize(kept);
+                 return search.findBestSplitInOrder(workspace.sortedValues, workspace.order,
+                                                    analyzer.classLabels, bestEntropy);
+               });
 }
 
 // A stable sort of a row permutation, applied to the rows and their arrays at

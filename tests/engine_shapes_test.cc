@@ -66,7 +66,7 @@ Outcome analyse(const Shape& shape, int threads) {
   const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
   GeneClubAnalyzer analyzer = analysisOf(shape);
   std::ostringstream console;
-  rankAndCleanGenes(analyzer, console);
+  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
   AnalysisSettings settings;
   settings.topGeneCount = shape.topGeneCount;
   settings.poolBase = defaultPoolBase(shape.genes);
@@ -108,7 +108,7 @@ Outcome analyse(const Shape& shape, int threads) {
 void expectBruteForceAgrees(const Shape& shape, const MiningResult& mined) {
   GeneClubAnalyzer analyzer = analysisOf(shape);
   std::ostringstream console;
-  rankAndCleanGenes(analyzer, console);
+  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
   const DiscretisedSamples samples(analyzer);
   std::vector<int> topRows(shape.topGeneCount);
   std::iota(topRows.begin(), topRows.end(), 0);

@@ -8,6 +8,7 @@
 #include <tbb/global_control.h>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 #include "evaluation/permutation_test.h"
@@ -35,27 +36,41 @@ GeneClubAnalyzer randomAnalysis(int genes, int samples, int classOneCount, std::
 // The p-values of the ranked genes, by row of the ranking.
 std::vector<double> rankedPValues(GeneClubAnalyzer analyzer, int permutations, std::uint64_t seed) {
   const std::vector<double> maxima =
-      permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, permutations, seed);
+      permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, permutations, seed,
+                          CutCandidates::kDistinctValues);
   std::ostringstream console;
-  rankAndCleanGenes(analyzer, console);
+  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
   return familywisePValues(maxima, analyzer.informationGains);
 }
 
 // More permutations than one parallel block holds, so that blocks meet.
 constexpr int kPermutations = 70;
 
+// Values drawn from a few levels, so that most genes have long runs of ties
+// and the two sets of candidate cuts give different gains.
 TEST(PermutationTest, MaximaAreTheGainsOfTheRankingOnPermutedLabels) {
-  const GeneClubAnalyzer analyzer = randomAnalysis(30, 21, 9, 4);
-  const std::vector<double> maxima =
-      permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8);
-  ASSERT_EQ(maxima.size(), static_cast<std::size_t>(kPermutations));
-  for (int m = 0; m < kPermutations; ++m) {
-    GeneClubAnalyzer permuted = analyzer;
-    std::mt19937_64 stream = randomStream(8, m);
-    shuffleInPlace(std::span(permuted.classLabels), stream);
-    computeSplitsAndGains(permuted);
-    EXPECT_EQ(maxima[m], permuted.informationGains.front()) << "permutation " << m;
+  GeneClubAnalyzer analyzer = randomAnalysis(30, 21, 9, 4);
+  constexpr int kLevels = 4;
+  for (ExpressionRow& row : analyzer.expressionMatrix) {
+    for (double& value : row) value = std::floor(value * kLevels / kValueRange);
   }
+  for (const CutCandidates cuts : {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
+    const std::vector<double> maxima = permutationMaxGains(
+        analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8, cuts);
+    ASSERT_EQ(maxima.size(), static_cast<std::size_t>(kPermutations));
+    for (int m = 0; m < kPermutations; ++m) {
+      GeneClubAnalyzer permuted = analyzer;
+      std::mt19937_64 stream = randomStream(8, m);
+      shuffleInPlace(std::span(permuted.classLabels), stream);
+      computeSplitsAndGains(permuted, cuts);
+      EXPECT_EQ(maxima[m], permuted.informationGains.front()) << "permutation " << m;
+    }
+  }
+  // The two sets of cuts do differ on these genes.
+  EXPECT_NE(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8,
+                                CutCandidates::kEveryPosition),
+            permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8,
+                                CutCandidates::kDistinctValues));
 }
 
 TEST(PermutationTest, PlantedPerfectGeneHasTheSmallestPValue) {
@@ -89,14 +104,18 @@ TEST(PermutationTest, SameSeedSameMaximaForEveryThreadCount) {
   std::vector<double> single, several;
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
-    single = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77);
+    single = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77,
+                                 CutCandidates::kDistinctValues);
   }
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
-    several = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77);
+    several = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77,
+                                  CutCandidates::kDistinctValues);
   }
   EXPECT_EQ(single, several);
-  EXPECT_NE(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 78), single);
+  EXPECT_NE(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 78,
+                                CutCandidates::kDistinctValues),
+            single);
 }
 
 TEST(PermutationTest, PValuesCountMaximaAtLeastTheGain) {

@@ -89,7 +89,7 @@ TEST(StartUpTest, LeavesRowsRankedAndCleaned) {
   GeneClubAnalyzer analyzer = syntheticData();
   const ExpressionMatrix loaded = analyzer.expressionMatrix;
   std::ostringstream console;
-  rankAndCleanGenes(analyzer, console);
+  rankAndCleanGenes(analyzer, console, CutCandidates::kEveryPosition);
   EXPECT_EQ(console.str(),
             "***The total incompleted data is: " + std::to_string(analyzer.incompleteGeneCount) +
                 "\n\n***Finding and removing duplicated genes. Please Wait...\n"
@@ -124,7 +124,7 @@ TEST(StartUpTest, RankingIsTheSameForEveryThreadCount) {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
     GeneClubAnalyzer analyzer = syntheticData();
     std::ostringstream console;
-    rankAndCleanGenes(analyzer, console);
+    rankAndCleanGenes(analyzer, console, CutCandidates::kEveryPosition);
     ranked.push_back(std::move(analyzer));
   }
   for (std::size_t run = 1; run < ranked.size(); ++run) {
