@@ -10,9 +10,10 @@ namespace {
 
 using Step = ProgressEvent::Step;
 
-// The ranking with both cleaning steps, each followed by a sort.
-RankedAnalysis rankAndClean(ExpressionData data, const ProgressListener& progress) {
-  RankedAnalysis ranking = rankGenes(std::move(data));
+// Both cleaning steps of the ranking, each followed by a sort, then the
+// discretisation and the global mining run.
+StartUpResult cleanAndMine(RankedAnalysis ranking, const AnalysisSettings& settings,
+                           const ProgressListener& progress) {
   const int incomplete = ranking.takeOutIncompleteGenes();
   ranking.sortByGain();
   notify(progress, {Step::kIncompleteGenesTakenOut, incomplete});
@@ -22,14 +23,6 @@ RankedAnalysis rankAndClean(ExpressionData data, const ProgressListener& progres
   // The final ranking; nothing reorders the rows after this.
   ranking.sortByGain();
   notify(progress, {Step::kGenesRanked});
-  return ranking;
-}
-
-}  // namespace
-
-StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
-                         const ProgressListener& progress) {
-  RankedAnalysis ranking = rankAndClean(std::move(data), progress);
   // The rows that the global run and the club methods read.
   const int readRows = std::max(
       settings.topGeneCount,
@@ -40,6 +33,19 @@ StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
   MiningResult global = mineMinimalEps(samples.positionSamples(topRows, settings.topGeneCount),
                                        ranking.classLabels(), settings.topGeneCount);
   return {settings, std::move(ranking), std::move(samples), std::move(topRows), std::move(global)};
+}
+
+}  // namespace
+
+StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
+                         const ProgressListener& progress) {
+  return cleanAndMine(rankGenes(std::move(data), settings.cuts), settings, progress);
+}
+
+StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
+                         const PresortedGenes& presorted) {
+  return cleanAndMine(
+      rankGenes(std::move(data), settings.cuts, presorted.sorted, presorted.samples), settings, {});
 }
 
 }  // namespace geneclub

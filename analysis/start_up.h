@@ -16,6 +16,7 @@
 #ifndef GENECLUB_ANALYSIS_START_UP_H_
 #define GENECLUB_ANALYSIS_START_UP_H_
 
+#include <span>
 #include <vector>
 
 #include "data/analysis_settings.h"
@@ -24,6 +25,7 @@
 #include "data/ranked_analysis.h"
 #include "patterns/ep_miner.h"
 #include "ranking/discretised_samples.h"
+#include "ranking/sorted_genes.h"
 
 namespace geneclub {
 
@@ -45,6 +47,22 @@ struct StartUpResult {
 // are 0 or 1; 1 <= settings.topGeneCount <= min(kMaxTopGeneCount, genes).
 StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
                          const ProgressListener& progress = {});
+
+// Data that are some samples of a larger data set whose genes are sorted
+// already (ranking/sorted_genes.h): column c of the data is sample
+// samples[c] of that data set. Both must outlive the start-up.
+struct PresortedGenes {
+  const SortedGenes& sorted;
+  std::span<const int> samples;
+};
+
+// The same start-up for such data, ranking each gene from its order in
+// `presorted` instead of sorting it again (cross-validation folds use it);
+// the result is the same bit for bit. Reports nothing.
+// REQUIRES: as above; row r of data holds gene r of presorted.sorted at
+// presorted.samples, which is ascending.
+StartUpResult runStartUp(ExpressionData data, const AnalysisSettings& settings,
+                         const PresortedGenes& presorted);
 
 }  // namespace geneclub
 

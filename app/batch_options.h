@@ -15,6 +15,7 @@
 #include "app/exit_status.h"
 #include "clubs/club_runs.h"
 #include "evaluation/fold_assignment.h"
+#include "ranking/split_search.h"
 #include "readers/expression_table.h"
 
 namespace geneclub {
@@ -36,6 +37,9 @@ struct BatchOptions {
   std::optional<FoldScheme> evaluation;
   int permutations = 0;  // label permutations for the genes' p-values
   std::uint64_t seed = 1;
+  // Cuts only between different values, or (--split-ties) at every position
+  // as the interactive program makes them.
+  CutCandidates cuts = CutCandidates::kDistinctValues;
 };
 
 // What parsing ends with instead of options: a text for standard output

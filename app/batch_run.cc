@@ -33,6 +33,10 @@ std::string formText(ExpressionTable::Form form) {
       return "genes-in-rows";
     case ExpressionTable::Form::kNativeRecords:
       return "native";
+    case ExpressionTable::Form::kSeriesMatrix:
+      return "geo-series-matrix";
+    case ExpressionTable::Form::kGct:
+      return "gct";
   }
   return "";
 }
@@ -136,14 +140,21 @@ RunRecord recordOf(const BatchOptions& options, ExpressionTable& table, ClassAss
   return record;
 }
 
-// The cross-validated classification of the data, as loaded.
+// The cross-validated classification of the data, as loaded, by the sum
+// rule with the run's K and cuts.
 RunEvaluation crossValidated(FoldScheme scheme, std::uint64_t seed, const ExpressionData& data,
-                             int topGeneCount) {
+                             const AnalysisSettings& settings) {
   RunEvaluation evaluation;
   evaluation.scheme = scheme;
   evaluation.seed = seed;
   evaluation.folds = assignFolds(scheme, data.labels, seed);
-  evaluation.predictions = crossValidate(data.matrix, data.labels, evaluation.folds, topGeneCount);
+  evaluation.predictions = crossValidate(data.matrix, data.labels, evaluation.folds,
+                                         {.cuts = settings.cuts,
+                                          .rule = ScoringRule::kSum,
+                                          .topGeneCounts = {},
+                                          .topGeneCount = settings.topGeneCount,
+                                          .seed = seed})
+                               .predictions;
   evaluation.summary = summariseClassification(data.labels, evaluation.predictions);
   return evaluation;
 }
@@ -200,18 +211,18 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   ExpressionData data{std::move(table.values), record.classes.classLabels};
   AnalysisSettings settings =
       settingsForData(genes, data.labels, {options.topGeneCount, options.poolBase});
+  settings.cuts = options.cuts;
 
   // Both work on the data as read, before the ranking reorders the rows.
   if (options.evaluation) {
     clock.begin("evaluation", "cross-validating the classification");
-    record.evaluation =
-        crossValidated(*options.evaluation, options.seed, data, settings.topGeneCount);
+    record.evaluation = crossValidated(*options.evaluation, options.seed, data, settings);
   }
   std::vector<double> permutationMaxima;
   if (options.permutations > 0) {
     clock.begin("permutations", "permuting the labels");
-    permutationMaxima =
-        permutationMaxGains(data.matrix, data.labels, options.permutations, options.seed);
+    permutationMaxima = permutationMaxGains(data.matrix, data.labels, options.permutations,
+                                            options.seed, settings.cuts);
   }
   clock.begin("ranking", "ranking the genes");
   record.startUp = runStartUp(std::move(data), settings, [&clock](const ProgressEvent& event) {

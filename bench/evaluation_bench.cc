@@ -1,9 +1,9 @@
 // The evaluation engine on the shapes it must handle quickly: leave-one-out
-// classification with the 20 best genes and 1000 label permutations, on the
-// real colon and prostate data sets (when ../shared/data holds them) and on
-// synthetic data of the colon shape (62 x 2000) and of the prostate set's
-// shape (102 x 12600). Runs on 2 threads, the cores of the project's
-// machines.
+// classification with the 20 best genes and with the automatic choice of
+// rule and K, and 1000 label permutations, on the real colon and prostate
+// data sets (when ../shared/data holds them) and on synthetic data of the
+// colon shape (62 x 2000) and of the prostate set's shape (102 x 12600).
+// Runs on 2 threads, the cores of the project's machines.
 
 #include <benchmark/benchmark.h>
 #include <tbb/global_control.h>
@@ -77,26 +77,53 @@ ExpressionData analysisOfShape(int shape) {
 }
 
 void BM_LeaveOneOut(benchmark::State& state) {
-  const ExpressionData data = analysisOfShape(static_cast<int>(state.range(0)));
-  if (data.matrix.empty()) {
+  const ExpressionData analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.matrix.empty()) {
     state.SkipWithError("the shared data set is absent");
     return;
   }
-  const std::vector<int> folds = assignFolds(FoldScheme{}, data.labels, 0);
+  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.labels, 0);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(crossValidate(data.matrix, data.labels, folds, kTopGenes));
+    benchmark::DoNotOptimize(crossValidate(analyzer.matrix, analyzer.labels, folds,
+                                           {.cuts = CutCandidates::kDistinctValues,
+                                            .rule = ScoringRule::kSum,
+                                            .topGeneCounts = {},
+                                            .topGeneCount = kTopGenes,
+                                            .seed = 1}));
   }
 }
 BENCHMARK(BM_LeaveOneOut)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Leave-one-out with the automatic choice of rule and K (the batch program's
+// default), whose inner cross-validations train 25 classifiers per fold.
+void BM_AutomaticLeaveOneOut(benchmark::State& state) {
+  const ExpressionData analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.matrix.empty()) {
+    state.SkipWithError("the shared data set is absent");
+    return;
+  }
+  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.labels, 0);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        crossValidate(analyzer.matrix, analyzer.labels, folds, EvaluationSettings{}));
+  }
+}
+BENCHMARK(BM_AutomaticLeaveOneOut)
+    ->Arg(0)
+    ->Arg(3)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
+
 void BM_Permutations(benchmark::State& state) {
-  const ExpressionData data = analysisOfShape(static_cast<int>(state.range(0)));
-  if (data.matrix.empty()) {
+  const ExpressionData analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.matrix.empty()) {
     state.SkipWithError("the shared data set is absent");
     return;
   }
   for (auto _ : state) {
-    benchmark::DoNotOptimize(permutationMaxGains(data.matrix, data.labels, kPermutations, 1));
+    benchmark::DoNotOptimize(permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 1,
+                                                 CutCandidates::kDistinctValues));
   }
 }
 BENCHMARK(BM_Permutations)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -15,6 +15,7 @@ AnalysisSettings settingsForData(int geneCount, std::span<const int> classLabels
   AnalysisSettings settings;
   settings.topGeneCount = choice.topGeneCount.value_or(std::min(kDefaultTopGeneCount, geneCount));
   settings.poolBase = choice.poolBase.value_or(defaultPoolBase(geneCount));
+  settings.cuts = CutCandidates::kDistinctValues;
   settings.gainlessClubStep = GainlessClubStep::kAddNothing;
   const int samples = static_cast<int>(classLabels.size());
   const int diseaseSize = static_cast<int>(std::count(classLabels.begin(), classLabels.end(), 1));

@@ -1,5 +1,6 @@
 // The settings of one analysis: how many top genes it mines and builds clubs
-// around, how large the clubs' candidate pool is, what a club step does when
+// around, which cuts the ranking considers, how large the clubs' candidate
+// pool is, what a club step does when
 // no candidate gains anything, and from which support a strong pattern's
 // genes go to the class files. The interactive program passes its fixed
 // numbers; every other caller derives them from the data with
@@ -28,7 +29,20 @@ enum class GainlessClubStep {
   kAddNothing,
 };
 
+// Which positions of a gene's sorted values are candidate cuts
+// (ranking/split_search.h).
+enum class CutCandidates {
+  // Every position, between equal values too: the interactive program's.
+  kEveryPosition,
+  // Only positions between two different values, and the cut above the
+  // largest value.
+  kDistinctValues,
+};
+
 struct AnalysisSettings {
+  // The candidate cuts of the ranking.
+  CutCandidates cuts = CutCandidates::kEveryPosition;
+
   // K: the best-ranked genes mined by the global run, the number of clubs a
   // method builds (one around each of them) and the size of a club.
   // REQUIRES: 1 <= topGeneCount <= kMaxTopGeneCount and <= the gene count.
@@ -54,9 +68,9 @@ struct SettingsChoice {
 };
 
 // The settings for a data set of geneCount genes and these class labels: K
-// and P as chosen or by default, clubs of distinct genes (a gainless step
-// adds nothing), and a pattern strong when all samples of its class but one
-// support it.
+// and P as chosen or by default, cuts only between different values, clubs
+// of distinct genes (a gainless step adds nothing), and a pattern strong when
+// all samples of its class but one support it.
 // REQUIRES: a chosen K lies in 1..min(kMaxTopGeneCount, geneCount); with no
 // K chosen, geneCount >= 1.
 AnalysisSettings settingsForData(int geneCount, std::span<const int> classLabels,

@@ -8,6 +8,28 @@
 namespace geneclub {
 namespace {
 
+// The tuple of a sample whose value at mined position j is valueAt(j):
+// bit j set when it lies strictly above the position's split value.
+template <typename ValueAt>
+SampleTuple tupleOfValues(std::span<const double> splitValues, const ValueAt& valueAt) {
+  SampleTuple tuple = 0;
+  for (std::size_t position = 0; position < splitValues.size(); ++position) {
+    if (valueAt(position) > splitValues[position]) tuple |= SampleTuple{1} << position;
+  }
+  return tuple;
+}
+
+// The scorer of the patterns by the rule, trained on the training tuples.
+PatternScorer trainedScorer(const MiningResult& patterns, std::span<const SampleTuple> tuples,
+                            std::span<const int> labels, ScoringRule rule) {
+  std::vector<ItemSet> trainingItems;
+  trainingItems.reserve(tuples.size());
+  for (const SampleTuple tuple : tuples) {
+    trainingItems.push_back(tupleItems(tuple, patterns.positions));
+  }
+  return PatternScorer(patterns, trainingItems, labels, rule);
+}
+
 // The training columns of the data.
 ExpressionData trainingData(const ExpressionMatrix& matrix, std::span<const int> labels,
                             std::span<const int> trainingSamples) {
@@ -23,67 +45,56 @@ ExpressionData trainingData(const ExpressionMatrix& matrix, std::span<const int>
   return training;
 }
 
-// The class's score for a tuple's items: the added support shares of its
-// EPs that the tuple contains, in store order.
-double classScore(const ClassPatterns& patterns, int classSize, ItemSet tuple) {
-  double score = 0.0;
-  for (int p = 0; p < patterns.patternCount(); ++p) {
-    if (isSubset(patterns.patterns[p], tuple)) {
-      score += static_cast<double>(patterns.supports[p]) / static_cast<double>(classSize);
-    }
-  }
-  return score;
-}
-
 }  // namespace
 
-EpClassifier::EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-                           std::span<const int> trainingSamples, int topGeneCount) {
+EpClassifier::EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                           std::span<const int> labels, std::span<const int> trainingSamples,
+                           int topGeneCount, ScoringRule rule, CutCandidates cuts)
+    : rule_(rule) {
   // The start-up analysis of the training samples alone; its global mining
   // run over the K best genes gives the patterns.
   AnalysisSettings settings;
   settings.topGeneCount = std::min(topGeneCount, static_cast<int>(matrix.size()));
+  settings.cuts = cuts;
   // A fold builds no clubs, so no candidates need their samples.
   settings.poolBase = 0;
-  const StartUpResult startUp = runStartUp(trainingData(matrix, labels, trainingSamples), settings);
+  const StartUpResult startUp = runStartUp(trainingData(matrix, labels, trainingSamples), settings,
+                                           PresortedGenes{sorted, trainingSamples});
   const RankedAnalysis& ranking = startUp.ranking;
   const int positions = settings.topGeneCount;
   genes_.assign(ranking.geneNumbers().begin(), ranking.geneNumbers().begin() + positions);
   splitValues_.assign(ranking.splitValues().begin(), ranking.splitValues().begin() + positions);
+  // The training tuples as the global mining run discretised them.
+  trainingTuples_ = startUp.samples.positionSamples(startUp.topRows, positions);
+  trainingLabels_ = ranking.classLabels();
   patterns_ = startUp.global;
-  for (const int label : ranking.classLabels()) ++classSizes_[label];
+  scorer_ = trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule);
 }
 
 EpClassifier::EpClassifier(std::vector<int> genes, std::vector<double> splitValues,
-                           MiningResult patterns, std::array<int, 2> classSizes)
+                           MiningResult patterns, std::vector<SampleTuple> trainingTuples,
+                           std::vector<int> trainingLabels, ScoringRule rule)
     : genes_(std::move(genes)),
       splitValues_(std::move(splitValues)),
       patterns_(std::move(patterns)),
-      classSizes_(classSizes) {}
+      trainingTuples_(std::move(trainingTuples)),
+      trainingLabels_(std::move(trainingLabels)),
+      rule_(rule),
+      scorer_(trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule)) {}
+
+SampleTuple EpClassifier::tupleOf(const ExpressionMatrix& matrix, int sample) const {
+  return tupleOfValues(splitValues_,
+                       [&](std::size_t position) { return matrix[genes_[position]][sample]; });
+}
 
 EpScores EpClassifier::classify(const ExpressionMatrix& matrix, int sample) const {
-  std::vector<double> minedValues;
-  minedValues.reserve(genes_.size());
-  for (const int gene : genes_) minedValues.push_back(matrix[gene][sample]);
-  return classifyMinedValues(minedValues);
+  return scorer_.score(tupleItems(tupleOf(matrix, sample), static_cast<int>(genes_.size())));
 }
 
 EpScores EpClassifier::classifyMinedValues(std::span<const double> minedValues) const {
-  const int positions = static_cast<int>(genes_.size());
-  SampleTuple tuple = 0;
-  for (int position = 0; position < positions; ++position) {
-    if (minedValues[position] > splitValues_[position]) tuple |= SampleTuple{1} << position;
-  }
-  const ItemSet items = tupleItems(tuple, positions);
-  EpScores scores;
-  scores.scoreClassOne = classScore(patterns_.disease, classSizes_[1], items);
-  scores.scoreClassZero = classScore(patterns_.normal, classSizes_[0], items);
-  if (scores.scoreClassOne != scores.scoreClassZero) {
-    scores.predictedLabel = scores.scoreClassOne > scores.scoreClassZero ? 1 : 0;
-  } else {
-    scores.predictedLabel = classSizes_[0] > classSizes_[1] ? 0 : 1;
-  }
-  return scores;
+  const SampleTuple tuple =
+      tupleOfValues(splitValues_, [&](std::size_t position) { return minedValues[position]; });
+  return scorer_.score(tupleItems(tuple, static_cast<int>(genes_.size())));
 }
 
 }  // namespace geneclub

@@ -1,55 +1,54 @@
 // A classifier built from the start-up analysis of some samples of a data
 // set: the genes are ranked and cleaned on those samples alone, the minimal
 // jumping emerging patterns (EPs) of each class are mined over the K best,
-// and any sample is then scored by the EPs its discretised values contain.
-// Only the training samples' values and labels are ever read while training.
+// and any sample is then scored by the EPs its discretised values contain,
+// by one of the scoring rules of evaluation/scoring_rule.h. Only the
+// training samples' values and labels are ever read while training.
 //
-// Scoring, exactly: the sample's value of each of the K genes is compared
-// with the gene's training split value (strictly above = bit set) to form a
-// tuple over the K positions. The score of a class c starts at 0.0 and adds,
-// in the class's store order, support_c(EP) / (training samples of c) as a
-// double for every minimal EP of c whose items are all items of the tuple.
-// The larger score predicts; a tie (compared exactly, both 0.0 included)
-// goes to the class with more training samples, then to class 1.
+// A sample's tuple: its value of each of the K genes is compared with the
+// gene's training split value (strictly above = bit set).
 
 #ifndef GENECLUB_EVALUATION_EP_CLASSIFIER_H_
 #define GENECLUB_EVALUATION_EP_CLASSIFIER_H_
 
-#include <array>
 #include <span>
 #include <vector>
 
 #include "data/expression_data.h"
+#include "evaluation/scoring_rule.h"
 #include "patterns/ep_miner.h"
+#include "ranking/sorted_genes.h"
+#include "ranking/split_search.h"
 
 namespace geneclub {
 
-// A sample's scores for each class and the class they predict.
-struct EpScores {
-  int predictedLabel = 1;
-  double scoreClassOne = 0.0;
-  double scoreClassZero = 0.0;
-};
-
 class EpClassifier {
  public:
-  // Trains on the samples (columns) listed in trainingSamples, mining the
-  // best min(topGeneCount, genes) genes of their ranking.
-  // REQUIRES: every row of matrix has labels.size() values; labels are 0 or
-  // 1; trainingSamples is ascending and not empty; 1 <= topGeneCount <=
-  // kMaxTopGeneCount.
-  EpClassifier(const ExpressionMatrix& matrix, std::span<const int> labels,
-               std::span<const int> trainingSamples, int topGeneCount);
+  // Trains on the samples (columns) listed in trainingSamples, ranking the
+  // genes with the given candidate cuts and mining the best
+  // min(topGeneCount, genes) genes of their ranking; sorted holds the genes
+  // of matrix in order, so that the ranking needs no sort.
+  // REQUIRES: every row of matrix has labels.size() values; sorted is
+  // SortedGenes(matrix); labels are 0 or 1; trainingSamples is ascending and
+  // not empty; 1 <= topGeneCount <= kMaxTopGeneCount.
+  EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+               std::span<const int> labels, std::span<const int> trainingSamples, int topGeneCount,
+               ScoringRule rule, CutCandidates cuts);
 
   // A trained classifier restored from what genes(), splitValues(),
-  // patterns() and classSizes() of one returned, so that a classifier can be
-  // saved and loaded without its training data.
+  // patterns(), trainingTuples(), trainingLabels() and rule() of one
+  // returned, so that a classifier can be saved and loaded without its
+  // training data; the scorer is trained again from the tuples.
   // REQUIRES: the parts come from one trained classifier.
   EpClassifier(std::vector<int> genes, std::vector<double> splitValues, MiningResult patterns,
-               std::array<int, 2> classSizes);
+               std::vector<SampleTuple> trainingTuples, std::vector<int> trainingLabels,
+               ScoringRule rule);
 
-  // The scores of sample (column) `sample` of matrix, which has the genes of
+  // The tuple of sample (column) `sample` of matrix, which has the genes of
   // the training matrix in the same rows.
+  SampleTuple tupleOf(const ExpressionMatrix& matrix, int sample) const;
+
+  // The scores of sample `sample` of matrix by the classifier's rule.
   EpScores classify(const ExpressionMatrix& matrix, int sample) const;
 
   // The scores of a sample given by its values of the mined genes alone:
@@ -63,15 +62,21 @@ class EpClassifier {
   const std::vector<int>& genes() const { return genes_; }
   const std::vector<double>& splitValues() const { return splitValues_; }
   const MiningResult& patterns() const { return patterns_; }
-  // The training samples of each class, indexed by label.
-  const std::array<int, 2>& classSizes() const { return classSizes_; }
+
+  // The training samples' tuples, as mined, and labels, in the order of
+  // trainingSamples.
+  const std::vector<SampleTuple>& trainingTuples() const { return trainingTuples_; }
+  const std::vector<int>& trainingLabels() const { return trainingLabels_; }
+  ScoringRule rule() const { return rule_; }
 
  private:
   std::vector<int> genes_;
   std::vector<double> splitValues_;
   MiningResult patterns_;
-  // Training samples of each class, indexed by label.
-  std::array<int, 2> classSizes_ = {};
+  std::vector<SampleTuple> trainingTuples_;
+  std::vector<int> trainingLabels_;
+  ScoringRule rule_;
+  PatternScorer scorer_;
 };
 
 }  // namespace geneclub

@@ -7,6 +7,7 @@
 
 #include "evaluation/random_streams.h"
 #include "ranking/class_entropy.h"
+#include "ranking/sorted_genes.h"
 #include "ranking/split_search.h"
 
 namespace geneclub {
@@ -17,40 +18,17 @@ namespace {
 // instead of once per permutation, while the block's labels stay in cache.
 constexpr int kPermutationsPerBlock = 32;
 
-// Every gene's values in descending order with the sample at each position,
-// genes one after another.
-struct SortedGenes {
-  int samples = 0;
-  std::vector<double> values;
-  std::vector<int> order;
-};
-
-SortedGenes sortGenes(const ExpressionMatrix& matrix, int samples) {
-  SortedGenes sorted;
-  sorted.samples = samples;
-  sorted.values.resize(matrix.size() * samples);
-  sorted.order.resize(matrix.size() * samples);
-  tbb::parallel_for(std::size_t{0}, matrix.size(), [&](std::size_t gene) {
-    const std::vector<int> order = SplitSearch::descendingOrder(matrix[gene]);
-    const std::size_t base = gene * samples;
-    for (int k = 0; k < samples; ++k) {
-      sorted.order[base + k] = order[k];
-      sorted.values[base + k] = matrix[gene][order[k]];
-    }
-  });
-  return sorted;
-}
-
 }  // namespace
 
 std::vector<double> permutationMaxGains(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                        int permutations, std::uint64_t seed) {
+                                        int permutations, std::uint64_t seed,
+                                        CutCandidates candidates) {
   const int samples = static_cast<int>(labels.size());
   const std::size_t genes = matrix.size();
-  const SortedGenes sorted = sortGenes(matrix, samples);
+  const SortedGenes sorted(matrix);
   // Permuting keeps the class sizes, so the entropy of all samples and the
   // search's table of weighted entropies serve every permutation.
-  const SplitSearch search(labels);
+  const SplitSearch search(labels, candidates);
   const double labelEntropy = classEntropy(labels);
 
   std::vector<double> maxima(permutations);
@@ -67,8 +45,8 @@ std::vector<double> permutationMaxGains(const ExpressionMatrix& matrix, std::spa
     }
     std::vector<double> blockMaxima(count, std::numeric_limits<double>::lowest());
     for (std::size_t gene = 0; gene < genes; ++gene) {
-      const std::span<const double> values(&sorted.values[gene * samples], samples);
-      const std::span<const int> order(&sorted.order[gene * samples], samples);
+      const std::span<const double> values = sorted.values(static_cast<int>(gene));
+      const std::span<const int> order = sorted.order(static_cast<int>(gene));
       for (int k = 0; k < count; ++k) {
         // As in rankGenes: no weighted entropy reaches 1.0 nats.
         double bestEntropy = 1.0;

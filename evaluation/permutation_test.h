@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/expression_data.h"
+#include "ranking/split_search.h"
 
 namespace geneclub {
 
@@ -20,15 +21,16 @@ namespace geneclub {
 // in permutation order. Permutation m shuffles the labels (in sample order)
 // with shuffleInPlace on the stream randomStream(seed, m) of
 // evaluation/random_streams.h. A gene's gain is the class entropy of all
-// samples less the best weighted entropy of its split search, exactly as
-// rankGenes (ranking/gene_ranking.h) computes it, with no cleaning. Each
-// gene's values are sorted once and the order serves every permutation;
-// memory grows with genes x samples.
+// samples less the best weighted entropy of its split search among the given
+// candidate cuts, exactly as rankGenes computes it, with no
+// cleaning. Each gene's values are sorted once and the order serves every
+// permutation; memory grows with genes x samples.
 // REQUIRES: matrix holds the data as loaded, not a ranked analysis's rows
 // (the cleaning zeroes the values of duplicates); every row has
 // labels.size() values; at least one gene; permutations >= 0.
 std::vector<double> permutationMaxGains(const ExpressionMatrix& matrix, std::span<const int> labels,
-                                        int permutations, std::uint64_t seed);
+                                        int permutations, std::uint64_t seed,
+                                        CutCandidates candidates);
 
 // Each gene's p_fwer = (1 + permutations whose maximum gain >= the gene's
 // gain) / (permutations + 1), in the order of gains. Genes the cleaning took

@@ -3,8 +3,9 @@
 // trains (evaluation/ep_classifier.h), and applied to such arrays. Arrays of
 // any strides (C or Fortran order, slices) are read in place; the engine
 // keeps its own gene rows, so training copies the values once into them.
-// A trained classifier pickles as its mined genes, split values and
-// patterns, never its training data.
+// A trained classifier pickles as its mined genes, split values, patterns
+// and the training samples' tuples over the mined genes (from which its
+// scorer is trained again), never its training values.
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
@@ -23,6 +24,7 @@
 #include "data/analysis_settings.h"
 #include "evaluation/ep_classifier.h"
 #include "python/engine_module.h"
+#include "ranking/sorted_genes.h"
 
 namespace geneclub::python {
 namespace {
@@ -35,7 +37,7 @@ using ValueArray = py::array_t<double>;
 using ValueView = py::detail::unchecked_reference<double, 2>;
 
 // The layout of a saved classifier; a different number is refused.
-constexpr int kStateVersion = 1;
+constexpr int kStateVersion = 2;
 
 void require(bool condition, const char* message) {
   if (!condition) throw std::invalid_argument(message);
@@ -162,7 +164,10 @@ class TrainedClassifier {
       const ExpressionMatrix matrix = geneRows(values);
       std::vector<int> trainingSamples(samples);
       std::iota(trainingSamples.begin(), trainingSamples.end(), 0);
-      classifier.emplace(matrix, labels, trainingSamples, std::min(topGenes, genes));
+      // Cuts only between different values, as the batch program makes them.
+      classifier.emplace(matrix, SortedGenes(matrix), labels, trainingSamples,
+                         std::min(topGenes, genes), ScoringRule::kSum,
+                         CutCandidates::kDistinctValues);
     });
     return TrainedClassifier(std::move(*classifier));
   }
@@ -196,15 +201,22 @@ class TrainedClassifier {
 
   py::tuple state() const {
     const MiningResult& patterns = classifier_.patterns();
-    const std::array<int, 2>& sizes = classifier_.classSizes();
-    return py::make_tuple(kStateVersion, toArray(classifier_.genes()),
-                          toArray(classifier_.splitValues()), patterns.positions,
-                          classPatternsState(patterns.disease), classPatternsState(patterns.normal),
-                          sizes[0], sizes[1]);
+    return py::make_tuple(
+        kStateVersion, toArray(classifier_.genes()), toArray(classifier_.splitValues()),
+        patterns.positions, classPatternsState(patterns.disease),
+        classPatternsState(patterns.normal), toArray(classifier_.trainingTuples()),
+        toArray(classifier_.trainingLabels()), static_cast<int>(classifier_.rule()));
+  }
+
+  // The training samples of class 0 and of class 1.
+  std::array<int, 2> classSizes() const {
+    std::array<int, 2> sizes = {};
+    for (const int label : classifier_.trainingLabels()) ++sizes[label];
+    return sizes;
   }
 
   static TrainedClassifier fromState(const py::tuple& state) {
-    require(state.size() == 8 && state[0].cast<int>() == kStateVersion,
+    require(state.size() == 9 && state[0].cast<int>() == kStateVersion,
             "not a classifier saved by this version of geneclub");
     std::vector<int> genes = fromArray(state[1].cast<py::array_t<int>>());
     std::vector<double> splitValues = fromArray(state[2].cast<py::array_t<double>>());
@@ -212,14 +224,22 @@ class TrainedClassifier {
     patterns.positions = state[3].cast<int>();
     patterns.disease = classPatternsFromState(state[4].cast<py::tuple>());
     patterns.normal = classPatternsFromState(state[5].cast<py::tuple>());
-    const std::array<int, 2> sizes = {state[6].cast<int>(), state[7].cast<int>()};
+    std::vector<SampleTuple> trainingTuples = fromArray(state[6].cast<py::array_t<SampleTuple>>());
+    std::vector<int> trainingLabels = fromArray(state[7].cast<py::array_t<int>>());
+    const int rule = state[8].cast<int>();
     require(genes.size() == splitValues.size() &&
                 genes.size() == static_cast<std::size_t>(patterns.positions) &&
                 patterns.positions <= kMaxTopGeneCount &&
                 std::all_of(genes.begin(), genes.end(), [](int gene) { return gene >= 0; }),
             "a saved classifier's genes do not fit together");
-    return TrainedClassifier(
-        EpClassifier(std::move(genes), std::move(splitValues), std::move(patterns), sizes));
+    require(trainingTuples.size() == trainingLabels.size() &&
+                std::all_of(trainingLabels.begin(), trainingLabels.end(),
+                            [](int label) { return label == 0 || label == 1; }) &&
+                rule >= 0 && rule < static_cast<int>(kScoringRules.size()),
+            "a saved classifier's training tuples do not fit together");
+    return TrainedClassifier(EpClassifier(
+        std::move(genes), std::move(splitValues), std::move(patterns), std::move(trainingTuples),
+        std::move(trainingLabels), static_cast<ScoringRule>(rule)));
   }
 
   const EpClassifier& classifier() const { return classifier_; }
@@ -246,7 +266,7 @@ void addClassifier(py::module_& module) {
       .def_property_readonly(
           "class_sizes",
           [](const TrainedClassifier& t) {
-            const std::array<int, 2>& sizes = t.classifier().classSizes();
+            const std::array<int, 2> sizes = t.classSizes();
             return py::make_tuple(sizes[0], sizes[1]);
           },
           "The training samples of class 0 and of class 1.")

@@ -27,6 +27,10 @@ const char* formName(ExpressionTable::Form form) {
       return "genes-in-rows";
     case ExpressionTable::Form::kNativeRecords:
       return "native";
+    case ExpressionTable::Form::kSeriesMatrix:
+      return "geo-series-matrix";
+    case ExpressionTable::Form::kGct:
+      return "gct";
   }
   return "";
 }
@@ -54,9 +58,9 @@ py::list nameList(const std::vector<std::string>& names) {
 
 py::dict readTable(const std::string& path, const std::string& labelColumn,
                    const std::string& sampleColumn, bool genesInRows, const std::string& labelsFile,
-                   bool dropGenesWithMissing) {
-  const TableOptions options{labelColumn, sampleColumn, genesInRows, labelsFile,
-                             dropGenesWithMissing};
+                   bool dropGenesWithMissing, const std::string& labelField) {
+  const TableOptions options{labelColumn, sampleColumn,         genesInRows,
+                             labelsFile,  dropGenesWithMissing, labelField};
   std::variant<ExpressionTable, InputError> read;
   {
     py::gil_scoped_release release;
@@ -95,7 +99,7 @@ py::dict readTable(const std::string& path, const std::string& labelColumn,
 void addTableReader(py::module_& module) {
   module.def("read_table", &readTable, py::arg("path"), py::arg("label_column"),
              py::arg("sample_column"), py::arg("genes_in_rows"), py::arg("labels_file"),
-             py::arg("drop_genes_with_missing"),
+             py::arg("drop_genes_with_missing"), py::arg("label_field"),
              "Reads a data file: a dict of the values (genes x samples), gene and sample names, "
              "labels, the label source's name and description, the form and the dropped genes.");
 }

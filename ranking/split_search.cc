@@ -110,8 +110,18 @@ void sortDescending(std::span<const double> values, SplitSearch::Workspace& work
 
 }  // namespace
 
-SplitSearch::SplitSearch(std::span<const int> labels)
-    : sampleCount_(static_cast<int>(labels.size())),
+double cutBetween(double lo, double hi) {
+  const auto inside = [lo, hi](double cut) { return lo == hi ? cut == lo : lo <= cut && cut < hi; };
+  const double midpoint = (lo + hi) * 0.5;
+  if (inside(midpoint)) return midpoint;
+  const double halfway = lo + (hi - lo) * 0.5;
+  if (inside(halfway)) return halfway;
+  return lo;
+}
+
+SplitSearch::SplitSearch(std::span<const int> labels, CutCandidates candidates)
+    : candidates_(candidates),
+      sampleCount_(static_cast<int>(labels.size())),
       zeroCount_(static_cast<int>(std::count(labels.begin(), labels.end(), 0))),
       labels_(labels.begin(), labels.end()) {
   const int n = sampleCount_;
@@ -156,13 +166,16 @@ double SplitSearch::findBestSplit(std::span<const double> values, double& bestEn
 double SplitSearch::findBestSplitInOrder(std::span<const double> sortedValues,
                                          std::span<const int> order, std::span<const int> labelOf,
                                          double& bestEntropy) const {
+  const bool everyPosition = candidates_ == CutCandidates::kEveryPosition;
   double split = 0.0;
   int zerosAbove = 0;
   for (int i = 0; i < sampleCount_; ++i) {
-    const double entropy = weightedEntropy(i, zerosAbove);
-    if (entropy < bestEntropy) {
-      bestEntropy = entropy;
-      split = i == 0 ? sortedValues[0] + 0.01 : (sortedValues[i] + sortedValues[i - 1]) * 0.5;
+    if (i == 0 || everyPosition || sortedValues[i] != sortedValues[i - 1]) {
+      const double entropy = weightedEntropy(i, zerosAbove);
+      if (entropy < bestEntropy) {
+        bestEntropy = entropy;
+        split = i == 0 ? sortedValues[0] + 0.01 : cutBetween(sortedValues[i], sortedValues[i - 1]);
+      }
     }
     zerosAbove += labelOf[order[i]] == 0;
   }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <random>
 
 #include "evaluation/classification_summary.h"
 #include "evaluation/ep_classifier.h"
@@ -39,9 +40,23 @@ ExpressionMatrix randomMatrix(int genes, int samples, std::uint64_t seed) {
   return matrix;
 }
 
+// The predictions of the sum rule over the topGenes best genes, with cuts at
+// every position: the classifier as the interactive program's arithmetic
+// has always built it.
+std::vector<HeldOutPrediction> sumPredictions(const ExpressionMatrix& matrix,
+                                              std::span<const int> labels,
+                                              std::span<const int> foldOf, int topGenes) {
+  const EvaluationSettings settings = {.cuts = CutCandidates::kEveryPosition,
+                                       .rule = ScoringRule::kSum,
+                                       .topGeneCounts = {},
+                                       .topGeneCount = topGenes,
+                                       .seed = 1};
+  return crossValidate(matrix, labels, foldOf, settings).predictions;
+}
+
 std::vector<HeldOutPrediction> leaveOneOut(const ExpressionMatrix& matrix,
                                            std::span<const int> labels, int topGenes) {
-  return crossValidate(matrix, labels, assignFolds(FoldScheme{}, labels, 0), topGenes);
+  return sumPredictions(matrix, labels, assignFolds(FoldScheme{}, labels, 0), topGenes);
 }
 
 void expectSamePredictions(const HeldOutPrediction& a, const HeldOutPrediction& b) {
@@ -70,7 +85,7 @@ TEST(CrossValidationTest, SmallShapesClassifyEverySample) {
   const ExpressionMatrix matrix = randomMatrix(2, 9, 21);
   for (const FoldScheme scheme : {FoldScheme{}, FoldScheme{9}, FoldScheme{2}}) {
     const std::vector<int> foldOf = assignFolds(scheme, labels, 3);
-    const std::vector<HeldOutPrediction> predictions = crossValidate(matrix, labels, foldOf, 20);
+    const std::vector<HeldOutPrediction> predictions = sumPredictions(matrix, labels, foldOf, 20);
     ASSERT_EQ(predictions.size(), labels.size());
     for (int s = 0; s < 9; ++s) EXPECT_EQ(predictions[s].fold, foldOf[s]);
     EXPECT_EQ(predictions[0].predictedLabel, 0);
@@ -107,15 +122,18 @@ TEST(CrossValidationTest, GeneInformativeOnlyInHeldOutSamplesIsNotUsed) {
   std::vector<int> foldOf(samples, 2);
   std::fill(foldOf.begin(), foldOf.begin() + 4, 1);
 
-  const EpClassifier classifier(matrix, labels, std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}, 2);
+  const EpClassifier classifier(matrix, SortedGenes(matrix), labels,
+                                std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11}, 2, ScoringRule::kSum,
+                                CutCandidates::kEveryPosition);
   EXPECT_EQ(std::count(classifier.genes().begin(), classifier.genes().end(), 5), 0);
 
-  const std::vector<HeldOutPrediction> predictions = crossValidate(matrix, labels, foldOf, 2);
+  const std::vector<HeldOutPrediction> predictions = sumPredictions(matrix, labels, foldOf, 2);
   for (int s = 0; s < 4; ++s) {
     EXPECT_EQ(predictions[s].scoreClassOne, 0.0) << s;
     EXPECT_EQ(predictions[s].scoreClassZero, 0.0) << s;
     // A tie goes to the larger training class; both have 6 here, so class 1.
     EXPECT_EQ(predictions[s].predictedLabel, 1) << s;
+    EXPECT_FALSE(predictions[s].covered) << s;
   }
 }
 
@@ -127,7 +145,7 @@ TEST(CrossValidationTest, HeldOutLabelsAndValuesNeverReachTraining) {
   const ClassLabels labels = blockLabels(samples, 13);
   const ExpressionMatrix matrix = randomMatrix(40, samples, 11);
   const std::vector<int> foldOf = assignFolds(FoldScheme{4}, labels, 5);
-  const std::vector<HeldOutPrediction> original = crossValidate(matrix, labels, foldOf, 8);
+  const std::vector<HeldOutPrediction> original = sumPredictions(matrix, labels, foldOf, 8);
 
   for (int fold = 1; fold <= 4; ++fold) {
     std::vector<int> members;
@@ -142,33 +160,37 @@ TEST(CrossValidationTest, HeldOutLabelsAndValuesNeverReachTraining) {
       for (ExpressionRow& row : changedMatrix) row[members[k]] = -row[members[k]];
     }
     const std::vector<HeldOutPrediction> changed =
-        crossValidate(changedMatrix, changedLabels, foldOf, 8);
+        sumPredictions(changedMatrix, changedLabels, foldOf, 8);
     expectSamePredictions(changed[members[0]], original[members[0]]);
   }
 }
 
 // A classifier restored from its parts, given only the mined genes' values,
-// scores every sample exactly as the trained one does from the whole matrix.
+// scores every sample exactly as the trained one does from the whole matrix,
+// by every rule.
 TEST(EpClassifierTest, RestoredClassifierScoresFromMinedValuesAlone) {
   const int samples = 30;
   const ClassLabels labels = blockLabels(samples, 17);
   const ExpressionMatrix matrix = randomMatrix(60, samples, 17);
   std::vector<int> training(samples - 5);
   std::iota(training.begin(), training.end(), 0);
-  const EpClassifier trained(matrix, labels, training, 6);
-  ASSERT_GT(trained.patterns().disease.patternCount() + trained.patterns().normal.patternCount(),
-            0);
-  const EpClassifier restored(trained.genes(), trained.splitValues(), trained.patterns(),
-                              trained.classSizes());
-  EXPECT_EQ(trained.classSizes(), (std::array<int, 2>{8, 17}));
-  for (int s = 0; s < samples; ++s) {
-    std::vector<double> minedValues;
-    for (const int gene : trained.genes()) minedValues.push_back(matrix[gene][s]);
-    const EpScores expected = trained.classify(matrix, s);
-    const EpScores scores = restored.classifyMinedValues(minedValues);
-    EXPECT_EQ(scores.predictedLabel, expected.predictedLabel) << "sample " << s;
-    EXPECT_EQ(scores.scoreClassOne, expected.scoreClassOne) << "sample " << s;
-    EXPECT_EQ(scores.scoreClassZero, expected.scoreClassZero) << "sample " << s;
+  for (const ScoringRule rule : kScoringRules) {
+    const EpClassifier trained(matrix, SortedGenes(matrix), labels, training, 6, rule,
+                               CutCandidates::kDistinctValues);
+    ASSERT_GT(trained.patterns().disease.patternCount() + trained.patterns().normal.patternCount(),
+              0);
+    const EpClassifier restored(trained.genes(), trained.splitValues(), trained.patterns(),
+                                trained.trainingTuples(), trained.trainingLabels(), trained.rule());
+    for (int s = 0; s < samples; ++s) {
+      std::vector<double> minedValues;
+      for (const int gene : trained.genes()) minedValues.push_back(matrix[gene][s]);
+      const EpScores expected = trained.classify(matrix, s);
+      const EpScores scores = restored.classifyMinedValues(minedValues);
+      EXPECT_EQ(scores.predictedLabel, expected.predictedLabel) << "sample " << s;
+      EXPECT_EQ(scores.scoreClassOne, expected.scoreClassOne) << "sample " << s;
+      EXPECT_EQ(scores.scoreClassZero, expected.scoreClassZero) << "sample " << s;
+      EXPECT_EQ(scores.covered, expected.covered) << "sample " << s;
+    }
   }
 }
 
@@ -180,13 +202,149 @@ TEST(CrossValidationTest, SameResultsForEveryThreadCount) {
   std::vector<HeldOutPrediction> single, several;
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
-    single = crossValidate(matrix, labels, foldOf, 20);
+    single = sumPredictions(matrix, labels, foldOf, 20);
   }
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
-    several = crossValidate(matrix, labels, foldOf, 20);
+    several = sumPredictions(matrix, labels, foldOf, 20);
   }
   for (int s = 0; s < samples; ++s) expectSamePredictions(single[s], several[s]);
+}
+
+// The automatic choice of the batch program's defaults.
+EvaluationSettings automaticChoice(std::uint64_t seed) {
+  EvaluationSettings settings;
+  settings.seed = seed;
+  return settings;
+}
+
+void expectSameCrossValidation(const CrossValidation& a, const CrossValidation& b) {
+  ASSERT_EQ(a.predictions.size(), b.predictions.size());
+  for (std::size_t s = 0; s < a.predictions.size(); ++s) {
+    expectSamePredictions(a.predictions[s], b.predictions[s]);
+    EXPECT_EQ(a.predictions[s].covered, b.predictions[s].covered);
+  }
+  EXPECT_EQ(a.foldChoices, b.foldChoices);
+  EXPECT_EQ(a.foldFrequency, b.foldFrequency);
+}
+
+TEST(CrossValidationTest, AutomaticChoiceIsTheSameForEveryThreadCount) {
+  const int samples = 40;
+  const ClassLabels labels = blockLabels(samples, 23);
+  ExpressionMatrix matrix = randomMatrix(150, samples, 13);
+  for (int s = 0; s < samples; ++s) matrix[40][s] += labels[s] * 300.0;
+  const std::vector<int> foldOf = assignFolds(FoldScheme{5}, labels, 8);
+  CrossValidation single, several;
+  {
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
+    single = crossValidate(matrix, labels, foldOf, automaticChoice(4));
+  }
+  {
+    const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
+    several = crossValidate(matrix, labels, foldOf, automaticChoice(4));
+  }
+  expectSameCrossValidation(single, several);
+}
+
+// The automatic choice inside a fold reads that fold's training samples
+// alone: changing the labels and values of the samples it holds out leaves
+// its choice, and the prediction of a held-out sample whose values stay, as
+// they were.
+TEST(CrossValidationTest, AutomaticChoiceNeverSeesTheHeldOutSamples) {
+  const int samples = 30;
+  const ClassLabels labels = blockLabels(samples, 16);
+  ExpressionMatrix matrix = randomMatrix(60, samples, 19);
+  for (int s = 0; s < samples; ++s) matrix[7][s] += labels[s] * 200.0;
+  const std::vector<int> foldOf = assignFolds(FoldScheme{3}, labels, 6);
+  const CrossValidation original = crossValidate(matrix, labels, foldOf, automaticChoice(2));
+  for (int fold = 1; fold <= 3; ++fold) {
+    std::vector<int> members;
+    for (int s = 0; s < samples; ++s) {
+      if (foldOf[s] == fold) members.push_back(s);
+    }
+    ClassLabels changedLabels = labels;
+    ExpressionMatrix changedMatrix = matrix;
+    for (const int s : members) changedLabels[s] = 1 - labels[s];
+    for (std::size_t k = 1; k < members.size(); ++k) {
+      for (ExpressionRow& row : changedMatrix) row[members[k]] = 3.0 * row[members[k]] - 999.0;
+    }
+    const CrossValidation changed =
+        crossValidate(changedMatrix, changedLabels, foldOf, automaticChoice(2));
+    EXPECT_EQ(changed.foldChoices[fold - 1], original.foldChoices[fold - 1]) << fold;
+    expectSamePredictions(changed.predictions[members[0]], original.predictions[members[0]]);
+  }
+}
+
+// Each fold's classifier mines its K genes: with a fixed K, the frequencies
+// add up to K, and a gene that separates the classes in every training set
+// is mined in all of them.
+TEST(CrossValidationTest, FoldFrequencyIsTheShareOfFoldsThatMinedTheGene) {
+  const int samples = 24;
+  const ClassLabels labels = blockLabels(samples, 10);
+  ExpressionMatrix matrix = randomMatrix(50, samples, 23);
+  for (int s = 0; s < samples; ++s) matrix[31][s] = labels[s] == 1 ? 2000.0 + s : -2000.0 - s;
+  EvaluationSettings fixed;
+  fixed.rule = ScoringRule::kTop;
+  fixed.topGeneCount = 4;
+  const CrossValidation result =
+      crossValidate(matrix, labels, assignFolds(FoldScheme{}, labels, 0), fixed);
+  ASSERT_EQ(result.foldFrequency.size(), 50u);
+  double total = 0.0;
+  for (const double frequency : result.foldFrequency) {
+    EXPECT_GE(frequency, 0.0);
+    EXPECT_LE(frequency, 1.0);
+    total += frequency;
+  }
+  EXPECT_NEAR(total, 4.0, 1e-12);
+  EXPECT_EQ(result.foldFrequency[31], 1.0);
+  for (const ClassifierChoice& choice : result.foldChoices) {
+    EXPECT_EQ(choice, (ClassifierChoice{ScoringRule::kTop, 4}));
+  }
+}
+
+// With cuts only between different values, leave-one-out predicts each
+// sample the same whatever the order of the samples in the table, for every
+// fixed rule, on a table whose genes are full of ties.
+TEST(CrossValidationTest, LeaveOneOutDoesNotDependOnTheSampleOrder) {
+  const int samples = 30;
+  std::mt19937_64 rng(41);
+  ClassLabels labels(samples);
+  for (int s = 0; s < samples; ++s) labels[s] = static_cast<int>(rng() % 5 < 2);
+  ExpressionMatrix matrix(80, ExpressionRow(samples));
+  for (ExpressionRow& row : matrix) {
+    for (int s = 0; s < samples; ++s) {
+      row[s] = static_cast<double>(rng() % 3 + (labels[s] == 1 && rng() % 3 == 0));
+    }
+  }
+  std::vector<int> order(samples);
+  std::iota(order.begin(), order.end(), 0);
+  std::shuffle(order.begin(), order.end(), rng);
+  ExpressionMatrix shuffled(matrix.size());
+  ClassLabels shuffledLabels;
+  for (const int s : order) {
+    shuffledLabels.push_back(labels[s]);
+    for (std::size_t gene = 0; gene < matrix.size(); ++gene)
+      shuffled[gene].push_back(matrix[gene][s]);
+  }
+  for (const ScoringRule rule : kScoringRules) {
+    EvaluationSettings settings;
+    settings.rule = rule;
+    settings.topGeneCount = 10;
+    const CrossValidation original =
+        crossValidate(matrix, labels, assignFolds(FoldScheme{}, labels, 0), settings);
+    const CrossValidation reordered = crossValidate(
+        shuffled, shuffledLabels, assignFolds(FoldScheme{}, shuffledLabels, 0), settings);
+    for (int k = 0; k < samples; ++k) {
+      const HeldOutPrediction& before = original.predictions[order[k]];
+      const HeldOutPrediction& after = reordered.predictions[k];
+      EXPECT_EQ(after.predictedLabel, before.predictedLabel) << scoringRuleName(rule) << " " << k;
+      EXPECT_EQ(after.covered, before.covered);
+      // The sums may add the same patterns in another order.
+      EXPECT_NEAR(after.scoreClassOne, before.scoreClassOne, 1e-12);
+      EXPECT_NEAR(after.scoreClassZero, before.scoreClassZero, 1e-12);
+    }
+    EXPECT_EQ(reordered.foldFrequency, original.foldFrequency) << scoringRuleName(rule);
+  }
 }
 
 TEST(FoldAssignmentTest, StratifiedFoldsShareOutEachClassEvenly) {

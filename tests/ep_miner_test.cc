@@ -18,11 +18,13 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "data/sample_set.h"
 #include "patterns/ep_groups.h"
+#include "patterns/position_restriction.h"
 #include "results/ep_report.h"
 #include "tests/test_support.h"
 
@@ -336,6 +338,59 @@ TEST_F(EpMinerTest, FindsExactlyTheMinimalJumpingEpsOfRandomCases) {
     const std::string text = writeRun(mining, identityRows(positions));
     ASSERT_EQ(writtenPatterns(text.substr(0, text.find("Minimal EPs", 1))), strongest)
         << "case " << c;
+  }
+}
+
+// Each pattern with its support and supporting tuples.
+std::map<ItemSet, std::pair<int, std::vector<int>>> patternsWithHolders(
+    const ClassPatterns& patterns) {
+  std::map<ItemSet, std::pair<int, std::vector<int>>> found;
+  for (int p = 0; p < patterns.patternCount(); ++p) {
+    found[patterns.patterns[p]] = {patterns.supports[p], patterns.supportingSamples(p)};
+  }
+  return found;
+}
+
+// The minimal EPs of the first K positions, read off a run over 32, are those
+// of a run over K: the same patterns, supports and supporting samples, and
+// those a brute-force enumeration finds.
+TEST(PositionRestrictionTest, FirstPositionsOfAWideRunAreTheNarrowRun) {
+  std::mt19937 random(777);
+  for (int c = 0; c < 30; ++c) {
+    const int samples = 4 + static_cast<int>(random() % 16);
+    std::vector<std::uint32_t> tuples(samples);
+    std::vector<int> labels(samples);
+    for (int s = 0; s < samples; ++s) {
+      tuples[s] = static_cast<std::uint32_t>(random());
+      labels[s] = static_cast<int>(random() % 2);
+    }
+    // Now and then a tuple repeated in the other class.
+    if (c % 4 == 0) tuples[1] = tuples[0], labels[1] = 1 - labels[0];
+    const MiningResult wide = mineMinimalEps(tuples, labels, kMaxPositions);
+    for (const int positions : {1, 3, 8, 12, 20, kMaxPositions}) {
+      const MiningResult narrow = mineMinimalEps(tuples, labels, positions);
+      const MiningResult restricted = restrictToFirstPositions(wide, positions);
+      EXPECT_EQ(restricted.positions, positions);
+      for (const auto& [restrictedClass, narrowClass, label] :
+           {std::tuple(&restricted.disease, &narrow.disease, 1),
+            std::tuple(&restricted.normal, &narrow.normal, 0)}) {
+        ASSERT_EQ(patternsWithHolders(*restrictedClass), patternsWithHolders(*narrowClass))
+            << "case " << c << ", " << positions << " positions";
+        EXPECT_EQ(restrictedClass->samples, narrowClass->samples);
+        EXPECT_EQ(restrictedClass->tupleCount, narrowClass->tupleCount);
+        if (positions > 8) continue;  // the brute force grows as 2^positions
+        Tuples targets, others;
+        for (int s = 0; s < samples; ++s) {
+          (labels[s] == label ? targets : others).push_back(tuples[s] & allPositions(positions));
+        }
+        std::map<ItemSet, int> supports;
+        for (const auto& [pattern, found] : patternsWithHolders(*restrictedClass)) {
+          supports[pattern] = found.first;
+        }
+        EXPECT_EQ(supports, bruteForceEps(targets, others, allPositions(positions)))
+            << "case " << c << ", " << positions << " positions";
+      }
+    }
   }
 }
 

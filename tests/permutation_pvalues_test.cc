@@ -8,6 +8,7 @@
 #include <tbb/global_control.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "analysis/start_up.h"
 #include "evaluation/permutation_test.h"
@@ -20,7 +21,7 @@ namespace {
 // Values of the random genes lie in [0, kValueRange).
 constexpr int kValueRange = 1000;
 
-ExpressionData randomData(int genes, int samples, int classOneCount, std::uint64_t seed) {
+ExpressionData randomAnalysis(int genes, int samples, int classOneCount, std::uint64_t seed) {
   std::mt19937_64 stream = randomStream(seed, 0);
   ExpressionMatrix matrix(genes, ExpressionRow(samples));
   for (ExpressionRow& row : matrix) {
@@ -32,34 +33,46 @@ ExpressionData randomData(int genes, int samples, int classOneCount, std::uint64
 }
 
 // The p-values of the ranked genes, by row of the ranking.
-std::vector<double> rankedPValues(ExpressionData data, int permutations, std::uint64_t seed) {
-  const std::vector<double> maxima =
-      permutationMaxGains(data.matrix, data.labels, permutations, seed);
-  const AnalysisSettings settings = settingsForData(data.matrix.size(), data.labels);
-  const StartUpResult startUp = runStartUp(std::move(data), settings);
-  return familywisePValues(maxima, startUp.ranking.gains());
+std::vector<double> rankedPValues(ExpressionData analyzer, int permutations, std::uint64_t seed) {
+  const std::vector<double> maxima = permutationMaxGains(
+      analyzer.matrix, analyzer.labels, permutations, seed, CutCandidates::kDistinctValues);
+  const AnalysisSettings settings = settingsForData(analyzer.matrix.size(), analyzer.labels);
+  return familywisePValues(maxima, runStartUp(std::move(analyzer), settings).ranking.gains());
 }
 
 // More permutations than one parallel block holds, so that blocks meet.
 constexpr int kPermutations = 70;
 
+// Values drawn from a few levels, so that most genes have long runs of ties
+// and the two sets of candidate cuts give different gains.
 TEST(PermutationTest, MaximaAreTheGainsOfTheRankingOnPermutedLabels) {
-  const ExpressionData data = randomData(30, 21, 9, 4);
-  const std::vector<double> maxima =
-      permutationMaxGains(data.matrix, data.labels, kPermutations, 8);
-  ASSERT_EQ(maxima.size(), static_cast<std::size_t>(kPermutations));
-  for (int m = 0; m < kPermutations; ++m) {
-    ExpressionData permuted = data;
-    std::mt19937_64 stream = randomStream(8, m);
-    shuffleInPlace(std::span(permuted.labels), stream);
-    EXPECT_EQ(maxima[m], rankGenes(std::move(permuted)).gain(0)) << "permutation " << m;
+  ExpressionData analyzer = randomAnalysis(30, 21, 9, 4);
+  constexpr int kLevels = 4;
+  for (ExpressionRow& row : analyzer.matrix) {
+    for (double& value : row) value = std::floor(value * kLevels / kValueRange);
   }
+  for (const CutCandidates cuts : {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
+    const std::vector<double> maxima =
+        permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 8, cuts);
+    ASSERT_EQ(maxima.size(), static_cast<std::size_t>(kPermutations));
+    for (int m = 0; m < kPermutations; ++m) {
+      ExpressionData permuted = analyzer;
+      std::mt19937_64 stream = randomStream(8, m);
+      shuffleInPlace(std::span(permuted.labels), stream);
+      EXPECT_EQ(maxima[m], rankGenes(std::move(permuted), cuts).gain(0)) << "permutation " << m;
+    }
+  }
+  // The two sets of cuts do differ on these genes.
+  EXPECT_NE(permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 8,
+                                CutCandidates::kEveryPosition),
+            permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 8,
+                                CutCandidates::kDistinctValues));
 }
 
 TEST(PermutationTest, PlantedPerfectGeneHasTheSmallestPValue) {
-  ExpressionData data = randomData(200, 30, 14, 5);
-  for (int s = 0; s < 30; ++s) data.matrix[123][s] = data.labels[s] * 5000.0;
-  const std::vector<double> pValues = rankedPValues(data, kPermutations, 1);
+  ExpressionData analyzer = randomAnalysis(200, 30, 14, 5);
+  for (int s = 0; s < 30; ++s) analyzer.matrix[123][s] = analyzer.labels[s] * 5000.0;
+  const std::vector<double> pValues = rankedPValues(analyzer, kPermutations, 1);
   EXPECT_EQ(pValues.front(), 1.0 / (kPermutations + 1));
   EXPECT_GT(pValues[1], pValues.front());
 }
@@ -71,7 +84,7 @@ TEST(PermutationTest, BestGeneOfDataWithoutSignalHasEvenlySpreadPValues) {
   int atMostOneFifth = 0;
   double sum = 0.0;
   for (int seed = 1; seed <= dataSets; ++seed) {
-    const double best = rankedPValues(randomData(40, 20, 10, seed), 99, seed).front();
+    const double best = rankedPValues(randomAnalysis(40, 20, 10, seed), 99, seed).front();
     sum += best;
     atMostOneFifth += best <= 0.2;
   }
@@ -83,18 +96,22 @@ TEST(PermutationTest, BestGeneOfDataWithoutSignalHasEvenlySpreadPValues) {
 }
 
 TEST(PermutationTest, SameSeedSameMaximaForEveryThreadCount) {
-  const ExpressionData data = randomData(500, 45, 20, 6);
+  const ExpressionData analyzer = randomAnalysis(500, 45, 20, 6);
   std::vector<double> single, several;
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
-    single = permutationMaxGains(data.matrix, data.labels, 100, 77);
+    single = permutationMaxGains(analyzer.matrix, analyzer.labels, 100, 77,
+                                 CutCandidates::kDistinctValues);
   }
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
-    several = permutationMaxGains(data.matrix, data.labels, 100, 77);
+    several = permutationMaxGains(analyzer.matrix, analyzer.labels, 100, 77,
+                                  CutCandidates::kDistinctValues);
   }
   EXPECT_EQ(single, several);
-  EXPECT_NE(permutationMaxGains(data.matrix, data.labels, 100, 78), single);
+  EXPECT_NE(permutationMaxGains(analyzer.matrix, analyzer.labels, 100, 78,
+                                CutCandidates::kDistinctValues),
+            single);
 }
 
 TEST(PermutationTest, PValuesCountMaximaAtLeastTheGain) {

@@ -17,12 +17,25 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/start_up.h"
 #include "data/ranked_analysis.h"
 #include "ranking/class_entropy.h"
 #include "ranking/gene_ranking.h"
+#include "ranking/sorted_genes.h"
 
 namespace geneclub::testing {
 namespace {
+
+// The start-up's ranking of the data, with the given cuts.
+AnalysisSettings settingsWithCuts(const ExpressionData& data, CutCandidates cuts) {
+  AnalysisSettings settings = settingsForData(data.matrix.size(), data.labels);
+  settings.cuts = cuts;
+  return settings;
+}
+RankedAnalysis rankedAndCleaned(ExpressionData data, CutCandidates cuts) {
+  const AnalysisSettings settings = settingsWithCuts(data, cuts);
+  return runStartUp(std::move(data), settings).ranking;
+}
 
 // The bound every gene's search starts from; any two-class entropy beats it.
 constexpr double kInitialBound = 1.0;
@@ -38,9 +51,23 @@ double referenceEntropy(const std::vector<int>& labels) {
   return -(zd * std::log(zd / nd)) / nd - (qd * std::log(qd / nd)) / nd;
 }
 
-// Exchange sort, largest value first, then every cut rebuilt from scratch.
-double referenceBestSplit(std::vector<double> values, std::vector<int> labels,
-                          double& bestEntropy) {
+// The cut between neighbouring values lo <= hi, transcribed from its rule:
+// the midpoint if it lies in [lo, hi), else lo plus half the gap if that
+// does, else lo; equal values are cut at their midpoint when that is their
+// value.
+double referenceCut(double lo, double hi) {
+  if (lo == hi) return (lo + hi) / 2 == lo ? (lo + hi) / 2 : lo;
+  const double midpoint = (lo + hi) / 2;
+  if (lo <= midpoint && midpoint < hi) return midpoint;
+  const double halfGap = lo + (hi - lo) / 2;
+  if (lo <= halfGap && halfGap < hi) return halfGap;
+  return lo;
+}
+
+// Exchange sort, largest value first, then every cut rebuilt from scratch;
+// with distinctOnly, positions between equal values are skipped.
+double referenceBestSplit(std::vector<double> values, std::vector<int> labels, double& bestEntropy,
+                          bool distinctOnly = false) {
   const int n = static_cast<int>(values.size());
   for (int pass = 0; pass < n; ++pass) {
     for (int j = 0; j + 1 < n; ++j) {
@@ -52,13 +79,14 @@ double referenceBestSplit(std::vector<double> values, std::vector<int> labels,
   }
   double split = 0.0;
   for (int i = 0; i < n; ++i) {
+    if (distinctOnly && i > 0 && values[i] == values[i - 1]) continue;
     const std::vector<int> above(labels.begin(), labels.begin() + i);
     const std::vector<int> below(labels.begin() + i, labels.end());
     const double entropy = (static_cast<double>(n - i) / n) * referenceEntropy(below) +
                            (static_cast<double>(i) / n) * referenceEntropy(above);
     if (entropy < bestEntropy) {
       bestEntropy = entropy;
-      split = i == 0 ? values[0] + 0.01 : (values[i] + values[i - 1]) * 0.5;
+      split = i == 0 ? values[0] + 0.01 : referenceCut(values[i], values[i - 1]);
     }
   }
   return split;
@@ -66,9 +94,10 @@ double referenceBestSplit(std::vector<double> values, std::vector<int> labels,
 
 // The split value and the best entropy from a search started at the usual bound.
 std::pair<double, double> findSplit(const std::vector<double>& values,
-                                    const std::vector<int>& labels) {
+                                    const std::vector<int>& labels,
+                                    CutCandidates cuts = CutCandidates::kEveryPosition) {
   double best = kInitialBound;
-  const double split = SplitSearch(labels).findBestSplit(values, best);
+  const double split = SplitSearch(labels, cuts).findBestSplit(values, best);
   return {split, best};
 }
 
@@ -94,6 +123,54 @@ TEST(SplitSearchTest, HandWorkedCases) {
   EXPECT_EQ(findSplit({2, -1, 3.5}, {1, 1, 1}), std::make_pair(3.5 + 0.01, 0.0));
 }
 
+TEST(CutBetweenTest, StaysFiniteAndInsideTheGap) {
+  EXPECT_EQ(cutBetween(2.0, 3.0), 2.5);
+  // The midpoint overflows to infinity: half the gap above the lower value.
+  EXPECT_EQ(cutBetween(1.6e308, 1.7e308), 1.6e308 + (1.7e308 - 1.6e308) * 0.5);
+  // Neighbouring doubles: the midpoint rounds onto the upper value, and so
+  // does half the gap, so the cut is the lower value itself.
+  const double lo = 1.0000000000000002;
+  const double hi = std::nextafter(lo, 2.0);
+  EXPECT_EQ(cutBetween(lo, hi), lo);
+  // Even the widest gap has a finite cut.
+  const double widest = cutBetween(-1.7e308, 1.7e308);
+  EXPECT_TRUE(-1.7e308 <= widest && widest < 1.7e308);
+  // Equal values: their value, also where their sum overflows; a zero keeps
+  // the sign the midpoint gives it.
+  EXPECT_EQ(cutBetween(1.7e308, 1.7e308), 1.7e308);
+  EXPECT_EQ(bitsOf(cutBetween(-0.0, -0.0)), bitsOf(-0.0));
+  EXPECT_EQ(bitsOf(cutBetween(-0.0, 0.0)), bitsOf(0.0));
+}
+
+// A gene whose classes lie on two neighbouring doubles, or on two values
+// whose sum overflows, separates them with either set of candidate cuts: it
+// is in play, gains the whole class entropy and has a finite cut between
+// its two values.
+TEST(SplitSearchTest, ExtremeNeighboursStillSeparateTheClasses) {
+  const std::vector<std::pair<double, double>> pairs = {{1.6e308, 1.7e308},
+                                                        {1.0000000000000002, 1.0000000000000004}};
+  const ClassLabels labels = {1, 0, 1, 0, 1, 1};
+  for (const CutCandidates cuts : {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
+    ExpressionMatrix matrix;
+    // Class 1 above in the first gene, below in the second, so that neither
+    // duplicates the other.
+    for (std::size_t gene = 0; gene < pairs.size(); ++gene) {
+      ExpressionRow& row = matrix.emplace_back();
+      for (const int label : labels) {
+        row.push_back(label == static_cast<int>(gene) ? pairs[gene].first : pairs[gene].second);
+      }
+    }
+    const RankedAnalysis analyzer = rankedAndCleaned({matrix, labels}, cuts);
+    EXPECT_EQ(analyzer.cleaning().incompleteGenes, 0);
+    for (int row = 0; row < 2; ++row) {
+      const auto [lo, hi] = pairs[analyzer.geneNumber(row)];
+      EXPECT_EQ(analyzer.gain(row), classEntropy(labels)) << row;
+      EXPECT_TRUE(std::isfinite(analyzer.splitValue(row))) << row;
+      EXPECT_TRUE(lo <= analyzer.splitValue(row) && analyzer.splitValue(row) < hi) << row;
+    }
+  }
+}
+
 // Sample counts of the trials: small ones, the real data set's 62, one past
 // the insertion-sort limit, and one past the size up to which the entropies
 // are tabulated.
@@ -113,9 +190,13 @@ int trialSampleCount(int trial) {
   }
 }
 
+// Both sets of candidate cuts against the reference, bit for bit.
 TEST(SplitSearchTest, MatchesReferenceAlgorithmBitForBit) {
-  // Few distinct values give long runs of ties, signed zeros included.
-  std::vector<double> pool = {-2.5, -1.0, -0.0, 0.0, 0.5, 1.0, 3.75};
+  // Few distinct values give long runs of ties, signed zeros included, and
+  // neighbours whose midpoint overflows or rounds onto the upper value.
+  std::vector<double> pool = {
+      -2.5,    -1.0,    -0.0,    0.0, 0.5, 1.0, 3.75, 1.0000000000000002, 1.0000000000000004,
+      1.6e308, 1.7e308, -1.7e308};
   const double zeroLabelShares[] = {0.0, 0.1, 0.5, 0.9, 1.0};
   constexpr int kTrials = 3000;
   std::mt19937 rng(20240611);
@@ -133,11 +214,15 @@ TEST(SplitSearchTest, MatchesReferenceAlgorithmBitForBit) {
       labels[s] = zeroLabel(rng) ? 0 : 1;
     }
 
-    double expectedBest = kInitialBound;
-    const double expectedSplit = referenceBestSplit(values, labels, expectedBest);
-    const auto [split, best] = findSplit(values, labels);
-    ASSERT_EQ(bitsOf(split), bitsOf(expectedSplit)) << "trial " << trial;
-    ASSERT_EQ(bitsOf(best), bitsOf(expectedBest)) << "trial " << trial;
+    for (const bool distinctOnly : {false, true}) {
+      double expectedBest = kInitialBound;
+      const double expectedSplit = referenceBestSplit(values, labels, expectedBest, distinctOnly);
+      const auto [split, best] =
+          findSplit(values, labels,
+                    distinctOnly ? CutCandidates::kDistinctValues : CutCandidates::kEveryPosition);
+      ASSERT_EQ(bitsOf(split), bitsOf(expectedSplit)) << "trial " << trial << " " << distinctOnly;
+      ASSERT_EQ(bitsOf(best), bitsOf(expectedBest)) << "trial " << trial << " " << distinctOnly;
+    }
   }
 }
 
@@ -226,6 +311,128 @@ TEST(SortGenesByGainTest, MatchesReferenceExchangeSort) {
     EXPECT_TRUE(sameBits(analysis.gains(), expected.gains));
     EXPECT_TRUE(sameBits(analysis.splitValues(), expected.splits));
     EXPECT_EQ(analysis.geneNumbers(), expected.numbers);
+  }
+}
+
+// Genes of a few value levels each, so that most have long runs of ties;
+// every tenth gene is constant and every seventh repeats the gene before it,
+// so that the cleaning steps have work too.
+ExpressionData tieHeavyAnalysis(int genes, int samples, std::uint64_t seed) {
+  std::mt19937_64 rng(seed);
+  ExpressionMatrix matrix(genes, ExpressionRow(samples));
+  ClassLabels labels(samples);
+  for (int s = 0; s < samples; ++s) labels[s] = static_cast<int>(rng() % 3 == 0);
+  for (int gene = 0; gene < genes; ++gene) {
+    const int levels = 1 + static_cast<int>(rng() % 5);
+    for (int s = 0; s < samples; ++s) {
+      if (gene % 10 == 9) {
+        matrix[gene][s] = 4.0;
+      } else if (gene % 7 == 6) {
+        matrix[gene][s] = matrix[gene - 1][s];
+      } else {
+        // Class 1 a level higher half of the time, so that genes inform.
+        const int level = static_cast<int>(rng() % levels) + (labels[s] == 1 && rng() % 2 == 0);
+        matrix[gene][s] = 0.5 * level;
+      }
+    }
+  }
+  return {std::move(matrix), std::move(labels)};
+}
+
+// The analysis with its samples in another order: sample s of the result is
+// sample order[s] of the original.
+ExpressionData withSampleOrder(const ExpressionData& analyzer, const std::vector<int>& order) {
+  ExpressionMatrix matrix;
+  for (const ExpressionRow& row : analyzer.matrix) {
+    ExpressionRow& reordered = matrix.emplace_back();
+    for (const int s : order) reordered.push_back(row[s]);
+  }
+  ClassLabels labels;
+  for (const int s : order) labels.push_back(analyzer.labels[s]);
+  return {std::move(matrix), std::move(labels)};
+}
+
+// What the start-up tells about each gene, by gene number, and the ranking
+// as the gene numbers in ranking order. Doubles are kept as their bits.
+struct RankingByGene {
+  std::vector<std::uint64_t> splits, gains;
+  std::vector<GeneStatus> status;
+  std::vector<int> duplicateOf, ranking;
+
+  friend bool operator==(const RankingByGene&, const RankingByGene&) = default;
+};
+
+RankingByGene rankByGene(ExpressionData data, CutCandidates cuts) {
+  const RankedAnalysis analyzer = rankedAndCleaned(std::move(data), cuts);
+  RankingByGene ranking;
+  ranking.splits.resize(analyzer.geneCount());
+  ranking.gains.resize(analyzer.geneCount());
+  for (int row = 0; row < analyzer.geneCount(); ++row) {
+    ranking.splits[analyzer.geneNumber(row)] = bitsOf(analyzer.splitValue(row));
+    ranking.gains[analyzer.geneNumber(row)] = bitsOf(analyzer.gain(row));
+  }
+  ranking.status = analyzer.cleaning().status;
+  ranking.duplicateOf = analyzer.cleaning().duplicateOf;
+  ranking.ranking = analyzer.geneNumbers();
+  return ranking;
+}
+
+// Cuts only between different values give every gene the same split and
+// gain, and the genes the same ranking, whatever the order of the samples;
+// cuts at every position, on the same table, do not.
+TEST(SplitSearchTest, CutsBetweenDifferentValuesDoNotDependOnTheSampleOrder) {
+  const int samples = 41;
+  const ExpressionData analyzer = tieHeavyAnalysis(300, samples, 5);
+  const RankingByGene distinct = rankByGene(analyzer, CutCandidates::kDistinctValues);
+  const RankingByGene everyPosition = rankByGene(analyzer, CutCandidates::kEveryPosition);
+  std::mt19937_64 rng(17);
+  std::vector<int> order(samples);
+  std::iota(order.begin(), order.end(), 0);
+  int everyPositionChanges = 0;
+  for (int trial = 0; trial < 8; ++trial) {
+    if (trial == 0) {
+      std::reverse(order.begin(), order.end());
+    } else {
+      std::shuffle(order.begin(), order.end(), rng);
+    }
+    const ExpressionData reordered = withSampleOrder(analyzer, order);
+    EXPECT_TRUE(rankByGene(reordered, CutCandidates::kDistinctValues) == distinct) << trial;
+    everyPositionChanges +=
+        !(rankByGene(reordered, CutCandidates::kEveryPosition) == everyPosition);
+  }
+  EXPECT_GT(everyPositionChanges, 0);
+}
+
+// The ranking of some samples from the data set's sorted genes is the
+// ranking of a copy of those samples, bit for bit, for either set of cuts.
+TEST(SplitSearchTest, RankingOfSomeSamplesFromSortedGenesMatchesRankingACopy) {
+  const int samples = 90;
+  ExpressionData analyzer = tieHeavyAnalysis(200, samples, 23);
+  // Some genes of distinct values, most of them past the insertion-sort limit.
+  std::mt19937_64 rng(29);
+  std::uniform_real_distribution<double> anyValue(-50.0, 50.0);
+  for (int gene = 0; gene < 200; gene += 9) {
+    for (double& value : analyzer.matrix[gene]) value = anyValue(rng);
+  }
+  const SortedGenes sorted(analyzer.matrix);
+  for (int trial = 0; trial < 6; ++trial) {
+    std::vector<int> subset;
+    for (int s = 0; s < samples; ++s) {
+      if (rng() % (2 + trial) != 0) subset.push_back(s);
+    }
+    for (const CutCandidates cuts :
+         {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
+      const ExpressionData data = withSampleOrder(analyzer, subset);
+      const AnalysisSettings settings = settingsWithCuts(data, cuts);
+      const RankedAnalysis copied = runStartUp(data, settings).ranking;
+      const RankedAnalysis fromSorted =
+          runStartUp(data, settings, PresortedGenes{sorted, subset}).ranking;
+      EXPECT_EQ(fromSorted.geneNumbers(), copied.geneNumbers()) << trial;
+      EXPECT_TRUE(sameBits(fromSorted.splitValues(), copied.splitValues())) << trial;
+      EXPECT_TRUE(sameBits(fromSorted.gains(), copied.gains())) << trial;
+      EXPECT_EQ(fromSorted.cleaning().status, copied.cleaning().status) << trial;
+      EXPECT_EQ(fromSorted.rows(), copied.rows()) << trial;
+    }
   }
 }
 

@@ -87,11 +87,12 @@ ExpressionData syntheticData() {
   return data;
 }
 
-// The start-up of the synthetic data with the interactive program's console
-// lines written to console.
+// The start-up of the synthetic data with the interactive program's cuts and
+// console lines written to console.
 RankedAnalysis rankAndClean(std::ostream& console) {
   const ExpressionData data = syntheticData();
-  const AnalysisSettings settings = settingsForData(kGenes, data.labels);
+  AnalysisSettings settings = settingsForData(kGenes, data.labels);
+  settings.cuts = CutCandidates::kEveryPosition;
   return runStartUp(data, settings,
                     [&console](const ProgressEvent& event) { printProgress(console, event); })
       .ranking;

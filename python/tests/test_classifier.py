@@ -124,14 +124,16 @@ def test_class_one_is_the_batch_programs_and_decides_ties():
     # with labels negative and positive always negative.
     rng = np.random.default_rng(0)
     values = rng.integers(0, 100, size=(12, 6)).astype(np.float64)
-    tested = rng.integers(0, 100, size=(300, 6)).astype(np.float64)
+    # Values far beyond the training range give tuples that many patterns
+    # miss, so that some samples tie.
+    tested = rng.integers(-1000, 1000, size=(300, 6)).astype(np.float64)
     for first, second, class_one in (("b", "a", "b"), ("a", "b", "a"),
                                      ("positive", "negative", "negative")):
         fitted = geneclub.EPClassifier().fit(values, [first] * 6 + [second] * 6)
         assert fitted.disease_label_ == class_one
         scores = fitted.class_scores(tested)
         ties = scores[:, 0] == scores[:, 1]
-        assert ties.sum() > 20
+        assert ties.sum() > 10
         assert set(fitted.predict(tested[ties])) == {class_one}
 
 
