@@ -6,30 +6,33 @@
 #include <filesystem>
 #include <sstream>
 
+#include "data/analysis_settings.h"
+
 namespace geneclub {
 namespace {
 
 constexpr char kProgram[] = "geneclub-batch";
 constexpr char kUsage[] = "Usage: geneclub-batch [options] DATA (see --help)";
 
-// The largest run of mined genes: the bits of a gene mask.
-constexpr int kMaxTopGenes = 32;
-
 CommandLineExit commandLineError(const std::string& message) {
   return {kCommandLineStatus, std::string(kProgram) + ": " + message + "\n" + kUsage + "\n"};
+}
+
+// The comma-separated items of a list, empty ones included ("1,,2" has three).
+std::vector<std::string> listItems(const std::string& list) {
+  std::vector<std::string> items;
+  std::stringstream text(list);
+  for (std::string item; std::getline(text, item, ',');) items.push_back(item);
+  // getline drops a trailing empty item.
+  if (list.empty() || list.back() == ',') items.emplace_back();
+  return items;
 }
 
 // Parses --methods: a comma-separated set of 1-4 or method names, or "none".
 std::variant<std::vector<ClubMethod>, std::string> parseMethods(const std::string& list) {
   if (list == "none") return std::vector<ClubMethod>{};
   std::vector<bool> chosen(std::size(kClubMethods), false);
-  std::stringstream items(list);
-  std::string item;
-  // getline drops a trailing empty item; count the separators instead.
-  const auto separators = std::count(list.begin(), list.end(), ',');
-  int itemCount = 0;
-  while (std::getline(items, item, ',')) {
-    ++itemCount;
+  for (const std::string& item : listItems(list)) {
     int index = -1;
     for (std::size_t m = 0; m < std::size(kClubMethods); ++m) {
       if (item == std::to_string(m + 1) || item == methodName(kClubMethods[m])) {
@@ -45,14 +48,47 @@ std::variant<std::vector<ClubMethod>, std::string> parseMethods(const std::strin
     }
     chosen[index] = true;
   }
-  if (itemCount != separators + 1) {
-    return std::string("--methods has an empty item in \"" + list + "\"");
-  }
   std::vector<ClubMethod> methods;
   for (std::size_t m = 0; m < chosen.size(); ++m) {
     if (chosen[m]) methods.push_back(kClubMethods[m]);
   }
   return methods;
+}
+
+// Parses --evaluate-top: a comma-separated set of whole numbers from 1 to
+// kMaxTopGeneCount, ascending and without repeats.
+std::variant<std::vector<int>, std::string> parseTopGeneList(const std::string& list) {
+  std::vector<int> counts;
+  for (const std::string& item : listItems(list)) {
+    int count = 0;
+    const char* end = item.data() + item.size();
+    const auto [stop, error] = std::from_chars(item.data(), end, count);
+    if (item.empty() || error != std::errc() || stop != end || count < 1 ||
+        count > kMaxTopGeneCount) {
+      return "--evaluate-top takes whole numbers from 1 to " + std::to_string(kMaxTopGeneCount) +
+             " separated by commas, not \"" + list + "\"";
+    }
+    counts.push_back(count);
+  }
+  std::sort(counts.begin(), counts.end());
+  counts.erase(std::unique(counts.begin(), counts.end()), counts.end());
+  return counts;
+}
+
+// The scoring rule of that name, if any.
+std::optional<ScoringRule> parseScoringRule(const std::string& name) {
+  for (const ScoringRule rule : kScoringRules) {
+    if (name == scoringRuleName(rule)) return rule;
+  }
+  return std::nullopt;
+}
+
+std::optional<PatternsKept> parsePatternsKept(const std::string& name) {
+  for (const PatternsKept kept :
+       {PatternsKept::kAll, PatternsKept::kEpDataLevels, PatternsKept::kNone}) {
+    if (name == patternsKeptName(kept)) return kept;
+  }
+  return std::nullopt;
 }
 
 // Parses --seed: decimal digits only, 0 to 2^64 - 1. CLI11 reads unsigned
@@ -82,14 +118,17 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
       "Ranks the genes of a two-class expression table, mines its minimal emerging "
       "patterns and builds gene clubs, writing the results into one folder.",
       kProgram);
-  std::vector<std::string> data;
   std::string methods = "1,2,3,4";
   std::string missing = "error";
   std::optional<int> top, pool, threads;
-  std::string evaluate, seed;
+  std::string evaluate, seed, classifier, evaluateTop, patterns = "all";
+  // One file, shown as DATA alone in the help's usage line and list.
   app.add_option(
-      "data", data,
-      "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input");
+         "DATA", options.dataPath,
+         "The data file: a table (.csv, .tsv, .gz) or native records; - reads standard input")
+      ->required()
+      ->type_name("");
+  app.get_formatter()->label("REQUIRED", "");
   app.add_option("-o,--out", options.outFolder,
                  "Results folder (default: DATA's name plus -geneclub)");
   app.add_option("--methods", methods, "Gene-club methods: 1,2,3,4 or their names, or none");
@@ -117,6 +156,17 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   app.add_flag("--report", options.report, "Also write report.html, a page of charts");
   app.add_option("--evaluate", evaluate,
                  "Cross-validated classification: loo or kfold:F (writes evaluation.tsv)");
+  const CLI::Option* classifierOption = app.add_option(
+      "--classifier", classifier,
+      "The evaluation's scoring rule: auto (chosen with K in each training set; the default), "
+      "sum, normalised or top");
+  const CLI::Option* evaluateTopOption = app.add_option(
+      "--evaluate-top", evaluateTop,
+      "The top-gene counts K the evaluation chooses from, e.g. 10,20 (default: 5,10,20,32 for "
+      "auto, --top for a fixed rule)");
+  app.add_option("--patterns", patterns,
+                 "The minimal EPs patterns.tsv holds: all (the default), ep-data (the support "
+                 "levels EP.data lists) or none (no patterns.tsv)");
   app.add_option("--permutations", options.permutations,
                  "Label permutations for the genes' family-wise p-values (p_fwer)");
   const CLI::Option* seedOption =
@@ -131,18 +181,22 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
     return CommandLineExit{0, app.help()};
   } catch (const CLI::CallForVersion& version) {
     return CommandLineExit{0, std::string(version.what()) + "\n"};
+  } catch (const CLI::ExtrasError& error) {
+    // Words left over that are no options are further data files.
+    const std::vector<std::string> extras = app.remaining();
+    if (std::none_of(extras.begin(), extras.end(),
+                     [](const std::string& word) { return word.size() > 1 && word[0] == '-'; })) {
+      return commandLineError("exactly one DATA file is expected, " +
+                              std::to_string(extras.size() + 1) + " were given");
+    }
+    return commandLineError(error.what());
   } catch (const CLI::ParseError& error) {
     return commandLineError(error.what());
   }
 
-  if (data.size() != 1) {
-    return commandLineError(data.empty() ? "no DATA file given"
-                                         : "exactly one DATA file is expected, " +
-                                               std::to_string(data.size()) + " were given");
-  }
-  options.dataPath = data[0];
-  if (top && (*top < 1 || *top > kMaxTopGenes)) {
-    return commandLineError("--top must be between 1 and 32, not " + std::to_string(*top));
+  if (top && (*top < 1 || *top > kMaxTopGeneCount)) {
+    return commandLineError("--top must be between 1 and " + std::to_string(kMaxTopGeneCount) +
+                            ", not " + std::to_string(*top));
   }
   if (pool && *pool < 0) {
     return commandLineError("--pool must be at least 0, not " + std::to_string(*pool));
@@ -165,6 +219,32 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
                               evaluate + "\"");
     }
   }
+  // Both describe the evaluation's classifier; alone they would be ignored.
+  for (const CLI::Option* option : {classifierOption, evaluateTopOption}) {
+    if (option->count() > 0 && !options.evaluation) {
+      return commandLineError(option->get_name() + " needs --evaluate");
+    }
+  }
+  // "auto" leaves the rule to each training set's choice.
+  if (classifierOption->count() > 0 && classifier != "auto") {
+    options.classifierRule = parseScoringRule(classifier);
+    if (!options.classifierRule) {
+      return commandLineError("--classifier must be auto, sum, normalised or top, not \"" +
+                              classifier + "\"");
+    }
+  }
+  if (evaluateTopOption->count() > 0) {
+    auto counts = parseTopGeneList(evaluateTop);
+    if (const std::string* error = std::get_if<std::string>(&counts)) {
+      return commandLineError(*error);
+    }
+    options.evaluationTopGeneCounts = std::get<std::vector<int>>(counts);
+  }
+  const std::optional<PatternsKept> kept = parsePatternsKept(patterns);
+  if (!kept) {
+    return commandLineError("--patterns must be all, ep-data or none, not \"" + patterns + "\"");
+  }
+  options.patterns = *kept;
   if (options.permutations < 0) {
     return commandLineError("--permutations must be at least 0, not " +
                             std::to_string(options.permutations));

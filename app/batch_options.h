@@ -15,8 +15,10 @@
 #include "app/exit_status.h"
 #include "clubs/club_runs.h"
 #include "evaluation/fold_assignment.h"
+#include "evaluation/scoring_rule.h"
 #include "ranking/split_search.h"
 #include "readers/expression_table.h"
+#include "results/result_tables.h"
 
 namespace geneclub {
 
@@ -35,6 +37,14 @@ struct BatchOptions {
   bool report = false;  // also write report.html
   // Cross-validated classification: leave-one-out or stratified k-fold.
   std::optional<FoldScheme> evaluation;
+  // Its classifier's scoring rule; none to choose the rule and K in each
+  // training set (--classifier auto).
+  std::optional<ScoringRule> classifierRule;
+  // The Ks the classifier is chosen from (--evaluate-top), each in 1..32;
+  // empty for the default: --top for a fixed rule, else a fixed list.
+  std::vector<int> evaluationTopGeneCounts;
+  // The minimal EPs patterns.tsv holds, if it is written.
+  PatternsKept patterns = PatternsKept::kAll;
   int permutations = 0;  // label permutations for the genes' p-values
   std::uint64_t seed = 1;
   // Cuts only between different values, or (--split-ties) at every position

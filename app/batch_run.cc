@@ -57,12 +57,16 @@ std::optional<std::uintmax_t> inputSize(const std::string& path) {
 // The files a run with these options writes, in the order the summary
 // names them.
 std::vector<std::string> resultFilesOf(const BatchOptions& options) {
-  return resultFileNames(options.evaluation.has_value(), options.report);
+  return resultFileNames({.patternsTable = options.patterns != PatternsKept::kNone,
+                          .evaluation = options.evaluation.has_value(),
+                          .report = options.report});
 }
 
 // Every file some run may write: an existing folder holding only these is
 // an earlier run's results.
-std::vector<std::string> allResultFileNames() { return resultFileNames(true, true); }
+std::vector<std::string> allResultFileNames() {
+  return resultFileNames({.patternsTable = true, .evaluation = true, .report = true});
+}
 
 // One line on the error stream; control characters in names and paths are
 // written as spaces.
@@ -113,6 +117,10 @@ std::optional<std::string> checkOptionsFitData(const BatchOptions& options, int 
     message << "--evaluate " << foldSchemeName(*options.evaluation) << " needs at least "
             << std::max(2, options.evaluation->foldCount) << " samples; " << options.dataPath
             << " holds " << samples;
+  } else if (!options.evaluationTopGeneCounts.empty() &&
+             options.evaluationTopGeneCounts.back() > genes) {
+    message << "--evaluate-top " << options.evaluationTopGeneCounts.back() << " is more than the "
+            << genes << " genes of " << options.dataPath;
   } else {
     return std::nullopt;
   }
@@ -137,24 +145,29 @@ RunRecord recordOf(const BatchOptions& options, ExpressionTable& table, ClassAss
   record.methods = options.methods;
   record.permutations = options.permutations;
   record.seed = options.seed;
+  record.patternsKept = options.patterns;
   return record;
 }
 
-// The cross-validated classification of the data, as loaded, by the sum
-// rule with the run's K and cuts.
-RunEvaluation crossValidated(FoldScheme scheme, std::uint64_t seed, const ExpressionData& data,
+// The cross-validated classification of the data, as loaded, by the
+// options' classifier with the run's K and cuts.
+RunEvaluation crossValidated(const BatchOptions& options, const ExpressionData& data,
                              const AnalysisSettings& settings) {
+  const EvaluationSettings classifier = {.cuts = settings.cuts,
+                                         .rule = options.classifierRule,
+                                         .topGeneCounts = options.evaluationTopGeneCounts,
+                                         .topGeneCount = settings.topGeneCount,
+                                         .seed = options.seed};
   RunEvaluation evaluation;
-  evaluation.scheme = scheme;
-  evaluation.seed = seed;
-  evaluation.folds = assignFolds(scheme, data.labels, seed);
-  evaluation.predictions = crossValidate(data.matrix, data.labels, evaluation.folds,
-                                         {.cuts = settings.cuts,
-                                          .rule = ScoringRule::kSum,
-                                          .topGeneCounts = {},
-                                          .topGeneCount = settings.topGeneCount,
-                                          .seed = seed})
-                               .predictions;
+  evaluation.scheme = *options.evaluation;
+  evaluation.seed = options.seed;
+  evaluation.rule = options.classifierRule;
+  evaluation.candidates = classifierCandidates(classifier, static_cast<int>(data.matrix.size()));
+  evaluation.folds = assignFolds(evaluation.scheme, data.labels, options.seed);
+  CrossValidation result = crossValidate(data.matrix, data.labels, evaluation.folds, classifier);
+  evaluation.predictions = std::move(result.predictions);
+  evaluation.foldChoices = std::move(result.foldChoices);
+  evaluation.foldFrequency = std::move(result.foldFrequency);
   evaluation.summary = summariseClassification(data.labels, evaluation.predictions);
   return evaluation;
 }
@@ -216,7 +229,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   // Both work on the data as read, before the ranking reorders the rows.
   if (options.evaluation) {
     clock.begin("evaluation", "cross-validating the classification");
-    record.evaluation = crossValidated(*options.evaluation, options.seed, data, settings);
+    record.evaluation = crossValidated(options, data, settings);
   }
   std::vector<double> permutationMaxima;
   if (options.permutations > 0) {
@@ -231,7 +244,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
     }
   });
   if (!permutationMaxima.empty()) {
-    record.pValues = familywisePValues(permutationMaxima, record.ranking().gains());
+    record.pValues = familywisePValues(permutationMaxima, tableGains(record.ranking()));
   }
 
   // Every file is written into the partial folder, which takes the results
@@ -244,7 +257,7 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
   ClubSink* const sinks[] = {&stages, &files.clubs(), &recorder};
   runClubMethods(record.startUp, options.methods, sinks);
   clock.begin("write", "writing the results");
-  files.closeClubFiles();
+  files.closeClubFiles(record);
   clock.end();
   record.stageTimes = clock.times();
   files.writeRunJson(record);

@@ -26,6 +26,41 @@ const std::string& classLabel(const ClassAssignment& classes, int classNumber) {
   return classNumber == 1 ? classes.diseaseLabel : classes.normalLabel;
 }
 
+// A patterns.tsv beyond this many bytes (100 MB) is large enough to ask
+// for a word: spreadsheets and editors struggle with it, and most of its
+// rows are weak patterns that EP.data leaves out.
+constexpr std::uintmax_t kLargePatternsTable = 100'000'000;
+constexpr double kBytesPerMegabyte = 1e6;
+
+// The items joined by ", ".
+template <typename Items, typename Text>
+std::string joined(const Items& items, Text text) {
+  std::string out;
+  for (const auto& item : items) out += (out.empty() ? "" : ", ") + text(item);
+  return out;
+}
+
+// Which patterns the classifier scored by which rule: the one rule and K,
+// or what the training sets chose among.
+std::string classifierText(const RunEvaluation& evaluation) {
+  const ClassifierCandidates& candidates = evaluation.candidates;
+  const auto ruleName = [](ScoringRule rule) { return std::string(scoringRuleName(rule)); };
+  if (candidates.rules.size() == 1 && candidates.topGeneCounts.size() == 1) {
+    return "the " + ruleName(candidates.rules[0]) + " rule over the minimal EPs of the " +
+           std::to_string(candidates.topGeneCounts[0]) + " best genes of each training set";
+  }
+  std::string text = "chosen in each training set by an inner cross-validation among ";
+  text += candidates.rules.size() == 1 ? "the " + ruleName(candidates.rules[0]) + " rule"
+                                       : "the rules " + joined(candidates.rules, ruleName);
+  text += " with K = " + joined(candidates.topGeneCounts, [](int k) { return std::to_string(k); });
+  text +=
+      "; chosen: " + joined(evaluation.choiceCounts(), [&](const RunEvaluation::ChoiceCount& c) {
+        return ruleName(c.choice.rule) + " with K = " + std::to_string(c.choice.topGeneCount) +
+               " in " + std::to_string(c.folds) + (c.folds == 1 ? " fold" : " folds");
+      });
+  return text;
+}
+
 // Labels and paths are written with control characters as spaces.
 void writeEvaluation(const RunEvaluation& evaluation, const ClassAssignment& classes,
                      const std::string& disease, const std::string& normalShown,
@@ -41,6 +76,16 @@ void writeEvaluation(const RunEvaluation& evaluation, const ClassAssignment& cla
         << summary.confusion[trueClass][1] << " predicted " << disease << ", "
         << summary.confusion[trueClass][0] << " predicted " << normalShown << " (recall "
         << *summary.recall[trueClass] << ")\n";
+  }
+  out << "  classifier: " << classifierText(evaluation) << "\n";
+  const int uncovered = evaluation.uncoveredCount();
+  if (uncovered == 0) {
+    out << "  uncovered: none; every held-out sample holds a pattern\n";
+  } else {
+    out << "  uncovered: " << uncovered
+        << (uncovered == 1 ? " held-out sample holds" : " held-out samples hold")
+        << " no pattern of either class and went by the tie rule (covered = no in "
+           "evaluation.tsv)\n";
   }
 }
 
@@ -81,8 +126,19 @@ void writeSummary(const RunRecord& record, const std::string& outFolder,
   }
   if (record.evaluation) writeEvaluation(*record.evaluation, classes, disease, normalShown, out);
   if (!record.pValues.empty()) {
-    out << "Family-wise p-values of the top genes from " << record.permutations
-        << " label permutations (seed " << record.seed << "): in genes.tsv, column p_fwer\n";
+    out << "Family-wise p-values from " << record.permutations << " label permutations (seed "
+        << record.seed << "): " << record.significantGeneCount() << " genes with p_fwer below "
+        << kSignificanceLevel;
+    if (const int duplicates = record.significantDuplicateCount(); duplicates > 0) {
+      out << " (" << duplicates << " of them duplicates)";
+    }
+    out << "; genes.tsv, column p_fwer\n";
+  }
+  if (record.patternsTableBytes && *record.patternsTableBytes > kLargePatternsTable) {
+    out << "Note: patterns.tsv holds " << std::fixed << std::setprecision(0)
+        << static_cast<double>(*record.patternsTableBytes) / kBytesPerMegabyte << std::defaultfloat
+        << " MB; --patterns ep-data keeps only the support levels EP.data lists, --patterns "
+           "none writes no patterns.tsv\n";
   }
   out << "Results in " << tsvField(outFolder) << "/: ";
   for (std::size_t f = 0; f < files.size(); ++f) out << (f == 0 ? "" : ", ") << files[f];

@@ -13,10 +13,15 @@ constexpr std::string_view kFoldPrefix = "kfold:";
 
 }  // namespace
 
-std::optional<FoldScheme> parseFoldScheme(std::string_view text) {
+std::optional<FoldScheme> parseFoldScheme(std::string_view given) {
+  // Only ASCII letters change case, the same in every locale.
+  std::string text(given);
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
   if (text == kLeaveOneOutName) return FoldScheme{};
   if (!text.starts_with(kFoldPrefix)) return std::nullopt;
-  const std::string_view digits = text.substr(kFoldPrefix.size());
+  const std::string_view digits = std::string_view(text).substr(kFoldPrefix.size());
   // from_chars accepts a leading minus sign; a fold count has none.
   if (digits.empty() || digits.front() == '-') return std::nullopt;
   int folds = 0;

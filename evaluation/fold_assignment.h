@@ -36,8 +36,8 @@ struct FoldScheme {
   bool leaveOneOut() const { return foldCount == 0; }
 };
 
-// Reads "loo" or "kfold:F" with F a decimal integer of at least 2; nullopt
-// for anything else.
+// Reads "loo" or "kfold:F" with F a decimal integer of at least 2, in any
+// letter case ("LOO", "KFold:5"); nullopt for anything else.
 std::optional<FoldScheme> parseFoldScheme(std::string_view text);
 
 // The scheme as parseFoldScheme reads it: "loo" or "kfold:F".

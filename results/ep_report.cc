@@ -10,9 +10,6 @@ namespace {
 constexpr const char* kEpFileName = "EP.data";
 constexpr const char* kClassFileNames[] = {"diseaseEP.data", "normalEP.data"};
 
-// The three support counts of a class that EP.data lists.
-constexpr int kReportedSupportLevels = 3;
-
 // The file's name within the folder; the bare name for the working folder.
 std::string pathIn(const std::filesystem::path& folder, const char* name) {
   return folder.empty() ? name : (folder / name).string();
@@ -96,26 +93,28 @@ void EpReport::formatClass(const ClassPatterns& patterns, ClassFile classFile,
   out += " Class (" + std::to_string(patterns.tupleCount) + " tuples):\n";
   // The three highest counts, also where fewer than three are present.
   for (const std::vector<TidsetGroup>& groups :
-       groupsBySupport(patterns, patterns.maxSupport() - kReportedSupportLevels + 1)) {
+       groupsBySupport(patterns, patterns.maxSupport() - kEpDataSupportLevels + 1)) {
     for (const TidsetGroup& group : groups) {
       out += "***Tidset with count = " + std::to_string(group.support) + "\n";
       for (const int member : group.members) {
         block.hasPatternLines = true;
-        std::vector<int> genes;
+        std::vector<EpBlock::Condition> conditions;
         out += "{ ";
         for (const int item : orderedItems(group, patterns.patterns[member])) {
           const int row = rows[item / 2];
           if (row < 9) out += '0';
           out += std::to_string(row + 1);
           out += item % 2 == 0 ? "- " : "+ ";
-          genes.push_back(row);
+          conditions.push_back({row, item % 2 == 1});
         }
         out += "}\n";
         if (group.support >= strongSupport_[static_cast<int>(classFile)]) {
+          std::vector<int> genes;
+          for (const EpBlock::Condition& condition : conditions) genes.push_back(condition.row);
           std::sort(genes.begin(), genes.end());
           genes.erase(std::unique(genes.begin(), genes.end()), genes.end());
-          block.strongGeneSets.push_back(
-              {classFile == ClassFile::kDisease, std::move(genes), group.support});
+          block.strongGeneSets.push_back({classFile == ClassFile::kDisease, std::move(genes),
+                                          group.support, std::move(conditions)});
         }
       }
     }
@@ -124,16 +123,17 @@ void EpReport::formatClass(const ClassPatterns& patterns, ClassFile classFile,
 
 void EpReport::writeStrongGeneSet(const EpBlock::StrongGeneSet& geneSet) {
   const int classFile = geneSet.disease ? 0 : 1;
-  std::vector<std::vector<int>>& recorded = recorded_[classFile];
-  for (const std::vector<int>& earlier : recorded) {
-    if (std::includes(earlier.begin(), earlier.end(), geneSet.rows.begin(), geneSet.rows.end())) {
+  std::vector<EpBlock::StrongGeneSet>& written = written_[classFile];
+  for (const EpBlock::StrongGeneSet& earlier : written) {
+    if (std::includes(earlier.rows.begin(), earlier.rows.end(), geneSet.rows.begin(),
+                      geneSet.rows.end())) {
       return;
     }
   }
   std::ostream& out = classFiles_[classFile]->stream();
   for (const int row : geneSet.rows) out << row + 1 << " ";
   out << "; The count is: " << geneSet.support << "\n";
-  recorded.push_back(geneSet.rows);
+  written.push_back(geneSet);
 }
 
 }  // namespace geneclub

@@ -25,6 +25,10 @@
 
 namespace geneclub {
 
+// The support counts of a class that EP.data lists: the highest and the two
+// below it.
+inline constexpr int kEpDataSupportLevels = 3;
+
 enum class EpFileMode {
   // The files are appended to, section by section, each section under an
   // exclusive lock (EP.data first, then the class files that exist), so that
@@ -41,10 +45,18 @@ enum class EpFileMode {
 // writing, which filters the gene sets against those recorded before, runs
 // in block order.
 struct EpBlock {
+  // One condition of a pattern: the gene in matrix row `row` above its split
+  // value, or at or below it.
+  struct Condition {
+    int row;
+    bool above;
+  };
   struct StrongGeneSet {
     bool disease;           // of the Disease class, else of the Normal class
     std::vector<int> rows;  // ascending, no repeats
     int support;
+    // The pattern whose gene set it is, in the order of its EP.data line.
+    std::vector<Condition> conditions;
   };
   std::string text;
   bool hasPatternLines = false;
@@ -93,6 +105,12 @@ class EpReport {
   // Flushes and closes the files; kFresh files take their place now.
   void finish();
 
+  // The strong gene sets written to diseaseEP.data (disease) or
+  // normalEP.data so far, in the order written.
+  const std::vector<EpBlock::StrongGeneSet>& writtenGeneSets(bool disease) const {
+    return written_[disease ? 0 : 1];
+  }
+
  private:
   enum class ClassFile { kDisease, kNormal };
 
@@ -108,8 +126,8 @@ class EpReport {
   std::optional<FileLock> locks_[3];
   std::unique_ptr<OutputFile> epFile_;
   std::unique_ptr<OutputFile> classFiles_[2];
-  // The gene sets (ascending rows) written to each class file so far.
-  std::vector<std::vector<int>> recorded_[2];
+  // The gene sets written to each class file so far.
+  std::vector<EpBlock::StrongGeneSet> written_[2];
 };
 
 }  // namespace geneclub

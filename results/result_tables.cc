@@ -1,6 +1,7 @@
 #include "results/result_tables.h"
 
 #include "patterns/ep_groups.h"
+#include "results/ep_report.h"
 #include "results/tsv_text.h"
 
 namespace geneclub {
@@ -22,35 +23,69 @@ const std::string& geneName(const RankedAnalysis& ranking, const DataNames& name
   return names.genes[ranking.geneNumber(row)];
 }
 
+// The field of a double that may be absent.
+std::string optionalField(std::span<const double> values, int index) {
+  return values.empty() ? std::string() : shortestDouble(values[index]);
+}
+
 }  // namespace
 
+std::string_view patternsKeptName(PatternsKept kept) {
+  switch (kept) {
+    case PatternsKept::kAll:
+      return "all";
+    case PatternsKept::kEpDataLevels:
+      return "ep-data";
+    case PatternsKept::kNone:
+      return "none";
+  }
+  return "";
+}
+
+std::vector<double> tableGains(const RankedAnalysis& ranking) {
+  std::vector<int> rowOf(ranking.geneCount());
+  for (int row = 0; row < ranking.geneCount(); ++row) rowOf[ranking.geneNumber(row)] = row;
+  std::vector<double> gains = ranking.gains();
+  for (int row = 0; row < ranking.geneCount(); ++row) {
+    const int repeated = ranking.duplicateOf(ranking.geneNumber(row));
+    // The gene repeated is always one in play, with its gain kept.
+    if (repeated >= 0) gains[row] = ranking.gain(rowOf[repeated]);
+  }
+  return gains;
+}
+
 void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
-                     std::span<const double> pValues, std::ostream& out) {
-  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\n";
+                     std::span<const double> pValues, std::span<const double> foldFrequency,
+                     std::ostream& out) {
+  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tfold_frequency\n";
+  const std::vector<double> gains = tableGains(ranking);
   for (int row = 0; row < ranking.geneCount(); ++row) {
     const int gene = ranking.geneNumber(row);
     const int duplicateOf = ranking.duplicateOf(gene);
     out << row + 1 << '\t' << tsvField(names.genes[gene]) << '\t' << names.geneColumns[gene] << '\t'
-        << shortestDouble(ranking.splitValue(row)) << '\t' << shortestDouble(ranking.gain(row))
-        << '\t' << statusName(ranking.status(gene)) << '\t'
+        << shortestDouble(ranking.splitValue(row)) << '\t' << shortestDouble(gains[row]) << '\t'
+        << statusName(ranking.status(gene)) << '\t'
         << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
-        << (pValues.empty() ? "" : shortestDouble(pValues[row])) << '\n';
+        << optionalField(pValues, row) << '\t' << optionalField(foldFrequency, gene) << '\n';
   }
 }
 
 void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
-                          std::span<const HeldOutPrediction> predictions, const DataNames& names,
+                          std::span<const HeldOutPrediction> predictions,
+                          std::span<const ClassifierChoice> foldChoices, const DataNames& names,
                           std::ostream& out) {
   const auto label = [&names](int classLabel) {
     return tsvField(classLabel == 1 ? names.diseaseLabel : names.normalLabel);
   };
-  out << "sample\tfold\ttrue\tpredicted\tscore_disease\tscore_normal\n";
+  out << "sample\tfold\ttrue\tpredicted\tscore_disease\tscore_normal\trule\ttop\tcovered\n";
   for (std::size_t sample = 0; sample < predictions.size(); ++sample) {
     const HeldOutPrediction& prediction = predictions[sample];
+    const ClassifierChoice& choice = foldChoices[prediction.fold - 1];
     out << tsvField(names.samples[sample]) << '\t' << folds[sample] << '\t'
         << label(trueClasses[sample]) << '\t' << label(prediction.predictedLabel) << '\t'
         << shortestDouble(prediction.scoreClassOne) << '\t'
-        << shortestDouble(prediction.scoreClassZero) << '\n';
+        << shortestDouble(prediction.scoreClassZero) << '\t' << scoringRuleName(choice.rule) << '\t'
+        << choice.topGeneCount << '\t' << (prediction.covered ? "yes" : "no") << '\n';
   }
 }
 
@@ -68,12 +103,15 @@ void writeClubRows(std::string_view method, int club, std::span<const int> rows,
   }
 }
 
-void writePatternsHeader(std::ostream& out) {
-  out << "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
+void writePatternsHeader(std::string& out) {
+  out += "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
 }
 
-PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names)
-    : diseaseLabel_(tsvField(names.diseaseLabel)), normalLabel_(tsvField(names.normalLabel)) {
+PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names,
+                                   PatternsKept kept)
+    : diseaseLabel_(tsvField(names.diseaseLabel)),
+      normalLabel_(tsvField(names.normalLabel)),
+      kept_(kept) {
   for (int row = 0; row < ranking.geneCount(); ++row) {
     const std::string gene = tsvField(geneName(ranking, names, row));
     const std::string split = shortestDouble(ranking.splitValue(row));
@@ -100,7 +138,9 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
   prefix += label;
   prefix += '\t';
   const std::string classSize = std::to_string(patterns.tupleCount);
-  for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, 1)) {
+  const int lowestSupport =
+      kept_ == PatternsKept::kEpDataLevels ? patterns.maxSupport() - kEpDataSupportLevels + 1 : 1;
+  for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, lowestSupport)) {
     for (const TidsetGroup& group : groups) {
       std::string samples;
       for (const int sample : patterns.supportingSamples(group.members.front())) {

@@ -1,14 +1,18 @@
 // The machine-readable tables of a batch run, one header line each, tab
 // separated, doubles in their shortest round-trip form, genes named as in
 // the input:
-//   genes.tsv    rank, gene, column, split, gain, status, duplicate_of, p_fwer
-//   clubs.tsv    method, club, top_gene, position, gene, rank, mined
-//   patterns.tsv analysis, club, class, support, class_size, samples,
-//                pattern, ranks
-// patterns.tsv holds every minimal EP of every mining run (all supports), in
-// the order of EP.data: per run class 1 then class 0, supports from the
-// highest down, equiv case groups and their members in store order. Rows are
-// written as each run arrives, so memory does not grow with the file.
+//   genes.tsv       rank, gene, column, split, gain, status, duplicate_of,
+//                   p_fwer, fold_frequency
+//   evaluation.tsv  sample, fold, true, predicted, score_disease,
+//                   score_normal, rule, top, covered
+//   clubs.tsv       method, club, top_gene, position, gene, rank, mined
+//   patterns.tsv    analysis, club, class, support, class_size, samples,
+//                   pattern, ranks
+// patterns.tsv holds the minimal EPs of every mining run (all supports, or
+// the levels EP.data lists), in the order of EP.data: per run class 1 then
+// class 0, supports from the highest down, equiv case groups and their
+// members in store order. Rows are written as each run arrives, so memory
+// does not grow with the file.
 
 #ifndef GENECLUB_RESULTS_RESULT_TABLES_H_
 #define GENECLUB_RESULTS_RESULT_TABLES_H_
@@ -34,15 +38,34 @@ struct DataNames {
   std::string normalLabel;           // class 0
 };
 
-// Writes genes.tsv: one row per ranking place. pValues, when not empty, hold
-// each row's family-wise p-value; else the column stays empty.
+// Which minimal EPs patterns.tsv holds: all of every run, those of the
+// support levels EP.data lists (the highest three of each class), or none,
+// when the file is not written.
+enum class PatternsKept { kAll, kEpDataLevels, kNone };
+
+// "all", "ep-data" or "none".
+std::string_view patternsKeptName(PatternsKept kept);
+
+// Each row's gain as genes.tsv shows it: the ranking's, except that a
+// duplicate shows the gain of the gene it repeats, which its own equalled
+// before the cleaning took it out of play (gain 0.0 in the ranking).
+std::vector<double> tableGains(const RankedAnalysis& ranking);
+
+// Writes genes.tsv: one row per ranking place, with the gains of
+// tableGains. pValues, when not empty, hold each row's family-wise p-value;
+// foldFrequency, when not empty, each gene's (by gene number) share of the
+// training sets whose classifier mined it; else the columns stay empty.
 void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
-                     std::span<const double> pValues, std::ostream& out);
+                     std::span<const double> pValues, std::span<const double> foldFrequency,
+                     std::ostream& out);
 
 // Writes evaluation.tsv: per sample its name, fold, true and predicted class
-// labels and the two class scores.
+// labels, the two class scores, its fold's scoring rule and K (foldChoices
+// holds fold f's at f - 1) and whether a pattern of either class holds in
+// it ("yes" or "no").
 void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueClasses,
-                          std::span<const HeldOutPrediction> predictions, const DataNames& names,
+                          std::span<const HeldOutPrediction> predictions,
+                          std::span<const ClassifierChoice> foldChoices, const DataNames& names,
                           std::ostream& out);
 
 // The header line of clubs.tsv, and the rows of one club: its rows (top gene
@@ -51,16 +74,18 @@ void writeClubsHeader(std::ostream& out);
 void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
                    const RankedAnalysis& ranking, const DataNames& names, std::ostream& out);
 
-// The header line of patterns.tsv.
-void writePatternsHeader(std::ostream& out);
+// Appends the header line of patterns.tsv.
+void writePatternsHeader(std::string& out);
 
 // Writes the rows of patterns.tsv. The text of every gene's two conditions
 // and of every sample's name is made once, so that a row is put together by
 // appending. Safe to use from several threads at once.
 class PatternRowWriter {
  public:
-  // REQUIRES: the analysis is ranked; names belong to its data.
-  PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names);
+  // Rows for the patterns `kept` names.
+  // REQUIRES: the analysis is ranked; names belong to its data; kept is not
+  // kNone.
+  PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names, PatternsKept kept);
 
   // The rows of one mining run: analysis is "global" or a method's name,
   // club 0 for the global run. Position j of the run is the gene in matrix
@@ -76,6 +101,7 @@ class PatternRowWriter {
   std::vector<std::string> atOrBelow_, above_;
   std::vector<std::string> samples_;
   std::string diseaseLabel_, normalLabel_;
+  PatternsKept kept_;
 };
 
 }  // namespace geneclub

@@ -1,10 +1,11 @@
 // RunFiles writes every result file of a run on a table into one folder
 // (the partial folder of results/results_folder.h, in the batch program),
 // each whole and new (results/output_file.h): topGenes.data, EP.data,
-// diseaseEP.data, normalEP.data, genes.tsv, clubs.tsv, patterns.tsv and
-// run.json, with evaluation.tsv when the run has an evaluation and
-// report.html when asked for. The club methods' results are written as each
-// club arrives, so memory does not grow with the patterns.
+// diseaseEP.data, normalEP.data, genes.tsv, clubs.tsv, patterns.tsv (unless
+// the record keeps no patterns) and run.json, with evaluation.tsv when the
+// run has an evaluation and report.html when asked for. The club methods'
+// results are written as each club arrives, so memory does not grow with
+// the patterns.
 //
 // Use: writeStartUp, then run the club methods into clubs(), then
 // closeClubFiles, writeRunJson and, if wanted, writeReport.
@@ -23,8 +24,15 @@
 
 namespace geneclub {
 
+// The files a run writes besides those every run writes.
+struct OptionalFiles {
+  bool patternsTable = true;  // patterns.tsv
+  bool evaluation = false;    // evaluation.tsv
+  bool report = false;        // report.html
+};
+
 // The files of a run, in the order a summary names them.
-std::vector<std::string> resultFileNames(bool evaluation, bool report);
+std::vector<std::string> resultFileNames(OptionalFiles files);
 
 class RunFiles {
  public:
@@ -42,8 +50,11 @@ class RunFiles {
   // Writes each club of the methods run after writeStartUp.
   ClubSink& clubs();
 
-  // Closes EP.data, the class files, clubs.tsv and patterns.tsv.
-  void closeClubFiles();
+  // Closes EP.data, the class files, clubs.tsv and patterns.tsv, and
+  // records in the record (the one given to writeStartUp) what they hold:
+  // the patterns whose gene sets the class files list and the size of
+  // patterns.tsv.
+  void closeClubFiles(RunRecord& record);
 
   void writeRunJson(const RunRecord& record);
   void writeReport(const RunRecord& record);

@@ -25,11 +25,23 @@ Json evaluationJson(const RunEvaluation& evaluation, const ClassAssignment& clas
     }
     confusion[classLabel(classes, trueClass)] = row;
   }
+  Json rules = Json::array();
+  for (const ScoringRule rule : evaluation.candidates.rules) rules.push_back(scoringRuleName(rule));
+  Json choices = Json::array();
+  for (const RunEvaluation::ChoiceCount& count : evaluation.choiceCounts()) {
+    choices.push_back({{"rule", scoringRuleName(count.choice.rule)},
+                       {"top", count.choice.topGeneCount},
+                       {"folds", count.folds}});
+  }
   return {{"method", foldSchemeName(evaluation.scheme)},
+          {"classifier", evaluation.rule ? scoringRuleName(*evaluation.rule) : "auto"},
+          {"candidates", {{"rules", rules}, {"top", evaluation.candidates.topGeneCounts}}},
+          {"fold_choices", choices},
           {"accuracy", summary.accuracy},
           {"balanced_accuracy", summary.balancedAccuracy},
           {"recall", recall},
-          {"confusion", confusion}};
+          {"confusion", confusion},
+          {"uncovered", evaluation.uncoveredCount()}};
 }
 
 }  // namespace
@@ -52,6 +64,7 @@ void writeRunJson(const RunRecord& record, std::ostream& out) {
                      {"pool", settings.poolBase},
                      {"methods", record.methodNames()},
                      {"missing", input.missingPolicy},
+                     {"patterns", patternsKeptName(record.patternsKept)},
                      {"strong_disease_support", settings.strongDiseaseSupport},
                      {"strong_normal_support", settings.strongNormalSupport}};
   Json labels = Json::object();
@@ -65,6 +78,9 @@ void writeRunJson(const RunRecord& record, std::ostream& out) {
                   {"dropped", input.droppedGenes},
                   {"incomplete", cleaning.incompleteGenes},
                   {"duplicate", cleaning.duplicateGenes}};
+  if (!record.pValues.empty()) {
+    run["genes"]["p_fwer_below_0.05"] = record.significantGeneCount();
+  }
   if (record.evaluation) run["evaluation"] = evaluationJson(*record.evaluation, classes);
   Json patterns = Json::object();
   for (const PatternCount& count : record.patternCounts) {

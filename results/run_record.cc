@@ -4,6 +4,39 @@
 
 namespace geneclub {
 
+int RunEvaluation::uncoveredCount() const {
+  return static_cast<int>(std::count_if(predictions.begin(), predictions.end(),
+                                        [](const HeldOutPrediction& p) { return !p.covered; }));
+}
+
+std::vector<RunEvaluation::ChoiceCount> RunEvaluation::choiceCounts() const {
+  std::vector<ChoiceCount> counts;
+  for (const ScoringRule rule : candidates.rules) {
+    for (const int topGeneCount : candidates.topGeneCounts) {
+      const ClassifierChoice choice{rule, topGeneCount};
+      const int folds =
+          static_cast<int>(std::count(foldChoices.begin(), foldChoices.end(), choice));
+      if (folds > 0) counts.push_back({choice, folds});
+    }
+  }
+  return counts;
+}
+
+int RunRecord::significantGeneCount() const {
+  return static_cast<int>(std::count_if(pValues.begin(), pValues.end(),
+                                        [](double p) { return p < kSignificanceLevel; }));
+}
+
+int RunRecord::significantDuplicateCount() const {
+  int duplicates = 0;
+  for (std::size_t row = 0; row < pValues.size(); ++row) {
+    const int gene = ranking().geneNumber(static_cast<int>(row));
+    duplicates +=
+        pValues[row] < kSignificanceLevel && ranking().status(gene) == GeneStatus::kDuplicate;
+  }
+  return duplicates;
+}
+
 int RunRecord::diseaseSize() const {
   const ClassLabels& labels = ranking().classLabels();
   return static_cast<int>(std::count(labels.begin(), labels.end(), 1));

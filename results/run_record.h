@@ -20,6 +20,7 @@
 #include "evaluation/fold_assignment.h"
 #include "readers/class_assignment.h"
 #include "report/report_input.h"
+#include "results/ep_report.h"
 #include "results/result_tables.h"
 
 namespace geneclub {
@@ -43,14 +44,47 @@ struct PatternCount {
   long normal = 0;
 };
 
-// A cross-validated classification: each sample's fold and prediction.
+// A cross-validated classification: the classifier, each sample's fold and
+// prediction, and each fold's choice.
 struct RunEvaluation {
   FoldScheme scheme;
   std::uint64_t seed = 1;
+  // The scoring rule; none when each training set chose among all rules.
+  std::optional<ScoringRule> rule;
+  // The rules and Ks each training set chose from; one of each: no choice.
+  ClassifierCandidates candidates;
   std::vector<int> folds;
   std::vector<HeldOutPrediction> predictions;
+  // Fold f's rule and K at f - 1.
+  std::vector<ClassifierChoice> foldChoices;
+  // By gene number: the share of the training sets whose classifier mined
+  // the gene.
+  std::vector<double> foldFrequency;
   ClassificationSummary summary;
+
+  // The held-out samples that no pattern of either class covers.
+  int uncoveredCount() const;
+
+  // How many folds chose each rule and K, by rule in the candidates' order,
+  // then by K ascending; only choices some fold made.
+  struct ChoiceCount {
+    ClassifierChoice choice;
+    int folds = 0;
+  };
+  std::vector<ChoiceCount> choiceCounts() const;
 };
+
+// A pattern whose gene set diseaseEP.data or normalEP.data lists, and the
+// mining run that found it.
+struct StrongPattern {
+  std::string analysis;  // "global" or the method's name
+  int club = 0;          // the club's number, its top gene's place; 0 for the global run
+  EpBlock::StrongGeneSet geneSet;
+};
+
+// The significance level the genes' family-wise p-values are counted
+// against: the conventional 5%.
+inline constexpr double kSignificanceLevel = 0.05;
 
 struct RunRecord {
   RunInput input;
@@ -68,6 +102,12 @@ struct RunRecord {
   std::vector<PatternCount> patternCounts;
   // Each method's clubs by ranking places with their pattern counts.
   std::vector<ClubMethodRun> clubRuns;
+  // The patterns whose gene sets the class files list, in the order written.
+  std::vector<StrongPattern> strongPatterns;
+  // What patterns.tsv holds, and its size in bytes once written (none when
+  // it is not written).
+  PatternsKept patternsKept = PatternsKept::kAll;
+  std::optional<std::uintmax_t> patternsTableBytes;
   // Each stage's name and duration in seconds, in order.
   std::vector<std::pair<std::string, double>> stageTimes;
 
@@ -76,6 +116,10 @@ struct RunRecord {
   int sampleCount() const { return ranking().sampleCount(); }
   // Samples of class 1 (Disease).
   int diseaseSize() const;
+  // The genes whose p_fwer lies below kSignificanceLevel, and how many of
+  // them are duplicates (whose p_fwer is that of the gene they repeat).
+  int significantGeneCount() const;
+  int significantDuplicateCount() const;
   std::vector<std::string> methodNames() const;
 };
 

@@ -385,7 +385,11 @@ TEST(FoldAssignmentTest, FoldsAreFixedBySeedAlone) {
 TEST(FoldAssignmentTest, SchemeNamesReadBack) {
   EXPECT_TRUE(parseFoldScheme("loo")->leaveOneOut());
   EXPECT_EQ(parseFoldScheme("kfold:10")->foldCount, 10);
-  for (const char* wrong : {"", "LOO", "kfold", "kfold:", "kfold:1", "kfold:-5", "kfold:5x",
+  // Any letter case reads the same.
+  EXPECT_TRUE(parseFoldScheme("LOO")->leaveOneOut());
+  EXPECT_TRUE(parseFoldScheme("Loo")->leaveOneOut());
+  EXPECT_EQ(parseFoldScheme("KFold:3")->foldCount, 3);
+  for (const char* wrong : {"", "LOO ", "l0o", "kfold", "kfold:", "kfold:1", "kfold:-5", "kfold:5x",
                             "kfold: 5", "kfold:99999999999"}) {
     EXPECT_FALSE(parseFoldScheme(wrong).has_value()) << wrong;
   }
