@@ -1,5 +1,7 @@
 #include "report/chart_style.h"
 
+#include <cmath>
+
 #include "report/report_input.h"
 
 namespace geneclub {
@@ -18,6 +20,9 @@ constexpr int kTitleFontSize = 12;
 // Axis labels (gene and club names) longer than this many pixels end in an
 // ellipsis; the full name is in each mark's tooltip.
 constexpr int kLabelLimit = 220;
+
+// The share of a band kept free of dots above and below them.
+constexpr double kJitterMargin = 0.2;
 
 }  // namespace
 
@@ -43,6 +48,18 @@ nlohmann::json vegaLiteChart(nlohmann::json body) {
 nlohmann::json classColourScale(const std::array<std::string, 2>& classNames) {
   return {{"domain", {classNames[kClassOne], classNames[kClassZero]}},
           {"range", {kClassOneColour, kClassZeroColour}}};
+}
+
+nlohmann::json bandJitterOffset(const std::string& field) {
+  return {{"field", field},
+          {"type", "quantitative"},
+          {"scale", {{"domain", {-kJitterMargin, 1.0 + kJitterMargin}}}}};
+}
+
+double bandJitter(std::size_t sampleIndex) {
+  constexpr double kGoldenFraction = 0.6180339887498949;
+  const double spread = static_cast<double>(sampleIndex) * kGoldenFraction;
+  return spread - std::floor(spread);
 }
 
 }  // namespace geneclub

@@ -33,10 +33,22 @@ nlohmann::json bestGenesChart(const ReportInput& input);
 // kGainCurvePoints points, with the top-K and pool limits marked.
 nlohmann::json gainCurveChart(const ReportInput& input);
 
-// The expression values of input.topGenes[topIndex] by class, one dot per
-// sample, with the gene's split as a vertical line.
+// Whether a top gene's values are drawn on a log scale: when all of them are
+// positive and strongly skewed (sample_charts.cc says how strongly).
+bool drawnOnLogScale(const TopGeneValues& top);
+
+// The values of input.topGenes[topIndex] by class, one dot per sample, with
+// the gene's split as a vertical line; on a log scale when drawnOnLogScale,
+// and the axis title says so.
 // REQUIRES: topIndex < input.topGenes.size().
 nlohmann::json topGeneChart(const ReportInput& input, std::size_t topIndex);
+
+// Top genes x samples: each cell the sample's value of the gene scaled to
+// the gene's own spread (its logarithm first when drawnOnLogScale): minus
+// the gene's mean, divided by its standard deviation. Samples are grouped
+// by class, class 1 first, each class in sample order, under a strip of
+// class colours.
+nlohmann::json topGeneHeatmap(const ReportInput& input);
 
 // Samples x patterns: which samples each of the kPatternsShown strongest
 // patterns of each class holds in, samples ordered and coloured by class.
@@ -51,8 +63,10 @@ nlohmann::json clubMembershipChart(const ReportInput& input, const ClubMethodRun
 // REQUIRES: input.evaluation has a value.
 nlohmann::json confusionChart(const ReportInput& input);
 
-// Each sample's class-1 score against its class-0 score, coloured by its
-// true class and shaped by whether it was classified correctly.
+// Each sample's share of its two scores that is class 1's, from 0 to 1 (an
+// uncovered sample, scoring 0 for both, at one half), by true class, coloured
+// by its true class and shaped by whether it was classified correctly and
+// whether any pattern covered it.
 // REQUIRES: input.evaluation has a value.
 nlohmann::json sampleScoreChart(const ReportInput& input);
 

@@ -21,8 +21,11 @@ constexpr int kPlaceColumnWidth = 10;
 constexpr int kMaxMatrixWidth = 720;
 constexpr int kPatternCountWidth = 140;
 // Place labels stand upright (-90 degrees) so that neighbours do not
-// collide; 12 px separate the matrix from the pattern-count bars.
+// collide, and where columns are narrower than a label's 11 px type every
+// label closer than 3 px to the one before is left out; 12 px separate the
+// matrix from the pattern-count bars.
 constexpr int kPlaceLabelAngle = -90;
+constexpr int kPlaceLabelSeparation = 3;
 constexpr int kPanelSpacing = 12;
 
 }  // namespace
@@ -64,7 +67,10 @@ json clubMembershipChart(const ReportInput& input, const ClubMethodRun& run) {
          {{"field", "place"},
           {"type", "ordinal"},
           {"title", "ranking places of the members"},
-          {"axis", {{"labelOverlap", "greedy"}, {"labelAngle", kPlaceLabelAngle}}}}},
+          {"axis",
+           {{"labelOverlap", "greedy"},
+            {"labelSeparation", kPlaceLabelSeparation},
+            {"labelAngle", kPlaceLabelAngle}}}}},
         {"color",
          {{"field", "role"},
           {"type", "nominal"},

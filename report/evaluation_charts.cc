@@ -1,8 +1,7 @@
 // The evaluation section's charts: the confusion matrix and the per-sample
 // scores of the cross-validated classification.
 
-#include <algorithm>
-#include <limits>
+#include <string>
 
 #include "report/chart_style.h"
 #include "report/charts.h"
@@ -14,12 +13,13 @@ namespace {
 using nlohmann::json;
 
 // The 2 x 2 matrix gets 110 px wide cells, room for counts and class names
-// (longer names end in an ellipsis 6 px before the next), 80 px high; the
-// score plot is square, so its diagonal of equal scores runs at 45 degrees.
+// (longer names end in an ellipsis 6 px before the next), 80 px high. The
+// score plot is 300 px wide with a 60 px band per true class.
 constexpr int kConfusionCellWidth = 110;
 constexpr int kConfusionCellHeight = 80;
 constexpr int kConfusionLabelLimit = kConfusionCellWidth - 6;
-constexpr int kScorePlotSize = 320;
+constexpr int kScorePlotWidth = 300;
+constexpr int kScoreBandHeight = 60;
 // Counts are set large (18 px) in their cells; sample dots are 50 px^2
 // (about 8 px across) and slightly see-through where they overlap.
 constexpr int kCountFontSize = 18;
@@ -27,6 +27,9 @@ constexpr int kDotArea = 50;
 constexpr double kDotOpacity = 0.8;
 // Dashes of 4 px with 3 px gaps mark guide lines in every chart.
 const nlohmann::json kGuideDash = {4, 3};
+// Equal scores give each class half of their sum; a sample without patterns
+// (both scores 0) stands there too.
+constexpr double kEqualShare = 0.5;
 
 }  // namespace
 
@@ -79,57 +82,72 @@ json sampleScoreChart(const ReportInput& input) {
   const ReportEvaluation& evaluation = *input.evaluation;
   const auto classNames = classDisplayNames(input.header);
   json points = json::array();
-  double lowest = std::numeric_limits<double>::infinity();
-  double highest = -lowest;
   for (std::size_t i = 0; i < evaluation.predictions.size(); ++i) {
     const SamplePrediction& prediction = evaluation.predictions[i];
-    points.push_back(
-        {{"sample", input.samples[i].name},
-         {"fold", prediction.fold},
-         {"true", classNames[prediction.trueLabel]},
-         {"predicted", classNames[prediction.predictedLabel]},
-         {"outcome", prediction.trueLabel == prediction.predictedLabel ? "correct" : "wrong"},
-         {"scoreOne", prediction.scoreClassOne},
-         {"scoreZero", prediction.scoreClassZero}});
-    lowest = std::min({lowest, prediction.scoreClassOne, prediction.scoreClassZero});
-    highest = std::max({highest, prediction.scoreClassOne, prediction.scoreClassZero});
+    const double total = prediction.scoreClassOne + prediction.scoreClassZero;
+    const bool correct = prediction.trueLabel == prediction.predictedLabel;
+    std::string outcome = correct ? "correct" : "wrong";
+    if (!prediction.covered) outcome = "no pattern, " + outcome;
+    points.push_back({{"sample", input.samples[i].name},
+                      {"fold", prediction.fold},
+                      {"true", classNames[prediction.trueLabel]},
+                      {"predicted", classNames[prediction.predictedLabel]},
+                      {"outcome", outcome},
+                      {"share", total > 0.0 ? prediction.scoreClassOne / total : kEqualShare},
+                      {"jitter", bandJitter(i)},
+                      {"scoreOne", prediction.scoreClassOne},
+                      {"scoreZero", prediction.scoreClassZero}});
   }
-  if (points.empty()) lowest = highest = 0.0;
-  const std::string oneTitle = "score for " + classNames[kClassOne];
-  const std::string zeroTitle = "score for " + classNames[kClassZero];
-  json diagonal = {{"data",
-                    {{"values",
-                      {{{"scoreOne", lowest}, {"scoreZero", lowest}},
-                       {{"scoreOne", highest}, {"scoreZero", highest}}}}}},
-                   {"mark", {{"type", "line"}, {"color", "#999999"}, {"strokeDash", kGuideDash}}},
-                   {"encoding",
-                    {{"x", {{"field", "scoreOne"}, {"type", "quantitative"}}},
-                     {"y", {{"field", "scoreZero"}, {"type", "quantitative"}}}}}};
+  const std::string shareTitle = "share of the scores that is " + classNames[kClassOne] + "'s";
+  const json shareAxis = {{"field", "share"},
+                          {"type", "quantitative"},
+                          {"title", shareTitle},
+                          {"scale", {{"domain", {0.0, 1.0}}}},
+                          {"axis", {{"format", ".1~f"}}}};
+  json equal = {{"data", {{"values", {{{"share", kEqualShare}}}}}},
+                {"mark", {{"type", "rule"}, {"color", "#999999"}, {"strokeDash", kGuideDash}}},
+                {"encoding", {{"x", shareAxis}}}};
   json dots = {
       {"data", {{"values", points}}},
       {"mark", {{"type", "point"}, {"filled", true}, {"size", kDotArea}, {"opacity", kDotOpacity}}},
       {"encoding",
-       {{"x", {{"field", "scoreOne"}, {"type", "quantitative"}, {"title", oneTitle}}},
-        {"y", {{"field", "scoreZero"}, {"type", "quantitative"}, {"title", zeroTitle}}},
+       {{"x", shareAxis},
+        {"y",
+         {{"field", "true"},
+          {"type", "nominal"},
+          {"title", "true class"},
+          {"scale", {{"domain", {classNames[kClassOne], classNames[kClassZero]}}}}}},
+        {"yOffset", bandJitterOffset("jitter")},
         {"color",
          {{"field", "true"},
           {"type", "nominal"},
           {"title", "true class"},
-          {"scale", classColourScale(classNames)}}},
+          {"scale", classColourScale(classNames)},
+          // The rows name the true class already.
+          {"legend", nullptr}}},
         {"shape",
          {{"field", "outcome"},
           {"type", "nominal"},
           {"title", "classified"},
-          {"scale", {{"domain", {"correct", "wrong"}}, {"range", {"circle", "cross"}}}}}},
+          {"scale",
+           {{"domain", {"correct", "wrong", "no pattern, correct", "no pattern, wrong"}},
+            {"range", {"circle", "cross", "square", "triangle-up"}}}},
+          {"legend", {{"orient", "bottom"}, {"columns", 2}}}}},
         {"tooltip",
          {{{"field", "sample"}},
           {{"field", "fold"}},
           {{"field", "true"}, {"title", "true class"}},
           {{"field", "predicted"}, {"title", "predicted class"}},
-          {{"field", "scoreOne"}, {"title", oneTitle}, {"format", ".4g"}},
-          {{"field", "scoreZero"}, {"title", zeroTitle}, {"format", ".4g"}}}}}}};
-  return vegaLiteChart(
-      {{"width", kScorePlotSize}, {"height", kScorePlotSize}, {"layer", {diagonal, dots}}});
+          {{"field", "outcome"}, {"title", "classified"}},
+          {{"field", "scoreOne"},
+           {"title", "score for " + classNames[kClassOne]},
+           {"format", ".4g"}},
+          {{"field", "scoreZero"},
+           {"title", "score for " + classNames[kClassZero]},
+           {"format", ".4g"}}}}}}};
+  return vegaLiteChart({{"width", kScorePlotWidth},
+                        {"height", {{"step", kScoreBandHeight}}},
+                        {"layer", {equal, dots}}});
 }
 
 }  // namespace geneclub

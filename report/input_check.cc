@@ -57,6 +57,17 @@ void checkReportInput(const ReportInput& input) {
       }
     }
   }
+  for (int label : {kClassOne, kClassZero}) {
+    const auto& patterns = input.strongPatterns[label];
+    for (std::size_t p = 0; p < patterns.size(); ++p) {
+      const std::string where =
+          "strong pattern " + std::to_string(p + 1) + " of class " + std::to_string(label);
+      for (const PatternCondition& condition : patterns[p].conditions) {
+        checkPlace(input, condition.place, where);
+      }
+      if (patterns[p].clubPlace != 0) checkPlace(input, patterns[p].clubPlace, where);
+    }
+  }
   if (input.evaluation) {
     const ReportEvaluation& evaluation = *input.evaluation;
     require(evaluation.predictions.size() == input.samples.size(),

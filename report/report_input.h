@@ -1,7 +1,8 @@
 // ReportInput is everything the report page shows about one batch run: the
-// data set and settings, the gene ranking, the samples, the expression values
-// of the top genes, the emerging patterns of each class, the gene clubs of
-// each method run and, when one was made, the cross-validated evaluation.
+// data set and settings, the gene ranking, the samples, the values of the
+// top genes, the emerging patterns of each class, the gene clubs of each
+// method run with the strongest patterns of all mining runs and, when one
+// was made, the cross-validated evaluation.
 //
 // The batch program fills it from its results; the page only reads it. Genes
 // are named everywhere by their ranking place (1 = highest gain) and samples
@@ -72,8 +73,7 @@ struct ReportSample {
   int classLabel = kClassOne;  // kClassOne or kClassZero
 };
 
-// The expression values of one of the K top genes, one per sample in sample
-// order.
+// The values of one of the K top genes, one per sample in sample order.
 struct TopGeneValues {
   int place = 0;
   std::vector<double> values;
@@ -95,6 +95,16 @@ struct EmergingPattern {
   std::vector<int> samples;  // sample indices, ascending
 };
 
+// A pattern supported by all or all but one sample of its class, as
+// diseaseEP.data and normalEP.data list its gene set, and the mining run
+// that found it.
+struct StrongPattern {
+  std::string foundBy;  // "global" or the club method's name
+  int clubPlace = 0;    // the ranking place of the club's top gene; 0 for the global run
+  std::vector<PatternCondition> conditions;
+  int support = 0;
+};
+
 // The clubs of one method run, one per top gene in ranking order: each club
 // is its members' ranking places, the top gene first.
 struct ClubMethodRun {
@@ -104,17 +114,32 @@ struct ClubMethodRun {
 };
 
 // How the cross-validation classified one sample. Scores are the classifier's
-// scores for each class; the predicted label is the one it chose.
+// scores for each class; the predicted label is the one it chose. An
+// uncovered sample holds no pattern of either class: both scores are 0 and
+// the tie rule chose.
 struct SamplePrediction {
   int fold = 0;
   int trueLabel = kClassOne;
   int predictedLabel = kClassOne;
   double scoreClassOne = 0.0;
   double scoreClassZero = 0.0;
+  bool covered = true;
+};
+
+// A classifier some folds used: its scoring rule and number of mined genes.
+struct FoldChoice {
+  std::string rule;  // "sum", "normalised" or "top"
+  int topGenes = 0;
+  int folds = 0;  // how many folds used it
 };
 
 struct ReportEvaluation {
   std::string method;  // "loo" or "kfold:5"
+  // The rules and Ks each training set chose from; one of each means the
+  // classifier was fixed.
+  std::vector<std::string> candidateRules;
+  std::vector<int> candidateTopGenes;
+  std::vector<FoldChoice> choices;  // the classifiers the folds used
   double accuracy = 0.0;
   double balancedAccuracy = 0.0;
   double recallClassOne = 0.0;
@@ -133,6 +158,9 @@ struct ReportInput {
   // by class label: classPatterns[kClassOne] are the Disease class's.
   std::array<std::vector<EmergingPattern>, 2> classPatterns;
   std::vector<ClubMethodRun> clubRuns;  // in the order the methods ran
+  // The strong patterns of every mining run, indexed by class label, in the
+  // order the class files list them.
+  std::array<std::vector<StrongPattern>, 2> strongPatterns;
   std::optional<ReportEvaluation> evaluation;
 };
 

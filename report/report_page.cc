@@ -36,6 +36,7 @@ main { max-width: 1180px; margin: 0 auto; padding: 24px 28px 48px; }
 h1 { font-size: 26px; margin: 0 0 2px; }
 h2 { font-size: 20px; margin: 36px 0 8px; padding-bottom: 4px; border-bottom: 2px solid var(--rule); }
 h3 { font-size: 16px; margin: 22px 0 6px; }
+h4 { font-size: 14.5px; margin: 14px 0 4px; }
 .subtitle { color: var(--muted); margin: 0 0 14px; word-break: break-all; }
 table { border-collapse: collapse; }
 .facts th { text-align: left; font-weight: 600; padding: 3px 18px 3px 0; vertical-align: top;
@@ -242,14 +243,28 @@ void writeRanking(PageWriter& page, const ReportInput& input) {
 void writeTopGenes(PageWriter& page, const ReportInput& input) {
   const auto names = classDisplayNames(input.header);
   page.add("<section id=\"top-genes\">\n<h2>Top genes</h2>\n");
+  if (!input.topGenes.empty()) {
+    page.addChart("chart-top-gene-heatmap", topGeneHeatmap(input),
+                  "The " + std::to_string(input.topGenes.size()) +
+                      " top genes (rows) in every sample (columns), " +
+                      classBadge(kClassOne, names[kClassOne]) + " first, then " +
+                      classBadge(kClassZero, names[kClassZero]) +
+                      ". Each gene's values are scaled to its own spread: the value (its "
+                      "logarithm where the gene's plot below is on a log scale) minus the "
+                      "gene's mean, divided by its standard deviation. Orange is above the "
+                      "gene's mean, purple below; the colours reach their ends at 2.5 standard "
+                      "deviations. Hover a cell for the sample and its value.");
+  }
   page.add(
-      "<p class=\"caption\">One dot per sample: its expression value (across) in its class's "
+      "<p class=\"caption\">One dot per sample: its value of the gene (across) in its class's "
       "row, " +
       classBadge(kClassOne, names[kClassOne]) + " on top and " +
       classBadge(kClassZero, names[kClassZero]) +
       " below; dots are spread up and down only to keep them apart. The black line is the gene's "
       "cut: patterns call samples right of it &ldquo;above&rdquo; and the others &ldquo;at or "
-      "below&rdquo;. Hover a dot for the sample's name and value.</p>\n<div class=\"grid\">\n");
+      "below&rdquo;. A gene whose values are all positive and strongly skewed (a long tail of "
+      "large values: skewness above 1) is drawn on a log scale, and its axis says so. Hover a "
+      "dot for the sample's name and value.</p>\n<div class=\"grid\">\n");
   for (std::size_t t = 0; t < input.topGenes.size(); ++t) {
     const int place = input.topGenes[t].place;
     const RankedGene& gene = input.ranking[place - 1];
@@ -328,10 +343,57 @@ void writePatterns(PageWriter& page, const ReportInput& input) {
   page.add("</section>\n");
 }
 
-void writeClubs(PageWriter& page, const ReportInput& input) {
-  page.add("<section id=\"clubs\">\n<h2>Gene clubs</h2>\n");
+// Where a strong pattern was found: the global run, or a method's club named
+// by its top gene.
+std::string foundByHtml(const ReportInput& input, const StrongPattern& pattern) {
+  if (pattern.clubPlace == 0) {
+    return "the global run over the top " + std::to_string(input.topGenes.size()) + " genes";
+  }
+  return escapeHtml(pattern.foundBy) + " club of <span class=\"gene\">" +
+         escapeHtml(geneLabel(input, pattern.clubPlace)) + "</span>";
+}
+
+// The strong patterns of a class, as its class file lists their gene sets,
+// in words: the kPatternsShown of the highest support, in file order.
+void writeStrongPatternTable(PageWriter& page, const ReportInput& input, int label) {
+  const auto names = classDisplayNames(input.header);
+  const int classSize = classSizes(input)[label];
+  std::vector<const StrongPattern*> patterns;
+  for (const StrongPattern& pattern : input.strongPatterns[label]) patterns.push_back(&pattern);
+  std::stable_sort(
+      patterns.begin(), patterns.end(),
+      [](const StrongPattern* a, const StrongPattern* b) { return a->support > b->support; });
+  page.add("<h4>" + classBadge(label, names[label]) + "</h4>\n");
+  if (patterns.empty()) {
+    page.add("<p class=\"note\">None.</p>\n");
+    return;
+  }
+  const int shown = std::min<int>(kPatternsShown, static_cast<int>(patterns.size()));
+  page.add("<p class=\"note\">" + std::to_string(patterns.size()) +
+           (patterns.size() == 1 ? " pattern" : " patterns") +
+           (shown < static_cast<int>(patterns.size())
+                ? ", the " + std::to_string(shown) + " of highest support shown"
+                : std::string()) +
+           ".</p>\n");
+  page.add(
+      "<table class=\"patterns\"><thead><tr><th>holds when</th>"
+      "<th class=\"support\">support</th><th>found in</th></tr></thead><tbody>\n");
+  for (int p = 0; p < shown; ++p) {
+    std::vector<std::string> conditions;
+    for (const PatternCondition& condition : patterns[p]->conditions) {
+      conditions.push_back(conditionHtml(input, condition));
+    }
+    page.add("<tr><td>" + joined(conditions, " <b>and</b> ") + "</td><td class=\"support\">" +
+             std::to_string(patterns[p]->support) + " of " + std::to_string(classSize) +
+             "</td><td>" + foundByHtml(input, *patterns[p]) + "</td></tr>\n");
+  }
+  page.add("</tbody></table>\n");
+}
+
+// The membership matrix of each method run's clubs.
+void writeClubCharts(PageWriter& page, const ReportInput& input) {
   if (input.clubRuns.empty()) {
-    page.add("<p class=\"note\">No club method was run.</p>\n</section>\n");
+    page.add("<p class=\"note\">No club method was run.</p>\n");
     return;
   }
   page.add(
@@ -348,27 +410,75 @@ void writeClubs(PageWriter& page, const ReportInput& input) {
                   std::to_string(run.clubs.size()) + " clubs built by the " +
                       escapeHtml(run.method) + " method.");
   }
+}
+
+void writeClubs(PageWriter& page, const ReportInput& input) {
+  page.add("<section id=\"clubs\">\n<h2>Gene clubs</h2>\n");
+  writeClubCharts(page, input);
+  page.add(
+      "<h3>The strongest patterns</h3>\n<p class=\"caption\">The patterns of the top genes and "
+      "of every club that hold in all samples of their class, or in all but one, and in no "
+      "sample of the other class: those whose gene sets diseaseEP.data and normalEP.data list "
+      "(a pattern whose genes another listed pattern already holds is left out). Highest support "
+      "first.</p>\n");
+  writeStrongPatternTable(page, input, kClassOne);
+  writeStrongPatternTable(page, input, kClassZero);
   page.add("</section>\n");
+}
+
+// Which classifier the folds used, in words.
+std::string classifierHtml(const ReportEvaluation& evaluation) {
+  std::vector<std::string> rules;
+  for (const std::string& rule : evaluation.candidateRules) rules.push_back(escapeHtml(rule));
+  std::vector<std::string> counts;
+  for (const int count : evaluation.candidateTopGenes) counts.push_back(std::to_string(count));
+  if (rules.size() == 1 && counts.size() == 1) {
+    return "Each fold's classifier scores the minimal patterns of the " + counts[0] +
+           " best genes of its training samples by the " + rules[0] + " rule.";
+  }
+  std::vector<std::string> choices;
+  for (const FoldChoice& choice : evaluation.choices) {
+    choices.push_back(escapeHtml(choice.rule) + " with K = " + std::to_string(choice.topGenes) +
+                      " in " + std::to_string(choice.folds) +
+                      (choice.folds == 1 ? " fold" : " folds"));
+  }
+  return "Each fold chose its scoring rule (" + joined(rules, ", ") +
+         ") and number of mined genes K (" + joined(counts, ", ") +
+         ") by a cross-validation within its training samples: " + joined(choices, "; ") + ".";
 }
 
 void writeEvaluation(PageWriter& page, const ReportInput& input) {
   const ReportEvaluation& evaluation = *input.evaluation;
   const auto names = classDisplayNames(input.header);
+  const auto uncovered = std::count_if(evaluation.predictions.begin(), evaluation.predictions.end(),
+                                       [](const SamplePrediction& p) { return !p.covered; });
   page.add("<section id=\"evaluation\">\n<h2>Evaluation</h2>\n<p>Cross-validation ");
   page.addText(evaluation.method);
-  page.add(": accuracy <b>" + formatPercent(evaluation.accuracy) + "</b>, balanced accuracy <b>" +
-           formatPercent(evaluation.balancedAccuracy) + "</b>; recall " +
-           classBadge(kClassOne, names[kClassOne]) + " " +
-           formatPercent(evaluation.recallClassOne) + ", " +
-           classBadge(kClassZero, names[kClassZero]) + " " +
-           formatPercent(evaluation.recallClassZero) + ".</p>\n<div class=\"side-by-side\">\n");
+  page.add(
+      ": accuracy <b>" + formatPercent(evaluation.accuracy) + "</b>, balanced accuracy <b>" +
+      formatPercent(evaluation.balancedAccuracy) + "</b>; recall " +
+      classBadge(kClassOne, names[kClassOne]) + " " + formatPercent(evaluation.recallClassOne) +
+      ", " + classBadge(kClassZero, names[kClassZero]) + " " +
+      formatPercent(evaluation.recallClassZero) + ". " + classifierHtml(evaluation) + " " +
+      (uncovered == 0 ? std::string("Every held-out sample held a pattern of a class.")
+                      : std::to_string(uncovered) +
+                            (uncovered == 1 ? " held-out sample holds" : " held-out samples hold") +
+                            " no pattern of either class and went by the tie rule, to the "
+                            "class with more training samples.") +
+      "</p>\n<div class=\"side-by-side\">\n");
   page.addChart("chart-confusion", confusionChart(input),
                 "Samples by true class (rows) and the class predicted while the sample was held "
                 "out (columns). Green cells are correct.");
   page.addChart("chart-scores", sampleScoreChart(input),
-                "One point per sample, scored while held out: its score for class 1 across, for "
-                "class 0 up. Crosses were classified wrongly; the dashed diagonal marks equal "
-                "scores. Hover a point for the sample, its fold and both scores.");
+                "One point per sample in its true class's row, scored while held out: the share "
+                "of its two scores that is " +
+                    classBadge(kClassOne, names[kClassOne]) +
+                    "'s, from 0 to 1. Right of the dashed line at one half the sample was "
+                    "predicted " +
+                    escapeHtml(names[kClassOne]) + ", left of it " + escapeHtml(names[kClassZero]) +
+                    ". Crosses were classified wrongly; squares and triangles mark samples that "
+                    "no pattern covers, which stand at one half and went by the tie rule. Hover "
+                    "a point for the sample, its fold and both scores.");
   page.add("</div>\n</section>\n");
 }
 

@@ -1,7 +1,8 @@
-// The charts drawn per sample: the top genes' dot plots and the coverage
-// matrix of the strongest patterns.
+// The charts drawn per sample: the top genes' dot plots and heatmap, and the
+// coverage matrix of the strongest patterns.
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,15 +15,6 @@ namespace geneclub {
 namespace {
 
 using nlohmann::json;
-
-// A dot's vertical offset within its class's band, in 0..1: the fractional
-// digits of index * (golden ratio - 1), which spreads consecutive samples
-// evenly and is the same on every run, unlike a random jitter.
-double jitter(std::size_t sampleIndex) {
-  constexpr double kGoldenFraction = 0.6180339887498949;
-  const double spread = static_cast<double>(sampleIndex) * kGoldenFraction;
-  return spread - std::floor(spread);
-}
 
 // The samples in page order: class 1 first, each class in sample order.
 std::vector<int> samplesByClass(const ReportInput& input) {
@@ -42,22 +34,106 @@ std::vector<int> samplesByClass(const ReportInput& input) {
 constexpr int kDotPlotWidth = 270;
 constexpr int kClassBandHeight = 34;
 // Dots of 26 px^2 (about 6 px across), seen through where they overlap; the
-// jitter domain leaves a fifth of a band free above and below them so that
-// the two classes' dots never touch; the cut line is heavier than grid lines.
+// cut line is heavier than grid lines.
 constexpr int kDotArea = 26;
 constexpr double kDotOpacity = 0.75;
-constexpr double kJitterMargin = 0.2;
 constexpr double kCutLineWidth = 1.5;
 
-// Coverage matrix cells: the samples share 620 px, but a column is never
-// narrower than 5 px (a wider matrix then) nor wider than 14 px (a narrower
-// one). Pattern rows get 13 px, room for their 11 px labels.
+// The value axis of a 270 px dot plot has room for about four labels such as
+// "12,000" or "0.0025" (up to six characters of 11 px type); neighbouring
+// labels keep at least 6 px apart, or every other one is dropped, and the
+// end labels stay within the plot.
+constexpr int kValueTickCount = 4;
+constexpr int kLabelSeparation = 6;
+
+// Skewness above 1 is "highly skewed" in the rule of thumb of Bulmer
+// (Principles of Statistics, 1979): a long tail of large values that a
+// linear axis would leave the bulk of the dots crowded at its left end.
+// Expression intensities (MAS5, RMA before the log) are typically so.
+constexpr double kStrongSkewness = 1.0;
+
+// Sample columns of the coverage matrix and the heatmap: the samples share
+// 620 px, but a column is never narrower than 5 px (a wider matrix then)
+// nor wider than 14 px (a narrower one). Pattern and gene rows get 13 px,
+// room for their 11 px labels; the heatmap's class strip is 8 px high and
+// 2 px above the genes.
 constexpr int kCoverageWidth = 620;
 constexpr int kMinSampleColumnWidth = 5;
 constexpr int kMaxSampleColumnWidth = 14;
 constexpr int kPatternRowHeight = 13;
+constexpr int kClassStripHeight = 8;
+constexpr int kClassStripGap = 2;
+
+// The heatmap's colours run from -2.5 to 2.5 standard deviations about the
+// gene's mean and saturate beyond: a normal spread puts about one value in a
+// hundred outside, so the scale is used in full without a few outliers
+// washing out the rest. A diverging purple-orange scheme keeps clear of the
+// class colours (vermilion and blue).
+constexpr double kHeatmapSpread = 2.5;
+
+// The width of each sample column for `samples` samples.
+int sampleColumnWidth(std::size_t samples) {
+  return std::clamp(kCoverageWidth / std::max<int>(1, static_cast<int>(samples)),
+                    kMinSampleColumnWidth, kMaxSampleColumnWidth);
+}
+
+// Sample g1 = m3 / m2^(3/2), with m2 and m3 the second and third central
+// moments (the Fisher-Pearson coefficient); 0 for values without spread.
+double skewness(const std::vector<double>& values) {
+  const double n = static_cast<double>(values.size());
+  double sum = 0.0;
+  for (const double value : values) sum += value;
+  const double mean = sum / n;
+  double m2 = 0.0;
+  double m3 = 0.0;
+  for (const double value : values) {
+    const double deviation = value - mean;
+    m2 += deviation * deviation;
+    m3 += deviation * deviation * deviation;
+  }
+  m2 /= n;
+  m3 /= n;
+  return m2 > 0.0 ? m3 / std::pow(m2, 1.5) : 0.0;
+}
+
+// The values scaled to their own spread: each minus the mean, divided by the
+// standard deviation (of the n values); all 0 for values without spread.
+std::vector<double> standardised(std::vector<double> values) {
+  const double n = static_cast<double>(values.size());
+  double sum = 0.0;
+  for (const double value : values) sum += value;
+  const double mean = sum / n;
+  double squares = 0.0;
+  for (const double value : values) squares += (value - mean) * (value - mean);
+  const double deviation = std::sqrt(squares / n);
+  for (double& value : values) value = deviation > 0.0 ? (value - mean) / deviation : 0.0;
+  return values;
+}
+
+// A sample-column axis over the given column domain without labels or ticks.
+json sampleColumnAxis(const json& columns, const std::string& title) {
+  return {{"field", "column"},
+          {"type", "ordinal"},
+          {"scale", {{"domain", columns}}},
+          {"axis", {{"labels", false}, {"ticks", false}}},
+          {"title", title}};
+}
+
+// The class colours under the samples' names, for a legend below the chart.
+json classColour(const std::array<std::string, 2>& classNames) {
+  return {{"field", "class"},
+          {"type", "nominal"},
+          {"scale", classColourScale(classNames)},
+          {"legend", {{"orient", "bottom"}, {"direction", "horizontal"}, {"title", nullptr}}}};
+}
 
 }  // namespace
+
+bool drawnOnLogScale(const TopGeneValues& top) {
+  const bool positive =
+      std::all_of(top.values.begin(), top.values.end(), [](double value) { return value > 0.0; });
+  return positive && !top.values.empty() && skewness(top.values) > kStrongSkewness;
+}
 
 json topGeneChart(const ReportInput& input, std::size_t topIndex) {
   const TopGeneValues& top = input.topGenes[topIndex];
@@ -68,13 +144,19 @@ json topGeneChart(const ReportInput& input, std::size_t topIndex) {
     dots.push_back({{"sample", sample.name},
                     {"class", classNames[sample.classLabel]},
                     {"value", top.values[i]},
-                    {"jitter", jitter(i)}});
+                    {"jitter", bandJitter(i)}});
   }
   const double split = input.ranking[top.place - 1].split;
+  const bool logScale = drawnOnLogScale(top);
   const json valueAxis = {{"field", "value"},
                           {"type", "quantitative"},
-                          {"title", "expression"},
-                          {"scale", {{"zero", false}}}};
+                          {"title", logScale ? "value (log scale)" : "value"},
+                          {"scale", logScale ? json{{"type", "log"}} : json{{"zero", false}}},
+                          {"axis",
+                           {{"tickCount", kValueTickCount},
+                            {"labelOverlap", logScale ? json("greedy") : json(true)},
+                            {"labelSeparation", kLabelSeparation},
+                            {"labelFlush", true}}}};
   json points = {
       {"data", {{"values", dots}}},
       {"mark", {{"type", "circle"}, {"size", kDotArea}, {"opacity", kDotOpacity}}},
@@ -86,10 +168,7 @@ json topGeneChart(const ReportInput& input, std::size_t topIndex) {
           {"title", nullptr},
           {"axis", nullptr},
           {"scale", {{"domain", {classNames[kClassOne], classNames[kClassZero]}}}}}},
-        {"yOffset",
-         {{"field", "jitter"},
-          {"type", "quantitative"},
-          {"scale", {{"domain", {-kJitterMargin, 1.0 + kJitterMargin}}}}}},
+        {"yOffset", bandJitterOffset("jitter")},
         {"color",
          {{"field", "class"},
           {"type", "nominal"},
@@ -105,6 +184,81 @@ json topGeneChart(const ReportInput& input, std::size_t topIndex) {
   return vegaLiteChart({{"width", kDotPlotWidth},
                         {"height", {{"step", kClassBandHeight}}},
                         {"layer", {points, cut}}});
+}
+
+json topGeneHeatmap(const ReportInput& input) {
+  const auto classNames = classDisplayNames(input.header);
+  const std::vector<int> order = samplesByClass(input);
+  json columns = json::array();
+  json strip = json::array();
+  for (int position = 0; position < static_cast<int>(order.size()); ++position) {
+    const ReportSample& sample = input.samples[order[position]];
+    columns.push_back(position);
+    strip.push_back(
+        {{"column", position}, {"sample", sample.name}, {"class", classNames[sample.classLabel]}});
+  }
+  json genes = json::array();
+  json cells = json::array();
+  for (const TopGeneValues& top : input.topGenes) {
+    const std::string gene = geneLabel(input, top.place);
+    genes.push_back(gene);
+    std::vector<double> drawn = top.values;
+    if (drawnOnLogScale(top)) {
+      for (double& value : drawn) value = std::log(value);
+    }
+    const std::vector<double> scaled = standardised(std::move(drawn));
+    for (int position = 0; position < static_cast<int>(order.size()); ++position) {
+      const int s = order[position];
+      cells.push_back({{"gene", gene},
+                       {"column", position},
+                       {"sample", input.samples[s].name},
+                       {"class", classNames[input.samples[s].classLabel]},
+                       {"value", top.values[s]},
+                       {"scaled", scaled[s]}});
+    }
+  }
+  const int width = sampleColumnWidth(order.size()) * static_cast<int>(order.size());
+  json classStrip = {{"data", {{"values", strip}}},
+                     {"width", width},
+                     {"height", kClassStripHeight},
+                     {"mark", {{"type", "rect"}}},
+                     {"encoding",
+                      {{"x", sampleColumnAxis(columns, "")},
+                       {"color", classColour(classNames)},
+                       {"tooltip", {{{"field", "sample"}}, {{"field", "class"}}}}}}};
+  // The caption names the class colours; a legend would stand between the
+  // strip and the rows.
+  classStrip["encoding"]["x"]["axis"] = nullptr;
+  classStrip["encoding"]["color"]["legend"] = nullptr;
+  json matrix = {{"data", {{"values", cells}}},
+                 {"width", width},
+                 {"height", {{"step", kPatternRowHeight}}},
+                 {"mark", {{"type", "rect"}}},
+                 {"encoding",
+                  {{"x", sampleColumnAxis(columns, "samples (class 1 first, in sample order)")},
+                   {"y",
+                    {{"field", "gene"},
+                     {"type", "nominal"},
+                     {"scale", {{"domain", genes}}},
+                     {"title", nullptr}}},
+                   {"color",
+                    {{"field", "scaled"},
+                     {"type", "quantitative"},
+                     {"title", "scaled value"},
+                     {"scale",
+                      {{"scheme", "purpleorange"},
+                       {"domain", {-kHeatmapSpread, kHeatmapSpread}},
+                       {"clamp", true}}},
+                     {"legend", {{"orient", "right"}}}}},
+                   {"tooltip",
+                    {{{"field", "gene"}},
+                     {{"field", "sample"}},
+                     {{"field", "class"}},
+                     {{"field", "value"}, {"format", ".5g"}},
+                     {{"field", "scaled"}, {"title", "scaled value"}, {"format", ".2f"}}}}}}};
+  return vegaLiteChart({{"spacing", kClassStripGap},
+                        {"resolve", {{"scale", {{"color", "independent"}, {"x", "shared"}}}}},
+                        {"vconcat", {classStrip, matrix}}});
 }
 
 json patternCoverageChart(const ReportInput& input) {
@@ -139,36 +293,24 @@ json patternCoverageChart(const ReportInput& input) {
       }
     }
   }
-  const int columnWidth =
-      std::clamp(kCoverageWidth / std::max<int>(1, static_cast<int>(order.size())),
-                 kMinSampleColumnWidth, kMaxSampleColumnWidth);
   json columns = json::array();
   for (int position = 0; position < static_cast<int>(order.size()); ++position) {
     columns.push_back(position);
   }
   return vegaLiteChart(
       {{"data", {{"values", cells}}},
-       {"width", columnWidth * static_cast<int>(order.size())},
+       {"width", sampleColumnWidth(order.size()) * static_cast<int>(order.size())},
        {"height", {{"step", kPatternRowHeight}}},
        {"view", {{"fill", "#f3f3f3"}}},
        {"mark", {{"type", "rect"}, {"stroke", "white"}, {"strokeWidth", 0.5}}},
        {"encoding",
-        {{"x",
-          {{"field", "column"},
-           {"type", "ordinal"},
-           {"scale", {{"domain", columns}}},
-           {"axis", {{"labels", false}, {"ticks", false}}},
-           {"title", "samples (class 1 first, in sample order)"}}},
+        {{"x", sampleColumnAxis(columns, "samples (class 1 first, in sample order)")},
          {"y",
           {{"field", "row"},
            {"type", "nominal"},
            {"scale", {{"domain", rowNames}}},
            {"title", nullptr}}},
-         {"color",
-          {{"field", "class"},
-           {"type", "nominal"},
-           {"scale", classColourScale(classNames)},
-           {"legend", {{"orient", "bottom"}, {"direction", "horizontal"}, {"title", nullptr}}}}},
+         {"color", classColour(classNames)},
          {"tooltip",
           {{{"field", "row"}, {"title", "pattern"}},
            {{"field", "sample"}},

@@ -87,7 +87,7 @@ class RunFiles::ClubFiles : public ClubSink {
 
   // The patterns of the gene sets written to the class files, each with the
   // run that found it, in the order written.
-  std::vector<StrongPattern>& strongPatterns() { return strongPatterns_; }
+  std::vector<ClassFilePattern>& strongPatterns() { return strongPatterns_; }
 
   // The bytes written to patterns.tsv; none when it is not written.
   std::optional<std::uintmax_t> patternsTableBytes() const {
@@ -123,7 +123,7 @@ class RunFiles::ClubFiles : public ClubSink {
   std::uintmax_t patternsTableBytes_ = 0;
   std::string_view method_;
   std::vector<std::string> clubPatternRows_;  // by top row, from prepare until delivered
-  std::vector<StrongPattern> strongPatterns_;
+  std::vector<ClassFilePattern> strongPatterns_;
   std::size_t takenGeneSets_[2] = {0, 0};  // indexed by disease
 };
 

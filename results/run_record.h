@@ -76,7 +76,7 @@ struct RunEvaluation {
 
 // A pattern whose gene set diseaseEP.data or normalEP.data lists, and the
 // mining run that found it.
-struct StrongPattern {
+struct ClassFilePattern {
   std::string analysis;  // "global" or the method's name
   int club = 0;          // the club's number, its top gene's place; 0 for the global run
   EpBlock::StrongGeneSet geneSet;
@@ -103,7 +103,7 @@ struct RunRecord {
   // Each method's clubs by ranking places with their pattern counts.
   std::vector<ClubMethodRun> clubRuns;
   // The patterns whose gene sets the class files list, in the order written.
-  std::vector<StrongPattern> strongPatterns;
+  std::vector<ClassFilePattern> strongPatterns;
   // What patterns.tsv holds, and its size in bytes once written (none when
   // it is not written).
   PatternsKept patternsKept = PatternsKept::kAll;

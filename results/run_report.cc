@@ -60,13 +60,31 @@ ReportEvaluation reportEvaluation(const RunEvaluation& run, std::span<const int>
   evaluation.recallClassOne = summary.recall[kClassOne].value_or(0.0);
   evaluation.recallClassZero = summary.recall[kClassZero].value_or(0.0);
   evaluation.confusion = summary.confusion;
+  for (const ScoringRule rule : run.candidates.rules) {
+    evaluation.candidateRules.emplace_back(scoringRuleName(rule));
+  }
+  evaluation.candidateTopGenes = run.candidates.topGeneCounts;
+  for (const RunEvaluation::ChoiceCount& count : run.choiceCounts()) {
+    evaluation.choices.push_back(
+        {std::string(scoringRuleName(count.choice.rule)), count.choice.topGeneCount, count.folds});
+  }
   for (std::size_t sample = 0; sample < run.predictions.size(); ++sample) {
     const HeldOutPrediction& prediction = run.predictions[sample];
     evaluation.predictions.push_back({run.folds[sample], trueClasses[sample],
                                       prediction.predictedLabel, prediction.scoreClassOne,
-                                      prediction.scoreClassZero});
+                                      prediction.scoreClassZero, prediction.covered});
   }
   return evaluation;
+}
+
+// A pattern of the class files as the page lists it: rows become ranking
+// places.
+StrongPattern reportStrongPattern(const ClassFilePattern& strong) {
+  StrongPattern pattern{strong.analysis, strong.club, {}, strong.geneSet.support};
+  for (const EpBlock::Condition& condition : strong.geneSet.conditions) {
+    pattern.conditions.push_back({condition.row + 1, condition.above});
+  }
+  return pattern;
 }
 
 }  // namespace
@@ -102,6 +120,10 @@ ReportInput makeReportInput(const RunRecord& record) {
   input.classPatterns[kClassOne] = reportPatterns(record.startUp.global.disease);
   input.classPatterns[kClassZero] = reportPatterns(record.startUp.global.normal);
   input.clubRuns = record.clubRuns;
+  for (const ClassFilePattern& strong : record.strongPatterns) {
+    input.strongPatterns[strong.geneSet.disease ? kClassOne : kClassZero].push_back(
+        reportStrongPattern(strong));
+  }
   if (record.evaluation) {
     input.evaluation = reportEvaluation(*record.evaluation, ranking.classLabels());
   }

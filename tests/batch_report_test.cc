@@ -1,13 +1,16 @@
 // The numbers of geneclub-batch's report page are the run's own: the chart
-// data embedded in report.html are compared with genes.tsv and patterns.tsv
-// of the same run on a generated table.
+// data embedded in report.html are compared with genes.tsv, patterns.tsv
+// and evaluation.tsv, and its strongest patterns with the class files, of
+// the same run on a generated table.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +20,7 @@
 namespace geneclub::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using nlohmann::json;
 
 std::vector<std::vector<std::string>> rowsOf(const std::string& tsv) {
@@ -33,6 +37,42 @@ std::map<std::string, json> chartsOf(const std::string& page) {
   std::map<std::string, json> byId;
   for (const json& chart : charts) byId[chart["id"]] = chart["definition"];
   return byId;
+}
+
+// The gene sets of the strong-pattern table under the heading of a class:
+// each row's genes, by name, sorted.
+std::vector<std::vector<std::string>> strongPatternGenes(const std::string& page,
+                                                         const std::string& classLabel) {
+  const std::size_t heading = page.find("</span>" + classLabel + "</h4>");
+  const std::size_t end = page.find("</table>", heading);
+  std::vector<std::vector<std::string>> sets;
+  for (std::size_t row = page.find("<tr><td>", heading); row < end;
+       row = page.find("<tr><td>", row + 1)) {
+    const std::size_t cellEnd = page.find("</td>", row);
+    std::vector<std::string> genes;
+    const std::string open = "<span class=\"gene\">";
+    for (std::size_t at = page.find(open, row); at < cellEnd; at = page.find(open, at + 1)) {
+      const std::size_t start = at + open.size();
+      genes.push_back(page.substr(start, page.find("</span>", start) - start));
+    }
+    std::sort(genes.begin(), genes.end());
+    sets.push_back(genes);
+  }
+  return sets;
+}
+
+// The gene sets of a class file, by name, sorted.
+std::vector<std::vector<std::string>> classFileGenes(const std::filesystem::path& file,
+                                                     const std::vector<std::string>& nameOfPlace) {
+  std::vector<std::vector<std::string>> sets;
+  for (const std::string& line : linesOf(readFile(file))) {
+    std::vector<std::string> genes;
+    std::istringstream places(line.substr(0, line.find(';')));
+    for (int place; places >> place;) genes.push_back(nameOfPlace[place]);
+    std::sort(genes.begin(), genes.end());
+    sets.push_back(genes);
+  }
+  return sets;
 }
 
 TEST(BatchReportTest, ChartDataAreTheRunsNumbers) {
@@ -81,6 +121,60 @@ TEST(BatchReportTest, ChartDataAreTheRunsNumbers) {
   }
   EXPECT_GT(disease, 0);
   EXPECT_GT(normal, 0);
+
+  // The strongest patterns listed are those whose gene sets the class files
+  // hold.
+  const std::string page = readFile(dir.path() / "out" / "report.html");
+  std::vector<std::string> nameOfPlace = {""};
+  for (const std::vector<std::string>& row : rowsOf(readFile(dir.path() / "out" / "genes.tsv"))) {
+    if (row[0] != "rank") nameOfPlace.push_back(row[1]);
+  }
+  for (const auto& [label, file] :
+       {std::pair{"negative", "diseaseEP.data"}, std::pair{"positive", "normalEP.data"}}) {
+    const auto listed = classFileGenes(dir.path() / "out" / file, nameOfPlace);
+    ASSERT_FALSE(listed.empty()) << file;
+    const auto shown = strongPatternGenes(page, label);
+    EXPECT_EQ(shown.size(), std::min<std::size_t>(listed.size(), 20)) << file;
+    for (const auto& genes : shown) {
+      EXPECT_TRUE(std::find(listed.begin(), listed.end(), genes) != listed.end()) << file;
+    }
+  }
+}
+
+// Every score point of the evaluation is a sample's scores and coverage.
+TEST(BatchReportTest, ScorePointsAreTheEvaluationsScoresAndCoverage) {
+  ScopedWorkDir dir;
+  // 40 samples of random whole numbers 0 to 9 in 30 genes: weak patterns
+  // that leave some held-out samples without any.
+  std::mt19937 random(5);  // any fixed seed
+  std::string table = "labels";
+  for (int gene = 0; gene < 30; ++gene) table += ",g" + std::to_string(gene);
+  for (int sample = 0; sample < 40; ++sample) {
+    table += sample % 3 == 0 ? "\npositive" : "\nnegative";
+    for (int gene = 0; gene < 30; ++gene) table += "," + std::to_string(random() % 10);
+  }
+  writeFile(dir.path() / "table.csv", table + "\n");
+  const ProcessResult result =
+      runBatchProgram(dir.path(), {"table.csv", "--report", "--quiet", "--evaluate", "loo",
+                                   "--classifier", "sum", "--top", "4", "-o", "out"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const fs::path out = dir.path() / "out";
+  const std::string page = readFile(out / "report.html");
+  const std::vector<std::vector<std::string>> evaluation = rowsOf(readFile(out / "evaluation.tsv"));
+  const std::map<std::string, json> charts = chartsOf(page);
+  const json& points = charts.at("chart-scores")["layer"][1]["data"]["values"];
+  ASSERT_EQ(points.size() + 1, evaluation.size());
+  int uncovered = 0;
+  for (std::size_t s = 0; s < points.size(); ++s) {
+    const std::vector<std::string>& row = evaluation[s + 1];
+    EXPECT_EQ(points[s]["sample"], row[0]);
+    EXPECT_EQ(points[s]["scoreOne"].get<double>(), std::stod(row[4]));
+    EXPECT_EQ(points[s]["scoreZero"].get<double>(), std::stod(row[5]));
+    const bool covered = row[8] == "yes";
+    uncovered += !covered;
+    EXPECT_EQ(points[s]["outcome"].get<std::string>().starts_with("no pattern"), !covered) << s;
+  }
+  EXPECT_GT(uncovered, 0);
 }
 
 }  // namespace

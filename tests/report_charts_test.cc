@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -105,6 +107,89 @@ TEST_F(ReportChartsTest, TopGeneDotsAreTheSamplesValuesAndTheLineIsTheSplit) {
   }
 }
 
+// Positive values with a long tail of large ones go on a log scale; values
+// that are not all positive, or not so skewed, stay linear.
+TEST(ReportScaleTest, OnlyPositiveStronglySkewedValuesAreDrawnOnALogScale) {
+  TopGeneValues top{1, {10, 12, 11, 13, 9, 10, 12, 400, 900, 11}};
+  EXPECT_TRUE(drawnOnLogScale(top));
+  top.values[0] = 0.0;  // log 0 is no point of the axis
+  EXPECT_FALSE(drawnOnLogScale(top));
+  top.values[0] = -5.0;
+  EXPECT_FALSE(drawnOnLogScale(top));
+  // Symmetric, and skewed to the left: a log axis would not help.
+  EXPECT_FALSE(drawnOnLogScale({1, {10, 20, 30, 40, 50, 60, 70}}));
+  EXPECT_FALSE(drawnOnLogScale({1, {1000, 990, 995, 1001, 998, 20, 5}}));
+  // Skewness exactly at the limit: n = 4 values {1, 1, 1, x} have g1 = 2/sqrt(3)
+  // whatever x > 1, above 1; two values have none.
+  EXPECT_TRUE(drawnOnLogScale({1, {1, 1, 1, 5}}));
+  EXPECT_FALSE(drawnOnLogScale({1, {1, 5}}));
+  EXPECT_FALSE(drawnOnLogScale({1, {7, 7, 7}}));
+}
+
+TEST_F(ReportChartsTest, TopGeneAxesSayValueAndWhetherTheScaleIsLogarithmic) {
+  int logAxes = 0;
+  for (std::size_t t = 0; t < input().topGenes.size(); ++t) {
+    const json chart = throughPage(topGeneChart(input(), t));
+    const json& x = chart["layer"][0]["encoding"]["x"];
+    const bool log = drawnOnLogScale(input().topGenes[t]);
+    logAxes += log;
+    EXPECT_EQ(x["title"], log ? "value (log scale)" : "value") << t;
+    EXPECT_EQ(x["scale"].value("type", "linear"), log ? "log" : "linear") << t;
+    // Neighbouring tick labels keep apart.
+    EXPECT_GT(x["axis"]["labelSeparation"].get<int>(), 0);
+  }
+  // The demo input draws every second gene with a long tail.
+  EXPECT_EQ(logAxes, static_cast<int>(input().topGenes.size()) / 2);
+}
+
+// Each heatmap row is its gene's values, or their logarithms, less their
+// mean and divided by their standard deviation; columns group the samples
+// by class, class 1 first, each class in sample order.
+TEST_F(ReportChartsTest, HeatmapRowsAreEachGenesStandardisedValuesSamplesByClass) {
+  const auto data = dataOf(topGeneHeatmap(input()));
+  ASSERT_EQ(data.size(), 2u);  // the class strip, then the cells
+  const std::size_t samples = input().samples.size();
+  ASSERT_EQ(data[0].size(), samples);
+  ASSERT_EQ(data[1].size(), input().topGenes.size() * samples);
+  const auto names = classDisplayNames(input().header);
+  std::vector<std::string> stripClasses;
+  for (const json& cell : data[0]) stripClasses.push_back(cell["class"]);
+  EXPECT_TRUE(std::is_sorted(stripClasses.begin(), stripClasses.end(),
+                             [&](const std::string& a, const std::string& b) {
+                               return a == names[kClassOne] && b == names[kClassZero];
+                             }));
+  std::map<std::string, int> sampleIndex;
+  for (std::size_t s = 0; s < samples; ++s) sampleIndex[input().samples[s].name] = s;
+  for (std::size_t t = 0; t < input().topGenes.size(); ++t) {
+    const TopGeneValues& top = input().topGenes[t];
+    const bool log = drawnOnLogScale(top);
+    double sum = 0.0, squares = 0.0;
+    for (const double value : top.values) {
+      const double drawn = log ? std::log(value) : value;
+      sum += drawn;
+      squares += drawn * drawn;
+    }
+    const double mean = sum / samples;
+    const double deviation = std::sqrt(squares / samples - mean * mean);
+    int previous = -1;
+    bool previousClassOne = true;
+    for (std::size_t c = 0; c < samples; ++c) {
+      const json& cell = data[1][t * samples + c];
+      EXPECT_EQ(cell["gene"], geneLabel(input(), top.place));
+      EXPECT_EQ(cell["column"], c);
+      const int s = sampleIndex.at(cell["sample"]);
+      EXPECT_EQ(cell["value"].get<double>(), top.values[s]);
+      const double drawn = log ? std::log(top.values[s]) : top.values[s];
+      EXPECT_NEAR(cell["scaled"].get<double>(), (drawn - mean) / deviation, 1e-9);
+      // Within a class, samples keep their order.
+      const bool classOne = input().samples[s].classLabel == kClassOne;
+      if (classOne == previousClassOne) EXPECT_GT(s, previous);
+      previous = s;
+      previousClassOne = classOne;
+    }
+  }
+}
+
 TEST_F(ReportChartsTest, CoverageCellsAreExactlyTheSamplesOfTheShownPatterns) {
   const auto data = dataOf(patternCoverageChart(input()));
   ASSERT_EQ(data.size(), 1u);
@@ -151,15 +236,35 @@ TEST_F(ReportChartsTest, EvaluationChartsCarryTheConfusionCountsAndEveryScore) {
     EXPECT_EQ(cell["count"], evaluation.confusion[truth][predicted]);
   }
   const auto scores = dataOf(sampleScoreChart(input()));
-  ASSERT_EQ(scores.size(), 2u);  // the diagonal, then the samples
+  ASSERT_EQ(scores.size(), 2u);  // the line of equal scores, then the samples
   ASSERT_EQ(scores[1].size(), input().samples.size());
+  int uncovered = 0;
   for (std::size_t s = 0; s < input().samples.size(); ++s) {
     const SamplePrediction& prediction = evaluation.predictions[s];
-    EXPECT_EQ(scores[1][s]["sample"], input().samples[s].name);
-    EXPECT_EQ(scores[1][s]["fold"], prediction.fold);
-    EXPECT_EQ(scores[1][s]["scoreOne"].get<double>(), prediction.scoreClassOne);
-    EXPECT_EQ(scores[1][s]["scoreZero"].get<double>(), prediction.scoreClassZero);
+    const json& point = scores[1][s];
+    EXPECT_EQ(point["sample"], input().samples[s].name);
+    EXPECT_EQ(point["fold"], prediction.fold);
+    EXPECT_EQ(point["scoreOne"].get<double>(), prediction.scoreClassOne);
+    EXPECT_EQ(point["scoreZero"].get<double>(), prediction.scoreClassZero);
+    // The share of class 1 in the two scores; one half without patterns.
+    const double share = point["share"].get<double>();
+    EXPECT_GE(share, 0.0);
+    EXPECT_LE(share, 1.0);
+    const std::string outcome =
+        prediction.trueLabel == prediction.predictedLabel ? "correct" : "wrong";
+    if (prediction.covered) {
+      EXPECT_EQ(share,
+                prediction.scoreClassOne / (prediction.scoreClassOne + prediction.scoreClassZero));
+      EXPECT_EQ(point["outcome"], outcome);
+    } else {
+      ++uncovered;
+      EXPECT_EQ(share, 0.5);
+      EXPECT_EQ(point["outcome"], "no pattern, " + outcome);
+    }
   }
+  EXPECT_GT(uncovered, 0);
+  const json chart = throughPage(sampleScoreChart(input()));
+  EXPECT_EQ(chart["layer"][1]["encoding"]["x"]["scale"]["domain"], json::array({0.0, 1.0}));
 }
 
 TEST(ReportLabelsTest, ClassNamesAreNeverEmptyAndAlwaysDiffer) {

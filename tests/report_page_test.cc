@@ -13,6 +13,7 @@
 
 #include "report/chart_libraries.h"
 #include "report/html_text.h"
+#include "report/report_labels.h"
 #include "tests/test_support.h"
 #include "tools/report_demo_input.h"
 
@@ -44,8 +45,9 @@ TEST(ReportPageTest, LargestInputGivesAReproduciblePageUnderFiveMegabytes) {
   EXPECT_EQ(buildReportHtml(input), page);
   // Every container has its chart and every chart its container.
   const auto ids = chartIds(page);
-  // Ranking 2, top genes 32, coverage 1, clubs 4, evaluation 2.
-  EXPECT_EQ(ids.size(), 41u);
+  // Ranking 2, the heatmap and top genes 32, coverage 1, clubs 4,
+  // evaluation 2.
+  EXPECT_EQ(ids.size(), 42u);
   for (const std::string& id : ids) {
     EXPECT_TRUE(contains(page, "<div class=\"chart\" id=\"" + id + "\"></div>")) << id;
   }
@@ -133,6 +135,46 @@ TEST(ReportPageTest, FaultyInputIsRefusedWithItsFault) {
   input = valid;
   input.evaluation->predictions[4].predictedLabel = -1;
   expectRefused(input, "the prediction of sample 4");
+  input = valid;
+  input.strongPatterns[kClassOne][2].conditions[1].place = 12601;
+  expectRefused(input, "strong pattern 3 of class 1 names ranking place 12601");
+  input = valid;
+  input.strongPatterns[kClassZero][1].clubPlace = -3;
+  expectRefused(input, "strong pattern 2 of class 0 names ranking place -3");
+}
+
+// The strong patterns read as words, highest support first, each with the
+// run that found it; the evaluation names its classifier and its uncovered
+// samples.
+TEST(ReportPageTest, StrongPatternsAndTheClassifierInWords) {
+  ReportInput input = makeDemoReportInput(largestDemoShape());
+  input.strongPatterns[kClassZero] = {{"global", 0, {{3, true}}, 40},
+                                      {"division", 2, {{2, false}, {5, true}}, 41}};
+  const std::string page = buildReportHtml(input);
+  const std::string stronger =
+      "<tr><td><span class=\"gene\">G1014_at</span> at or below " +
+      formatSignificant(input.ranking[1].split, 4) +
+      " <b>and</b> <span class=\"gene\">G1035_at</span> above " +
+      formatSignificant(input.ranking[4].split, 4) +
+      "</td><td class=\"support\">41 of 41</td><td>division club of <span class=\"gene\">2. "
+      "G1014_at</span></td></tr>";
+  const std::string weaker =
+      "<td class=\"support\">40 of 41</td><td>the global run over the top 32 genes</td>";
+  ASSERT_TRUE(contains(page, stronger));
+  ASSERT_TRUE(contains(page, weaker));
+  EXPECT_LT(page.find(stronger), page.find(weaker));
+  // 24 patterns of class 1, of which kPatternsShown are listed.
+  EXPECT_TRUE(contains(page, "24 patterns, the 20 of highest support shown."));
+  EXPECT_TRUE(contains(page,
+                       "by a cross-validation within its training samples: sum with K = 20 in 3 "
+                       "folds; top with K = 10 in 2 folds."));
+  EXPECT_TRUE(contains(page, "14 held-out samples hold no pattern of either class"));
+
+  input.evaluation->candidateRules = {"top"};
+  input.evaluation->candidateTopGenes = {10};
+  EXPECT_TRUE(contains(buildReportHtml(input),
+                       "scores the minimal patterns of the 10 best genes of its training samples "
+                       "by the top rule."));
 }
 
 }  // namespace

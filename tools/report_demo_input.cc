@@ -103,7 +103,12 @@ void fillSamplesAndTopGenes(const DemoReportShape& shape, DemoRandom& random, Re
     for (const ReportSample& sample : input.samples) {
       // Class 1 mostly above the cut, class 0 mostly below, with overlap.
       const double centre = sample.classLabel == kClassOne ? 1.35 : 0.7;
-      top.values.push_back(split * (centre + 0.5 * (random.uniform() - 0.5)));
+      const double spread = 0.5 * (random.uniform() - 0.5);
+      // Every second gene has the long tail of raw intensities: its values
+      // spread over two decades on either side of the cut, as exp of a
+      // uniform draw.
+      top.values.push_back(t % 2 == 1 ? split * std::exp(std::log(centre) + 9.0 * spread)
+                                      : split * (centre + spread));
     }
     input.topGenes.push_back(top);
   }
@@ -141,6 +146,28 @@ void fillPatterns(const DemoReportShape& shape, DemoRandom& random, ReportInput&
   }
 }
 
+// Strong patterns as the class files list them: a few per class from the
+// global run and each method's clubs, supported by all or all but one sample.
+void fillStrongPatterns(const DemoReportShape& shape, DemoRandom& random, ReportInput& input) {
+  constexpr int kStrongPerClass = 24;
+  std::array<int, 2> classSizes = {0, 0};
+  for (const ReportSample& sample : input.samples) ++classSizes[sample.classLabel];
+  for (int label : {kClassOne, kClassZero}) {
+    for (int p = 0; p < kStrongPerClass; ++p) {
+      StrongPattern pattern;
+      const int method = p % (shape.methods + 1);
+      pattern.foundBy = method == 0 ? "global" : kMethodNames[method - 1];
+      pattern.clubPlace = method == 0 ? 0 : 1 + random.below(shape.topK);
+      const int conditions = 2 + random.below(kMaxConditions);
+      for (int c = 0; c < conditions; ++c) {
+        pattern.conditions.push_back({1 + random.below(shape.pool), random.uniform() < 0.5});
+      }
+      pattern.support = classSizes[label] - random.below(2);
+      input.strongPatterns[label].push_back(pattern);
+    }
+  }
+}
+
 void fillClubs(const DemoReportShape& shape, DemoRandom& random, ReportInput& input) {
   for (int m = 0; m < shape.methods; ++m) {
     ClubMethodRun run;
@@ -165,6 +192,11 @@ void fillEvaluation(DemoRandom& random, ReportInput& input) {
   ReportEvaluation evaluation;
   evaluation.method = "kfold:5";
   constexpr int kFolds = 5;
+  evaluation.candidateRules = {"sum", "normalised", "top"};
+  evaluation.candidateTopGenes = {5, 10, 20, 32};
+  evaluation.choices = {{"sum", 20, 3}, {"top", 10, 2}};
+  // Every seventh sample holds no pattern: it scores 0 for both classes.
+  constexpr int kUncoveredStride = 7;
   std::array<int, 2> correct = {0, 0};
   std::array<int, 2> sizes = {0, 0};
   for (std::size_t s = 0; s < input.samples.size(); ++s) {
@@ -174,6 +206,10 @@ void fillEvaluation(DemoRandom& random, ReportInput& input) {
     const double lean = prediction.trueLabel == kClassOne ? 0.25 : -0.25;
     prediction.scoreClassOne = std::clamp(0.5 + lean + 0.6 * (random.uniform() - 0.5), 0.0, 1.0);
     prediction.scoreClassZero = std::clamp(0.5 - lean + 0.6 * (random.uniform() - 0.5), 0.0, 1.0);
+    if (s % kUncoveredStride == kUncoveredStride - 1) {
+      prediction.covered = false;
+      prediction.scoreClassOne = prediction.scoreClassZero = 0.0;
+    }
     prediction.predictedLabel =
         prediction.scoreClassOne >= prediction.scoreClassZero ? kClassOne : kClassZero;
     ++evaluation.confusion[prediction.trueLabel][prediction.predictedLabel];
@@ -220,6 +256,7 @@ ReportInput makeDemoReportInput(const DemoReportShape& shape) {
   fillSamplesAndTopGenes(shape, random, input);
   fillPatterns(shape, random, input);
   fillClubs(shape, random, input);
+  if (shape.methods > 0) fillStrongPatterns(shape, random, input);
   if (shape.withEvaluation) fillEvaluation(random, input);
   // Three genes of the file were dropped for missing values.
   header.geneCounts.droppedForMissingValues = 3;

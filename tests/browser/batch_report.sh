@@ -1,5 +1,6 @@
 #!/bin/sh
-# Writes the report page of a batch run for the browser test:
+# Writes the report page of a batch run with a 5-fold evaluation for the
+# browser test:
 #   batch_report.sh SHAPE PAGE
 # SHAPE is "generated" (a table made by make_demo_data), "leukemia" or
 # "prostate" (the public tables beside the project; exit 77, the skip code,
@@ -23,5 +24,5 @@ if [ ! -f "$data" ]; then
   echo "skipped: $data is absent" >&2
   exit 77
 fi
-"$GENECLUB_BATCH" --quiet --report -o "$work/out" "$data"
+"$GENECLUB_BATCH" --quiet --report --evaluate kfold:5 -o "$work/out" "$data"
 cp "$work/out/report.html" "$page"

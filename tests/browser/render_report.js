@@ -1,12 +1,13 @@
 // Renders a report page in headless Chromium and checks what a reader would
 // see: every chart container holds an SVG with drawn marks, no script error
 // or failed chart reaches the console, the page asks nothing of the network,
-// the expected texts appear in the rendered page, and hovering a top gene's
-// dot names its sample and value. Keeps a full-page
-// screenshot (PNG) next to the page.
+// no two tick labels of an axis overlap, no axis calls the values
+// "expression", the expected texts appear in the rendered page and the
+// expected axis titles in its charts, and hovering a top gene's dot names
+// its sample and value. Keeps a full-page screenshot (PNG) next to the page.
 //
 // Usage: node render_report.js --generator PROGRAM --shape SHAPE
-//          --out DIR [--expect TEXT]...
+//          --out DIR [--expect TEXT]... [--expect-axis TITLE]...
 // Runs PROGRAM SHAPE DIR/report-SHAPE.html to write the page, then checks it
 // and keeps DIR/report-SHAPE.png. Exits 0 when every check passes, 1 when
 // one fails, and 77 (CTest's skip code here) when Chromium is not installed
@@ -34,13 +35,13 @@ const kViewportWidth = 1280;
 const kViewportHeight = 900;
 
 function parseArguments(argv) {
-  const options = {expect: []};
+  const options = {expect: [], 'expect-axis': []};
   for (let i = 0; i < argv.length; i += 2) {
     const name = argv[i].replace(/^--/, '');
     const value = argv[i + 1];
     if (value === undefined) throw new Error('missing value for ' + argv[i]);
-    if (name === 'expect') {
-      options.expect.push(value);
+    if (name === 'expect' || name === 'expect-axis') {
+      options[name].push(value);
     } else {
       options[name] = value;
     }
@@ -104,13 +105,54 @@ function startChromium(profileDir) {
   ], {stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe']});
 }
 
-// What the page shows once settled, gathered inside the page.
+// What the page shows once settled, gathered inside the page: per chart its
+// drawn marks, axis titles and the pairs of tick labels of one axis that
+// touch or overlap (labels an overlap strategy hid are not drawn).
 function inspectPage() {
+  // A label's box: its advance width along its line, its font size across
+  // (the em box, which holds the digits and capitals; the line box would add
+  // the spacing between lines), turned with the label; centred where the
+  // browser draws it. Boxes closer than a pixel make labels that read as one.
+  const kLeastGap = 1;
+  const labelBox = (text) => {
+    const drawn = text.getBoundingClientRect();
+    const along = text.getBBox().width;
+    const across = parseFloat(getComputedStyle(text).fontSize);
+    const turn = /rotate\(\s*(-?[\d.]+)/.exec(text.getAttribute('transform') || '');
+    const upright = turn !== null && Math.abs(parseFloat(turn[1])) % 180 === 90;
+    const width = upright ? across : along;
+    const height = upright ? along : across;
+    const x = drawn.left + drawn.width / 2;
+    const y = drawn.top + drawn.height / 2;
+    return {left: x - width / 2, right: x + width / 2, top: y - height / 2, bottom: y + height / 2};
+  };
+  const tooClose = (a, b) => a.left < b.right + kLeastGap && b.left < a.right + kLeastGap &&
+      a.top < b.bottom + kLeastGap && b.top < a.bottom + kLeastGap;
+  const shown = (text) => text.textContent !== '' && text.getAttribute('opacity') !== '0' &&
+      getComputedStyle(text).opacity !== '0';
+  const collisions = (container) => {
+    const pairs = [];
+    for (const axis of container.querySelectorAll('svg g.role-axis')) {
+      const labels = Array.from(axis.querySelectorAll('g.role-axis-label text')).filter(shown)
+          .map((text) => ({text: text.textContent, box: labelBox(text)}));
+      for (let i = 0; i < labels.length; ++i) {
+        for (let j = i + 1; j < labels.length; ++j) {
+          if (tooClose(labels[i].box, labels[j].box)) {
+            pairs.push(labels[i].text + ' / ' + labels[j].text);
+          }
+        }
+      }
+    }
+    return pairs;
+  };
   const charts = Array.from(document.querySelectorAll('.chart')).map((container) => ({
     id: container.id,
     svgs: container.querySelectorAll('svg').length,
     marks: container.querySelectorAll('svg g.role-mark > *').length,
     error: container.classList.contains('chart-error') ? container.textContent : '',
+    axisTitles: Array.from(container.querySelectorAll('svg g.role-axis-title text'))
+        .map((text) => text.textContent),
+    collisions: collisions(container),
   }));
   return JSON.stringify({charts, text: document.body.innerText});
 }
@@ -145,7 +187,7 @@ async function hoverFirstDot(session) {
   return '';
 }
 
-async function renderAndCheck(pagePath, screenshotPath, expected) {
+async function renderAndCheck(pagePath, screenshotPath, expected, expectedAxes) {
   const failures = [];
   const profileDir = fs.mkdtempSync(path.join(os.tmpdir(), 'report-browser-'));
   const browser = startChromium(profileDir);
@@ -212,9 +254,19 @@ async function renderAndCheck(pagePath, screenshotPath, expected) {
       if (chart.error) failures.push(chart.id + ': ' + chart.error);
       if (chart.svgs === 0) failures.push(chart.id + ': no svg');
       if (chart.marks === 0) failures.push(chart.id + ': svg without marks');
+      for (const pair of chart.collisions) {
+        failures.push(chart.id + ': tick labels overlap: ' + JSON.stringify(pair));
+      }
+      for (const title of chart.axisTitles) {
+        if (/expression/i.test(title)) failures.push(chart.id + ': axis title ' + title);
+      }
     }
     for (const text of expected) {
       if (!page.text.includes(text)) failures.push('text not shown: ' + JSON.stringify(text));
+    }
+    const axisTitles = page.charts.flatMap((chart) => chart.axisTitles);
+    for (const title of expectedAxes) {
+      if (!axisTitles.includes(title)) failures.push('axis title not shown: ' + JSON.stringify(title));
     }
     const tooltip = await hoverFirstDot(session);
     if (!/sample/.test(tooltip) || !/value/.test(tooltip)) {
@@ -262,7 +314,8 @@ async function main() {
       childProcess.spawnSync(options.generator, [options.shape, pagePath], {stdio: 'inherit'});
   if (generated.status === kSkipExitCode) return kSkipExitCode;
   if (generated.status !== 0) throw new Error('the page generator failed: ' + options.generator);
-  const failures = await renderAndCheck(pagePath, screenshotPath, options.expect);
+  const failures =
+      await renderAndCheck(pagePath, screenshotPath, options.expect, options['expect-axis']);
   for (const failure of failures) process.stderr.write('FAILED: ' + failure + '\n');
   return failures.length === 0 ? 0 : 1;
 }
