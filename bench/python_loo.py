@@ -1,7 +1,8 @@
 """A leave-one-out cross_val_predict with geneclub's EPClassifier, timed in
 the process: the table is read once, then the cross-validation runs RUNS
 times. Prints the median wall time in ms and the number of samples right,
-to compare with geneclub-batch --evaluate loo on the same table.
+to compare with geneclub-batch --evaluate loo --classifier sum on the same
+table.
 
     python bench/python_loo.py TABLE.csv RUNS
 """

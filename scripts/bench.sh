@@ -9,7 +9,8 @@
 #     ranking in pandas and numpy (bench/rank_pandas.py);
 #   - the Python package: `import geneclub`, and a leave-one-out
 #     cross_val_predict with EPClassifier on leukemia-golub.csv (in the
-#     process, bench/python_loo.py) beside geneclub-batch --evaluate loo.
+#     process, bench/python_loo.py) beside geneclub-batch --evaluate loo
+#     --classifier sum, the same classifier.
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -88,8 +89,8 @@ timeRuns "python, start only" "$venv/bin/python" -c pass
 timeRuns "python, import geneclub" "$venv/bin/python" -c "import geneclub"
 if [[ -f $public/leukemia-golub.csv ]]; then
   leukemia=$(realpath "$public/leukemia-golub.csv")
-  timeRuns "geneclub-batch, leukemia-golub, --evaluate loo" \
-    "$batch" --quiet --threads 2 --evaluate loo --methods none -o out "$leukemia"
+  timeRuns "geneclub-batch, leukemia-golub, --evaluate loo --classifier sum" \
+    "$batch" --quiet --threads 2 --evaluate loo --classifier sum --methods none -o out "$leukemia"
   echo "EPClassifier, leukemia-golub, leave-one-out cross_val_predict in the process:" \
     "$("$venv/bin/python" bench/python_loo.py "$leukemia" 7)"
 fi

@@ -31,7 +31,8 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
     The larger score predicts; an exact tie goes to the class with more
     training samples, then to class 1 (``disease_label_``). So
     ``cross_val_predict(EPClassifier(), X, y, cv=LeaveOneOut())`` gives the
-    predictions of ``geneclub-batch --evaluate loo`` on the same table.
+    predictions of ``geneclub-batch --evaluate loo --classifier sum`` on the
+    same table.
 
     Classes: ``classes_`` is sorted, as in every scikit-learn classifier.
     Which of the two is class 1 ("Disease" in geneclub-batch's files)

@@ -29,7 +29,8 @@ def test_passes_scikit_learn_estimator_checks():
 
 def leave_one_out_equals_batch(batch_program, path, X, y, tmp_path):
     out = tmp_path / "batch"
-    run_batch(batch_program, "--evaluate", "loo", "--methods", "none", "-o", out, path)
+    run_batch(batch_program, "--evaluate", "loo", "--classifier", "sum", "--methods", "none",
+              "-o", out, path)
     evaluation = read_evaluation(out)
     classifier = geneclub.EPClassifier()
     predicted = cross_val_predict(classifier, X, y, cv=LeaveOneOut())
