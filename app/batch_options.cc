@@ -103,7 +103,13 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
                  "The sample-name column: name or number");
   app.add_flag("--genes-in-rows", options.table.genesInRows,
                "One gene per row, samples in the header");
-  app.add_option("--labels", options.table.labelsFile, "A file of the samples' labels, in order");
+  app.add_option("--labels", options.table.labelsFile,
+                 "A file of the samples' labels, in order: one per line, or a CLS file");
+  app.add_option("--label-field", options.table.labelField,
+                 "The sample field that gives the labels: a GEO series matrix's characteristic "
+                 "or sample line, a GCT 1.3 file's column-metadata row");
+  app.add_option("--annotation", options.table.annotationFile,
+                 "A platform table or CSV/TSV of probe identifiers with gene symbols and titles");
   app.add_option("--missing", missing, "Missing values: error or drop-genes (default error)");
   app.add_option("--threads", threads, "Threads (default: one per core)");
   app.add_flag("--force", options.force, "Replace result files already in the folder");
@@ -168,6 +174,10 @@ std::variant<BatchOptions, CommandLineExit> parseBatchCommandLine(int argc,
   }
   if (!options.table.labelsFile.empty() && !options.table.labelColumn.empty()) {
     return commandLineError("--labels and --label-column cannot be used together");
+  }
+  if (!options.table.labelField.empty() &&
+      (!options.table.labelsFile.empty() || !options.table.labelColumn.empty())) {
+    return commandLineError("--label-field cannot be used with --labels or --label-column");
   }
   if (options.table.genesInRows && !options.table.sampleColumn.empty()) {
     return commandLineError("--sample-column cannot be used with --genes-in-rows");

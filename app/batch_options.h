@@ -12,15 +12,13 @@
 #include <variant>
 #include <vector>
 
+#include "app/exit_status.h"
 #include "clubs/club_runs.h"
 #include "evaluation/fold_assignment.h"
 #include "ranking/split_search.h"
 #include "readers/expression_table.h"
 
 namespace geneclub {
-
-// Exit status for a command line that cannot be run.
-inline constexpr int kCommandLineStatus = 3;
 
 struct BatchOptions {
   std::string dataPath;   // "-" for standard input

@@ -1,8 +1,8 @@
 // The whole analysis of geneclub-batch for parsed options: read the data,
-// assign the classes, rank and clean the genes, mine the global patterns and
-// run the chosen gene-club methods, writing every result file into the
-// results folder and a short summary to out. Diagnostics go to errors, each
-// one line with the program's prefix.
+// assign the classes, run the start-up analysis and the chosen gene-club
+// methods, writing every result file into the results folder and a short
+// summary to out. Diagnostics go to errors, each one line with the
+// program's prefix.
 
 #ifndef GENECLUB_APP_BATCH_RUN_H_
 #define GENECLUB_APP_BATCH_RUN_H_
@@ -13,11 +13,7 @@
 
 namespace geneclub {
 
-// Exit statuses: 0 success; 1 a file could not be read or written; 2 the
-// data are invalid or do not fit the options.
-inline constexpr int kFileStatus = 1;
-inline constexpr int kDataStatus = 2;
-
+// Returns the exit status (app/exit_status.h): 0 on success.
 int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& errors);
 
 }  // namespace geneclub

@@ -1,12 +1,51 @@
 #include "app/gene_club_session.h"
 
-#include <numeric>
+#include <variant>
 
-#include "ranking/start_up.h"
+#include "analysis/club_methods.h"
+#include "app/exit_status.h"
 #include "readers/load_data.h"
+#include "results/ep_sections.h"
 #include "results/top_genes.h"
 
 namespace geneclub {
+namespace {
+
+// Prints each club's rows by ranking place, the top gene first.
+class ConsoleClubs : public ClubSink {
+ public:
+  explicit ConsoleClubs(std::ostream& console) : console_(console) {}
+
+  void deliver(const ClubRun& run) override {
+    console_ << "Top " << run.topRow + 1 << " gene's gene club member\n";
+    for (const int row : run.club) console_ << row + 1 << "\t";
+    console_ << "\n" << std::flush << "\n" << std::flush;
+  }
+
+ private:
+  std::ostream& console_;
+};
+
+}  // namespace
+
+void printProgress(std::ostream& console, const ProgressEvent& event) {
+  switch (event.step) {
+    case ProgressEvent::Step::kDataOpened:
+      console << "***Data preprocessing. Please Wait...\n";
+      break;
+    case ProgressEvent::Step::kIncompleteGenesTakenOut:
+      console << "***The total incompleted data is: " << event.count << "\n" << std::flush;
+      break;
+    case ProgressEvent::Step::kDuplicateSearchStarted:
+      console << "\n***Finding and removing duplicated genes. Please Wait...\n";
+      break;
+    case ProgressEvent::Step::kDuplicateGenesZeroed:
+      console << "\tThe total removed duplicated gene is: " << event.count << "\n" << std::flush;
+      break;
+    case ProgressEvent::Step::kGenesRanked:
+      break;
+  }
+}
 
 AnalysisSettings interactiveSettings() {
   AnalysisSettings settings;
@@ -30,60 +69,40 @@ GeneClubSession::GeneClubSession(std::ostream& console, OutputFailures& failures
 GeneClubSession::~GeneClubSession() = default;
 
 int GeneClubSession::loadData(const std::string& fileName) {
-  switch (geneclub::loadData(fileName, kInteractiveGeneCount, kInteractiveSampleCount, analyzer_,
-                             console_)) {
-    case LoadStatus::kLoaded:
-      return 0;
-    case LoadStatus::kCannotOpen:
+  auto loaded =
+      geneclub::loadData(fileName, kInteractiveGeneCount, kInteractiveSampleCount,
+                         [this](const ProgressEvent& event) { printProgress(console_, event); });
+  if (const InputError* error = std::get_if<InputError>(&loaded)) {
+    if (error->kind == InputError::kUnreadable) {
       console_ << "\t***can't open " << fileName << "\n\t***Check input data file\n";
-      return kCannotOpenStatus;
-    case LoadStatus::kWrongData:
+    } else {
       console_ << "\t***Wrong data\n\t***Check input data file\n";
-      return kWrongDataStatus;
+    }
+    return exitStatusOf(*error);
   }
-  return kWrongDataStatus;
+  loaded_ = std::move(std::get<ExpressionData>(loaded));
+  return 0;
 }
 
 void GeneClubSession::runGlobalAnalysis() {
-  rankAndCleanGenes(analyzer_, console_, CutCandidates::kEveryPosition);
+  startUp_ = runStartUp(std::move(*loaded_), settings_,
+                        [this](const ProgressEvent& event) { printProgress(console_, event); });
+  loaded_.reset();
   {
     OutputFile topGenes("topGenes.data", OutputFile::Mode::kReplace, failures_);
-    writeTopGenes(analyzer_, settings_.topGeneCount, topGenes.stream());
+    writeTopGenes(startUp_->ranking, settings_.topGeneCount, topGenes.stream());
   }
   // The notice has always named the file without its final "s".
   console_ << "***Top " << settings_.topGeneCount
            << " genes have been written into file topGene.data\n";
-
-  samples_ = std::make_unique<DiscretisedSamples>(analyzer_);
-  clubContext_ = std::make_unique<ClubContext>(analyzer_, *samples_, settings_);
-  std::vector<int> topRows(settings_.topGeneCount);
-  std::iota(topRows.begin(), topRows.end(), 0);
-  epReport_.beginSection();
-  epReport_.writeGlobalHeader(settings_.topGeneCount);
-  epReport_.writeBlock(mineMinimalEps(samples_->positionSamples(topRows, settings_.topGeneCount),
-                                      analyzer_.classLabels, settings_.topGeneCount),
-                       topRows);
-  epReport_.endSection();
+  writeGlobalSection(epReport_, *startUp_);
 }
 
 void GeneClubSession::runMethod(ClubMethod method) {
-  epReport_.beginSection();
-  epReport_.writeMethodHeader(methodLabel(method));
-  // Each club's block is formatted where it was mined, in parallel; the
-  // writing, in club order, is all that is left for the writer.
-  std::vector<EpBlock> blocks(settings_.topGeneCount);
-  runClubMethod(
-      method, *clubContext_, analyzer_.classLabels,
-      [&](const ClubRun& run) {
-        console_ << "Top " << run.topRow + 1 << " gene's gene club member\n";
-        for (const int row : run.club) console_ << row + 1 << "\t";
-        console_ << "\n" << std::flush << "\n" << std::flush;
-        epReport_.writeClubHeader(run.topRow);
-        epReport_.writeBlock(blocks[run.topRow]);
-        blocks[run.topRow] = EpBlock();
-      },
-      [&](ClubRun& run) { blocks[run.topRow] = epReport_.formatBlock(run.patterns, run.club); });
-  epReport_.endSection();
+  ConsoleClubs console(console_);
+  EpMethodSections sections(epReport_, settings_.topGeneCount);
+  ClubSink* const sinks[] = {&console, &sections};
+  runClubMethods(*startUp_, std::span(&method, 1), sinks);
 }
 
 }  // namespace geneclub

@@ -10,10 +10,9 @@
 #include <string_view>
 #include <system_error>
 
-namespace geneclub {
+#include "app/exit_status.h"
 
-// Exit status of a run whose output was lost or that ran out of memory.
-inline constexpr int kFailureStatus = 1;
+namespace geneclub {
 
 // The interactive program's report of memory running out.
 inline constexpr char kOutOfMemoryMessage[] = "\t***Out of memory\n";

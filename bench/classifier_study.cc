@@ -19,7 +19,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <variant>
@@ -58,16 +57,14 @@ std::filesystem::path sharedData() {
   return std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
 }
 
-// The named data set as the batch program reads it, or an analysis without
-// genes when its file is absent.
-GeneClubAnalyzer loadSet(const std::string& name) {
+// The named data set as the batch program reads it, or data without genes
+// when its file is absent.
+ExpressionData loadSet(const std::string& name) {
   if (name == "colon") {
-    GeneClubAnalyzer analyzer;
-    std::ostringstream console;
     // The colon data set: 2000 genes of 62 samples.
-    const std::string path = (sharedData() / "colonTumor.data").string();
-    if (loadData(path, 2000, 62, analyzer, console) != LoadStatus::kLoaded) return {};
-    return analyzer;
+    auto loaded = loadData((sharedData() / "colonTumor.data").string(), 2000, 62);
+    if (!std::holds_alternative<ExpressionData>(loaded)) return {};
+    return std::move(std::get<ExpressionData>(loaded));
   }
   const std::string file = name == "leukemia" ? "leukemia-golub.csv" : "prostate-singh.csv";
   auto read = readExpressionTable((sharedData() / "public" / file).string(), TableOptions{});
@@ -75,18 +72,17 @@ GeneClubAnalyzer loadSet(const std::string& name) {
   ExpressionTable table = std::move(std::get<ExpressionTable>(read));
   auto assigned = assignClasses(table.labels, "");
   if (!std::holds_alternative<ClassAssignment>(assigned)) return {};
-  return GeneClubAnalyzer(std::move(table.values), std::get<ClassAssignment>(assigned).classLabels);
+  return {std::move(table.values), std::get<ClassAssignment>(assigned).classLabels};
 }
 
 // How many genes the two sets of candidate cuts give different gains.
-int genesGainingDifferently(const GeneClubAnalyzer& analyzer) {
+int genesGainingDifferently(const ExpressionData& data) {
   std::vector<std::vector<double>> gainsByGene;
   for (const CutCandidates cuts : {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
-    GeneClubAnalyzer ranked = analyzer;
-    computeSplitsAndGains(ranked, cuts);
+    const RankedAnalysis ranked = rankGenes(data, cuts);
     std::vector<double>& gains = gainsByGene.emplace_back(ranked.geneCount());
     for (int row = 0; row < ranked.geneCount(); ++row) {
-      gains[ranked.geneNumbers[row]] = ranked.informationGains[row];
+      gains[ranked.geneNumber(row)] = ranked.gain(row);
     }
   }
   int differing = 0;
@@ -110,29 +106,29 @@ void printLine(const std::string& rule, const std::string& k, const Classificati
 }
 
 void study(const std::string& name, const StudyOptions& options) {
-  const GeneClubAnalyzer analyzer = loadSet(name);
-  if (analyzer.geneCount() == 0) {
+  const ExpressionData data = loadSet(name);
+  if (data.matrix.empty()) {
     std::printf("%s: absent, skipped\n\n", name.c_str());
     return;
   }
   std::printf(
       "%s: %d samples x %d genes, %d of which gain differently with cuts only between different "
       "values\n leave-one-out, cuts %s\n",
-      name.c_str(), analyzer.sampleCount(), analyzer.geneCount(), genesGainingDifferently(analyzer),
+      name.c_str(), static_cast<int>(data.labels.size()), static_cast<int>(data.matrix.size()),
+      genesGainingDifferently(data),
       options.cuts == CutCandidates::kEveryPosition ? "at every position (--split-ties)"
                                                     : "only between different values");
   std::printf("  rule       K    correct  accur.  balanced\n");
-  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
+  const std::vector<int> folds = assignFolds(FoldScheme{}, data.labels, 0);
   if (options.grid) {
     for (const ScoringRule rule : kScoringRules) {
       for (const int k : kDefaultTopGeneCandidates) {
         const EvaluationSettings settings = {
             .cuts = options.cuts, .rule = rule, .topGeneCounts = {}, .topGeneCount = k, .seed = 1};
-        const CrossValidation result =
-            crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, settings);
+        const CrossValidation result = crossValidate(data.matrix, data.labels, folds, settings);
         const int uncovered = uncoveredCount(result);
         printLine(std::string(scoringRuleName(rule)), std::to_string(k),
-                  summariseClassification(analyzer.classLabels, result.predictions),
+                  summariseClassification(data.labels, result.predictions),
                   uncovered == 0 ? "" : std::to_string(uncovered) + " not covered");
       }
     }
@@ -145,13 +141,11 @@ void study(const std::string& name, const StudyOptions& options) {
                                           .topGeneCount = 20,
                                           .seed = static_cast<std::uint64_t>(seed)};
     const ClassifierChoice reference =
-        classifierCandidates(automatic, analyzer.geneCount()).reference;
+        classifierCandidates(automatic, static_cast<int>(data.matrix.size())).reference;
     const auto start = std::chrono::steady_clock::now();
-    const CrossValidation result =
-        crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, automatic);
+    const CrossValidation result = crossValidate(data.matrix, data.labels, folds, automatic);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    const ClassificationSummary summary =
-        summariseClassification(analyzer.classLabels, result.predictions);
+    const ClassificationSummary summary = summariseClassification(data.labels, result.predictions);
     sumOfBalanced += summary.balancedAccuracy;
     worstBalanced = std::min(worstBalanced, summary.balancedAccuracy);
     char note[64];

@@ -16,19 +16,16 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <numeric>
-#include <sstream>
 
-#include "clubs/club_runs.h"
-#include "ranking/discretised_samples.h"
-#include "ranking/start_up.h"
-#include "results/ep_report.h"
+#include "analysis/club_methods.h"
+#include "analysis/start_up.h"
+#include "results/ep_sections.h"
 #include "tools/synthetic_data.h"
 
 namespace geneclub {
 namespace {
 
-GeneClubAnalyzer syntheticAnalysis(int samples, int genes) {
+ExpressionData syntheticAnalysis(int samples, int genes) {
   SyntheticShape shape;
   shape.samples = samples;
   shape.genes = genes;
@@ -36,7 +33,7 @@ GeneClubAnalyzer syntheticAnalysis(int samples, int genes) {
   shape.informativeGenes = std::max(32, genes / 100);
   shape.informativeStride = 0;
   const SyntheticData data = makeSyntheticData(shape);
-  return GeneClubAnalyzer(expressionValues(data), classLabels(data));
+  return {expressionValues(data), classLabels(data)};
 }
 
 double peakMegabytes() {
@@ -46,41 +43,29 @@ double peakMegabytes() {
 }
 
 // Start-up and the four methods, the EP files written to a temporary folder.
-void runWholeAnalysis(GeneClubAnalyzer analyzer, const std::filesystem::path& folder) {
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
+void runWholeAnalysis(ExpressionData data, const std::filesystem::path& folder) {
   AnalysisSettings settings;
   settings.topGeneCount = 20;
-  settings.poolBase = defaultPoolBase(analyzer.geneCount());
-  const DiscretisedSamples samples(analyzer);
-  const ClubContext context(analyzer, samples, settings);
+  settings.poolBase = defaultPoolBase(static_cast<int>(data.matrix.size()));
+  const StartUpResult startUp = runStartUp(std::move(data), settings);
   OutputFailures failures(std::cerr);
   EpReport report(folder, EpFileMode::kFresh, settings.strongDiseaseSupport,
                   settings.strongNormalSupport, failures);
-  std::vector<int> topRows(settings.topGeneCount);
-  std::iota(topRows.begin(), topRows.end(), 0);
-  report.writeGlobalHeader(settings.topGeneCount);
-  report.writeBlock(mineMinimalEps(samples.positionSamples(topRows, settings.topGeneCount),
-                                   analyzer.classLabels, settings.topGeneCount),
-                    topRows);
-  for (const ClubMethod method : kClubMethods) {
-    report.writeMethodHeader(methodLabel(method));
-    runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun& run) {
-      report.writeClubHeader(run.topRow);
-      report.writeBlock(run.patterns, run.club);
-    });
-  }
+  writeGlobalSection(report, startUp);
+  EpMethodSections sections(report, settings.topGeneCount);
+  ClubSink* const sinks[] = {&sections};
+  runClubMethods(startUp, kClubMethods, sinks);
 }
 
 void BM_WholeAnalysis(benchmark::State& state) {
   const int samples = static_cast<int>(state.range(0));
   const int genes = static_cast<int>(state.range(1));
-  const GeneClubAnalyzer data = syntheticAnalysis(samples, genes);
+  const ExpressionData data = syntheticAnalysis(samples, genes);
   std::string folder = (std::filesystem::temp_directory_path() / "geneclub-bench-XXXXXX").string();
   if (mkdtemp(folder.data()) == nullptr) std::abort();
   for (auto _ : state) {
     state.PauseTiming();
-    GeneClubAnalyzer copy = data;
+    ExpressionData copy = data;
     state.ResumeTiming();
     runWholeAnalysis(std::move(copy), folder);
   }

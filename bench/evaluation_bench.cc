@@ -9,7 +9,6 @@
 #include <tbb/global_control.h>
 
 #include <filesystem>
-#include <sstream>
 #include <variant>
 
 #include "evaluation/cross_validation.h"
@@ -28,14 +27,14 @@ constexpr int kTopGenes = 20;
 constexpr int kPermutations = 1000;
 constexpr int kThreads = 2;
 
-GeneClubAnalyzer syntheticAnalysis(int samples, int genes, int normalSamples) {
+ExpressionData syntheticAnalysis(int samples, int genes, int normalSamples) {
   SyntheticShape shape;
   shape.samples = samples;
   shape.genes = genes;
   shape.normalSamples = normalSamples;
   shape.informativeStride = 0;
   const SyntheticData data = makeSyntheticData(shape);
-  return GeneClubAnalyzer(expressionValues(data), classLabels(data));
+  return {expressionValues(data), classLabels(data)};
 }
 
 std::filesystem::path sharedData() {
@@ -43,30 +42,28 @@ std::filesystem::path sharedData() {
 }
 
 // The colon data set, or an analysis without genes when it is absent.
-GeneClubAnalyzer colonAnalysis() {
-  GeneClubAnalyzer analyzer;
-  std::ostringstream console;
+ExpressionData colonAnalysis() {
   // The colon data set: 2000 genes of 62 samples.
-  const std::string path = (sharedData() / "colonTumor.data").string();
-  if (loadData(path, 2000, 62, analyzer, console) != LoadStatus::kLoaded) return {};
-  return analyzer;
+  auto loaded = loadData((sharedData() / "colonTumor.data").string(), 2000, 62);
+  if (!std::holds_alternative<ExpressionData>(loaded)) return {};
+  return std::move(std::get<ExpressionData>(loaded));
 }
 
 // The public prostate data set, or an analysis without genes when it is
 // absent.
-GeneClubAnalyzer prostateAnalysis() {
+ExpressionData prostateAnalysis() {
   auto read = readExpressionTable((sharedData() / "public" / "prostate-singh.csv").string(),
                                   TableOptions{});
   if (!std::holds_alternative<ExpressionTable>(read)) return {};
   ExpressionTable table = std::move(std::get<ExpressionTable>(read));
   auto assigned = assignClasses(table.labels, "");
   if (!std::holds_alternative<ClassAssignment>(assigned)) return {};
-  return GeneClubAnalyzer(std::move(table.values), std::get<ClassAssignment>(assigned).classLabels);
+  return {std::move(table.values), std::get<ClassAssignment>(assigned).classLabels};
 }
 
 // Shape 0: the real colon data; 1: synthetic colon shape (22 of 62 normal);
 // 2: synthetic prostate shape (50 of 102 normal); 3: the real prostate data.
-GeneClubAnalyzer analysisOfShape(int shape) {
+ExpressionData analysisOfShape(int shape) {
   switch (shape) {
     case 0:
       return colonAnalysis();
@@ -80,14 +77,14 @@ GeneClubAnalyzer analysisOfShape(int shape) {
 }
 
 void BM_LeaveOneOut(benchmark::State& state) {
-  const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
-  if (analyzer.geneCount() == 0) {
+  const ExpressionData analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.matrix.empty()) {
     state.SkipWithError("the shared data set is absent");
     return;
   }
-  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
+  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.labels, 0);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds,
+    benchmark::DoNotOptimize(crossValidate(analyzer.matrix, analyzer.labels, folds,
                                            {.cuts = CutCandidates::kDistinctValues,
                                             .rule = ScoringRule::kSum,
                                             .topGeneCounts = {},
@@ -100,15 +97,15 @@ BENCHMARK(BM_LeaveOneOut)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseR
 // Leave-one-out with the automatic choice of rule and K (the batch program's
 // default), whose inner cross-validations train 25 classifiers per fold.
 void BM_AutomaticLeaveOneOut(benchmark::State& state) {
-  const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
-  if (analyzer.geneCount() == 0) {
+  const ExpressionData analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.matrix.empty()) {
     state.SkipWithError("the shared data set is absent");
     return;
   }
-  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
+  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.labels, 0);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds,
-                                           EvaluationSettings{}));
+    benchmark::DoNotOptimize(
+        crossValidate(analyzer.matrix, analyzer.labels, folds, EvaluationSettings{}));
   }
 }
 BENCHMARK(BM_AutomaticLeaveOneOut)
@@ -119,14 +116,14 @@ BENCHMARK(BM_AutomaticLeaveOneOut)
     ->UseRealTime();
 
 void BM_Permutations(benchmark::State& state) {
-  const GeneClubAnalyzer analyzer = analysisOfShape(static_cast<int>(state.range(0)));
-  if (analyzer.geneCount() == 0) {
+  const ExpressionData analyzer = analysisOfShape(static_cast<int>(state.range(0)));
+  if (analyzer.matrix.empty()) {
     state.SkipWithError("the shared data set is absent");
     return;
   }
   for (auto _ : state) {
-    benchmark::DoNotOptimize(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels,
-                                                 kPermutations, 1, CutCandidates::kDistinctValues));
+    benchmark::DoNotOptimize(permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 1,
+                                                 CutCandidates::kDistinctValues));
   }
 }
 BENCHMARK(BM_Permutations)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();

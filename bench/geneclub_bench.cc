@@ -1,5 +1,5 @@
 // Benchmarks of the program's stages on a real-size data set: loading, the
-// ranking and cleaning steps, the global pattern mining, the whole start-up,
+// start-up analysis, the global pattern mining, the whole start-up with files,
 // each gene-club method, and the miner alone on dense synthetic inputs.
 //
 // The data file is the first of: $GENECLUB_DATA, the shared real data set
@@ -16,13 +16,12 @@
 #include <numeric>
 #include <random>
 #include <sstream>
+#include <variant>
 
+#include "analysis/club_methods.h"
+#include "analysis/start_up.h"
 #include "app/gene_club_session.h"
-#include "clubs/club_runs.h"
-#include "data/gene_club_analyzer.h"
 #include "patterns/ep_miner.h"
-#include "ranking/discretised_samples.h"
-#include "ranking/start_up.h"
 #include "readers/load_data.h"
 
 namespace geneclub {
@@ -48,53 +47,43 @@ void enterWorkDir() {
   (void)entered;
 }
 
-// The analysis right after loading, read once.
-const GeneClubAnalyzer& loadedAnalyzer() {
-  static GeneClubAnalyzer* analyzer = [] {
-    auto* loaded = new GeneClubAnalyzer;
-    std::ostringstream console;
-    if (loadData(dataFile().string(), kInteractiveGeneCount, kInteractiveSampleCount, *loaded,
-                 console) != LoadStatus::kLoaded) {
-      std::abort();
-    }
-    return loaded;
+// The data as loaded, read once.
+const ExpressionData& loadedData() {
+  static const ExpressionData* data = [] {
+    auto loaded = loadData(dataFile().string(), kInteractiveGeneCount, kInteractiveSampleCount);
+    if (!std::holds_alternative<ExpressionData>(loaded)) std::abort();
+    return new ExpressionData(std::move(std::get<ExpressionData>(loaded)));
   }();
-  return *analyzer;
+  return *data;
 }
 
-// The analysis after the start-up ranking, made once.
-const GeneClubAnalyzer& rankedAnalyzer() {
-  static GeneClubAnalyzer* analyzer = [] {
-    auto* ranked = new GeneClubAnalyzer(loadedAnalyzer());
-    std::ostringstream console;
-    rankAndCleanGenes(*ranked, console, CutCandidates::kEveryPosition);
-    return ranked;
-  }();
-  return *analyzer;
+// The start-up of the interactive program, made once.
+const StartUpResult& startUp() {
+  static const StartUpResult* result =
+      new StartUpResult(runStartUp(loadedData(), interactiveSettings()));
+  return *result;
 }
 
 void BM_Load(benchmark::State& state) {
   const std::string file = dataFile().string();
   for (auto _ : state) {
-    GeneClubAnalyzer analyzer;
-    std::ostringstream console;
-    loadData(file, kInteractiveGeneCount, kInteractiveSampleCount, analyzer, console);
-    benchmark::DoNotOptimize(analyzer.expressionMatrix.data());
+    auto loaded = loadData(file, kInteractiveGeneCount, kInteractiveSampleCount);
+    benchmark::DoNotOptimize(loaded);
   }
 }
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 
-// Split points, gains, the three sorts and both cleaning steps.
-void BM_RankingAndCleaning(benchmark::State& state) {
+// Split points, gains, the three sorts, both cleaning steps, the
+// discretisation and the global mining run.
+void BM_StartUpAnalysis(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    GeneClubAnalyzer analyzer(loadedAnalyzer());
+    ExpressionData data(loadedData());
     state.ResumeTiming();
-    std::ostringstream console;
-    rankAndCleanGenes(analyzer, console, CutCandidates::kEveryPosition);
+    benchmark::DoNotOptimize(runStartUp(std::move(data), interactiveSettings()));
   }
 }
-BENCHMARK(BM_RankingAndCleaning)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpAnalysis)->Unit(benchmark::kMillisecond);
 
 // The interactive start-up as a whole, its files included.
 void BM_StartUp(benchmark::State& state) {
@@ -115,27 +104,29 @@ void BM_StartUp(benchmark::State& state) {
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond);
 
 void BM_GlobalMining(benchmark::State& state) {
-  const GeneClubAnalyzer& analyzer = rankedAnalyzer();
-  const DiscretisedSamples samples(analyzer);
-  std::vector<int> topRows(20);
-  std::iota(topRows.begin(), topRows.end(), 0);
-  const PositionSamples positions = samples.positionSamples(topRows, 20);
+  const StartUpResult& result = startUp();
+  const PositionSamples positions = result.samples.positionSamples(result.topRows, 20);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(mineMinimalEps(positions, analyzer.classLabels, 20));
+    benchmark::DoNotOptimize(mineMinimalEps(positions, result.ranking.classLabels(), 20));
   }
 }
 BENCHMARK(BM_GlobalMining)->Unit(benchmark::kMillisecond);
 
+// Counts the clubs delivered.
+class ClubCount : public ClubSink {
+ public:
+  void deliver(const ClubRun&) override { ++clubs; }
+  int clubs = 0;
+};
+
 // One method's clubs and their mining, without writing.
 void BM_Method(benchmark::State& state) {
-  const GeneClubAnalyzer& analyzer = rankedAnalyzer();
-  const DiscretisedSamples samples(analyzer);
-  const ClubContext context(analyzer, samples, interactiveSettings());
   const ClubMethod method = kClubMethods[state.range(0) - 1];
   for (auto _ : state) {
-    int clubs = 0;
-    runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun&) { ++clubs; });
-    benchmark::DoNotOptimize(clubs);
+    ClubCount count;
+    ClubSink* const sinks[] = {&count};
+    runClubMethods(startUp(), std::span(&method, 1), sinks);
+    benchmark::DoNotOptimize(count.clubs);
   }
 }
 BENCHMARK(BM_Method)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();

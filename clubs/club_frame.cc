@@ -6,28 +6,25 @@
 
 namespace geneclub {
 
-ClubContext::ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamples& samples,
+ClubContext::ClubContext(const RankedAnalysis& analysis, const DiscretisedSamples& samples,
                          const AnalysisSettings& settings)
     : samples(samples),
-      allSamples(analyzer.sampleCount()),
-      diseaseSamples(analyzer.sampleCount()),
+      allSamples(analysis.sampleCount()),
+      diseaseSamples(analysis.sampleCount()),
       normalCount(static_cast<int>(
-          std::count(analyzer.classLabels.begin(), analyzer.classLabels.end(), 0))),
-      diseaseCount(analyzer.sampleCount() - normalCount),
-      labelEntropy(classEntropy(analyzer.classLabels)),
-      sampleWeight(1.0 / analyzer.sampleCount()),
-      // The removed genes stand at the end of the ranking, so the pool leaves
-      // them out, and also the lowest-ranked genes still in play.
+          std::count(analysis.classLabels().begin(), analysis.classLabels().end(), 0))),
+      diseaseCount(analysis.sampleCount() - normalCount),
+      labelEntropy(classEntropy(analysis.classLabels())),
+      sampleWeight(1.0 / analysis.sampleCount()),
       candidateCount(
-          std::min(settings.poolBase - analyzer.incompleteGeneCount - analyzer.duplicateGeneCount,
-                   analyzer.geneCount())),
+          clubCandidateCount(settings, analysis.cleaning().removedGenes(), analysis.geneCount())),
       topGeneCount(settings.topGeneCount),
       divisionQuota(geneclub::divisionQuota(settings.topGeneCount)),
       gainlessStep(settings.gainlessClubStep),
       products(normalCount, diseaseCount) {
-  for (int sample = 0; sample < analyzer.sampleCount(); ++sample) {
+  for (int sample = 0; sample < analysis.sampleCount(); ++sample) {
     allSamples.insert(sample);
-    if (analyzer.classLabels[sample] != 0) diseaseSamples.insert(sample);
+    if (analysis.classLabels()[sample] != 0) diseaseSamples.insert(sample);
   }
 }
 

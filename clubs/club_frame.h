@@ -10,7 +10,7 @@
 
 #include "clubs/sample_groups.h"
 #include "data/analysis_settings.h"
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 #include "ranking/discretised_samples.h"
 
 namespace geneclub {
@@ -21,7 +21,7 @@ class ClubContext {
  public:
   // REQUIRES: the analysis is ranked and cleaned; samples are its
   // discretised samples.
-  ClubContext(const GeneClubAnalyzer& analyzer, const DiscretisedSamples& samples,
+  ClubContext(const RankedAnalysis& analysis, const DiscretisedSamples& samples,
               const AnalysisSettings& settings);
   ClubContext(const ClubContext&) = delete;
   ClubContext& operator=(const ClubContext&) = delete;

@@ -1,12 +1,17 @@
 // The settings of one analysis: how many top genes it mines and builds clubs
-// around, how large the clubs' candidate pool is, what a club step does when
+// around, which cuts the ranking considers, how large the clubs' candidate
+// pool is, what a club step does when
 // no candidate gains anything, and from which support a strong pattern's
-// genes go to the class files. The interactive program
-// passes its fixed numbers; the batch program derives them from its options
-// and the data.
+// genes go to the class files. The interactive program passes its fixed
+// numbers; every other caller derives them from the data with
+// settingsForData.
 
 #ifndef GENECLUB_DATA_ANALYSIS_SETTINGS_H_
 #define GENECLUB_DATA_ANALYSIS_SETTINGS_H_
+
+#include <algorithm>
+#include <optional>
+#include <span>
 
 namespace geneclub {
 
@@ -24,7 +29,20 @@ enum class GainlessClubStep {
   kAddNothing,
 };
 
+// Which positions of a gene's sorted values are candidate cuts
+// (ranking/split_search.h).
+enum class CutCandidates {
+  // Every position, between equal values too: the interactive program's.
+  kEveryPosition,
+  // Only positions between two different values, and the cut above the
+  // largest value.
+  kDistinctValues,
+};
+
 struct AnalysisSettings {
+  // The candidate cuts of the ranking.
+  CutCandidates cuts = CutCandidates::kEveryPosition;
+
   // K: the best-ranked genes mined by the global run, the number of clubs a
   // method builds (one around each of them) and the size of a club.
   // REQUIRES: 1 <= topGeneCount <= kMaxTopGeneCount and <= the gene count.
@@ -43,9 +61,32 @@ struct AnalysisSettings {
   int strongNormalSupport = 21;
 };
 
+// What a caller may choose; the rest follows from the data.
+struct SettingsChoice {
+  std::optional<int> topGeneCount;  // default: 20, or the gene count when smaller
+  std::optional<int> poolBase;      // default: defaultPoolBase(geneCount)
+};
+
+// The settings for a data set of geneCount genes and these class labels: K
+// and P as chosen or by default, cuts only between different values, clubs
+// of distinct genes (a gainless step adds nothing), and a pattern strong when
+// all samples of its class but one support it.
+// REQUIRES: a chosen K lies in 1..min(kMaxTopGeneCount, geneCount); with no
+// K chosen, geneCount >= 1.
+AnalysisSettings settingsForData(int geneCount, std::span<const int> classLabels,
+                                 const SettingsChoice& choice = {});
+
 // The pool base for a data set of geneCount genes when none is chosen:
 // four fifths of the genes, 1600 for 2000.
 inline int defaultPoolBase(int geneCount) { return 4 * geneCount / 5; }
+
+// The number of the clubs' candidates, the best-ranked rows, when the
+// cleaning took removedGenes genes out of play: P - removed, at most the gene
+// count. The removed genes stand at the end of the ranking, so the pool
+// leaves them out, and also the lowest-ranked genes still in play.
+inline int clubCandidateCount(const AnalysisSettings& settings, int removedGenes, int geneCount) {
+  return std::min(settings.poolBase - removedGenes, geneCount);
+}
 
 // The number of Division members taken from each division before free
 // choice: 5 for clubs of 20.

@@ -4,91 +4,66 @@
 
 #include <algorithm>
 
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 #include "data/sample_set.h"
 
 namespace geneclub {
-namespace {
 
-// Sizes the per-gene verdicts at the first cleaning step.
-void initialiseStatus(std::vector<GeneStatus>& status, std::vector<int>& duplicateOf, int genes) {
-  if (static_cast<int>(status.size()) != genes) status.assign(genes, GeneStatus::kInPlay);
-  if (static_cast<int>(duplicateOf.size()) != genes) duplicateOf.assign(genes, -1);
-}
-
-}  // namespace
-
-std::vector<std::uint64_t> GeneClubAnalyzer::discretiseGenes(int firstRow, int rowCount) const {
-  const int words = wordsFor(sampleCount());
-  std::vector<std::uint64_t> profiles(static_cast<std::size_t>(rowCount) * words, 0);
-  for (int k = 0; k < rowCount; ++k) {
-    const double split = splitValues[firstRow + k];
-    const ExpressionRow& values = expressionMatrix[firstRow + k];
-    std::uint64_t* profile = &profiles[static_cast<std::size_t>(k) * words];
-    // A word at a time, in a register, without branches: whether a value
-    // lies above its split is as good as random, which a branch predictor
-    // cannot learn.
-    for (int word = 0; word < words; ++word) {
-      const int first = word * kWordBits;
-      const int count = std::min(kWordBits, sampleCount() - first);
-      std::uint64_t bits = 0;
-      for (int bit = 0; bit < count; ++bit) {
-        bits |= static_cast<std::uint64_t>(values[first + bit] > split) << bit;
-      }
-      profile[word] = bits;
-    }
+void RankedAnalysis::startCleaning() {
+  const int genes = geneCount();
+  if (static_cast<int>(cleaning_.status.size()) != genes) {
+    cleaning_.status.assign(genes, GeneStatus::kInPlay);
   }
-  return profiles;
+  if (static_cast<int>(cleaning_.duplicateOf.size()) != genes) {
+    cleaning_.duplicateOf.assign(genes, -1);
+  }
 }
 
-// A gene whose split value puts all samples on one side separates nothing:
-// its gain becomes 0.0. The caller re-sorts the rows afterwards.
-int GeneClubAnalyzer::countIncompleteData() {
-  initialiseStatus(geneStatus, duplicateOf, geneCount());
-  incompleteGeneCount = 0;
+int RankedAnalysis::takeOutIncompleteGenes() {
+  startCleaning();
+  int& incomplete = cleaning_.incompleteGenes;
+  incomplete = 0;
   const int words = wordsFor(sampleCount());
-  const std::vector<std::uint64_t> profiles = discretiseGenes(0, geneCount());
+  const std::vector<std::uint64_t> profiles = discretiseRows(0, geneCount());
   for (int row = 0; row < geneCount(); ++row) {
     const int samplesAbove =
         countBits(std::span(profiles).subspan(static_cast<std::size_t>(row) * words, words));
     if (samplesAbove == 0 || samplesAbove == sampleCount()) {
-      informationGains[row] = 0.0;
-      geneStatus[geneNumbers[row]] = GeneStatus::kIncomplete;
-      ++incompleteGeneCount;
+      gains_[row] = 0.0;
+      cleaning_.status[geneNumbers_[row]] = GeneStatus::kIncomplete;
+      ++incomplete;
     }
   }
-  return incompleteGeneCount;
+  return incomplete;
 }
 
-// Within each run of rows of exactly equal, non-zero gain (the rows are
-// sorted by gain), a row whose profile equals that of an earlier row still in
-// play is a duplicate: its gain and all its values become 0.0. The earlier
-// row, that is the gene earlier in the input, stays.
-int GeneClubAnalyzer::removeDuplicatedGenes() {
-  initialiseStatus(geneStatus, duplicateOf, geneCount());
-  duplicateGeneCount = 0;
+// The earlier row of a pair, that is the gene earlier in the input, stays.
+int RankedAnalysis::zeroDuplicateGenes() {
+  startCleaning();
+  int& duplicates = cleaning_.duplicateGenes;
+  duplicates = 0;
   const int genes = geneCount();
   const int words = wordsFor(sampleCount());
   int runStart = 0;
   while (genes > 0) {
-    const double runGain = informationGains[runStart];
+    const double runGain = gains_[runStart];
     int runEnd = runStart;
-    while (runEnd < genes && informationGains[runEnd] == runGain) ++runEnd;
+    while (runEnd < genes && gains_[runEnd] == runGain) ++runEnd;
     const int runLength = runEnd - runStart;
     if (runLength > 1) {
-      const std::vector<std::uint64_t> profiles = discretiseGenes(runStart, runLength);
+      const std::vector<std::uint64_t> profiles = discretiseRows(runStart, runLength);
       const auto profileOf = [&](int k) {
         return profiles.begin() + static_cast<std::ptrdiff_t>(k) * words;
       };
       for (int a = 0; a < runLength - 1; ++a) {
-        if (informationGains[runStart + a] == 0.0) continue;
+        if (gains_[runStart + a] == 0.0) continue;
         for (int b = a + 1; b < runLength; ++b) {
           if (!std::equal(profileOf(a), profileOf(a) + words, profileOf(b))) continue;
-          ++duplicateGeneCount;
-          informationGains[runStart + b] = 0.0;
-          expressionMatrix[runStart + b].assign(sampleCount(), 0.0);
-          geneStatus[geneNumbers[runStart + b]] = GeneStatus::kDuplicate;
-          duplicateOf[geneNumbers[runStart + b]] = geneNumbers[runStart + a];
+          ++duplicates;
+          gains_[runStart + b] = 0.0;
+          rows_[runStart + b].assign(sampleCount(), 0.0);
+          cleaning_.status[geneNumbers_[runStart + b]] = GeneStatus::kDuplicate;
+          cleaning_.duplicateOf[geneNumbers_[runStart + b]] = geneNumbers_[runStart + a];
         }
       }
     }
@@ -96,7 +71,7 @@ int GeneClubAnalyzer::removeDuplicatedGenes() {
     // A last run that starts at the final row has nothing to compare.
     if (runEnd >= genes - 1) break;
   }
-  return duplicateGeneCount;
+  return duplicates;
 }
 
 }  // namespace geneclub

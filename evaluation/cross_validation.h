@@ -15,7 +15,7 @@
 #include <span>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
 #include "evaluation/model_selection.h"
 #include "evaluation/scoring_rule.h"
 #include "ranking/split_search.h"

@@ -1,9 +1,9 @@
 #include "evaluation/ep_classifier.h"
 
 #include <algorithm>
-#include <ostream>
+#include <utility>
 
-#include "ranking/start_up.h"
+#include "analysis/start_up.h"
 
 namespace geneclub {
 namespace {
@@ -30,26 +30,19 @@ PatternScorer trainedScorer(const MiningResult& patterns, std::span<const Sample
   return PatternScorer(patterns, trainingItems, labels, rule);
 }
 
-// The analysis of the training columns only, ranked and cleaned.
-GeneClubAnalyzer rankedTrainingAnalysis(const ExpressionMatrix& matrix, const SortedGenes& sorted,
-                                        std::span<const int> labels,
-                                        std::span<const int> trainingSamples, CutCandidates cuts) {
-  ExpressionMatrix training;
-  training.reserve(matrix.size());
+// The training columns of the data.
+ExpressionData trainingData(const ExpressionMatrix& matrix, std::span<const int> labels,
+                            std::span<const int> trainingSamples) {
+  ExpressionData training;
+  training.matrix.reserve(matrix.size());
   for (const ExpressionRow& row : matrix) {
-    ExpressionRow& trainingRow = training.emplace_back();
+    ExpressionRow& trainingRow = training.matrix.emplace_back();
     trainingRow.reserve(trainingSamples.size());
     for (const int sample : trainingSamples) trainingRow.push_back(row[sample]);
   }
-  ClassLabels trainingLabels;
-  trainingLabels.reserve(trainingSamples.size());
-  for (const int sample : trainingSamples) trainingLabels.push_back(labels[sample]);
-  GeneClubAnalyzer analyzer(std::move(training), std::move(trainingLabels));
-  // The ranking writes its cleaning counts for the interactive console;
-  // a fold has no console, so they are discarded.
-  std::ostream discard(nullptr);
-  rankAndCleanGenes(analyzer, discard, cuts, sorted, trainingSamples);
-  return analyzer;
+  training.labels.reserve(trainingSamples.size());
+  for (const int sample : trainingSamples) training.labels.push_back(labels[sample]);
+  return training;
 }
 
 }  // namespace
@@ -58,23 +51,23 @@ EpClassifier::EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& so
                            std::span<const int> labels, std::span<const int> trainingSamples,
                            int topGeneCount, ScoringRule rule, CutCandidates cuts)
     : rule_(rule) {
-  const GeneClubAnalyzer analyzer =
-      rankedTrainingAnalysis(matrix, sorted, labels, trainingSamples, cuts);
-  const int positions = std::min(topGeneCount, analyzer.geneCount());
-  genes_.assign(analyzer.geneNumbers.begin(), analyzer.geneNumbers.begin() + positions);
-  splitValues_.assign(analyzer.splitValues.begin(), analyzer.splitValues.begin() + positions);
-
-  // The training tuples from the ranked rows, as the global mining run of an
-  // analysis discretises them.
-  trainingTuples_.assign(analyzer.sampleCount(), 0);
-  for (int position = 0; position < positions; ++position) {
-    const ExpressionRow& values = analyzer.expressionMatrix[position];
-    for (int t = 0; t < analyzer.sampleCount(); ++t) {
-      if (values[t] > splitValues_[position]) trainingTuples_[t] |= SampleTuple{1} << position;
-    }
-  }
-  trainingLabels_ = analyzer.classLabels;
-  patterns_ = mineMinimalEps(trainingTuples_, trainingLabels_, positions);
+  // The start-up analysis of the training samples alone; its global mining
+  // run over the K best genes gives the patterns.
+  AnalysisSettings settings;
+  settings.topGeneCount = std::min(topGeneCount, static_cast<int>(matrix.size()));
+  settings.cuts = cuts;
+  // A fold builds no clubs, so no candidates need their samples.
+  settings.poolBase = 0;
+  const StartUpResult startUp = runStartUp(trainingData(matrix, labels, trainingSamples), settings,
+                                           PresortedGenes{sorted, trainingSamples});
+  const RankedAnalysis& ranking = startUp.ranking;
+  const int positions = settings.topGeneCount;
+  genes_.assign(ranking.geneNumbers().begin(), ranking.geneNumbers().begin() + positions);
+  splitValues_.assign(ranking.splitValues().begin(), ranking.splitValues().begin() + positions);
+  // The training tuples as the global mining run discretised them.
+  trainingTuples_ = startUp.samples.positionSamples(startUp.topRows, positions);
+  trainingLabels_ = ranking.classLabels();
+  patterns_ = startUp.global;
   scorer_ = trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule);
 }
 

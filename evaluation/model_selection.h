@@ -50,7 +50,7 @@
 #include <span>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
 #include "evaluation/scoring_rule.h"
 #include "ranking/sorted_genes.h"
 #include "ranking/split_search.h"

@@ -48,7 +48,7 @@ std::vector<double> permutationMaxGains(const ExpressionMatrix& matrix, std::spa
       const std::span<const double> values = sorted.values(static_cast<int>(gene));
       const std::span<const int> order = sorted.order(static_cast<int>(gene));
       for (int k = 0; k < count; ++k) {
-        // As in computeSplitsAndGains: no weighted entropy reaches 1.0 nats.
+        // As in rankGenes: no weighted entropy reaches 1.0 nats.
         double bestEntropy = 1.0;
         search.findBestSplitInOrder(
             values, order, std::span(&permuted[static_cast<std::size_t>(k) * samples], samples),

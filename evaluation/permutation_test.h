@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
 #include "ranking/split_search.h"
 
 namespace geneclub {
@@ -22,7 +22,7 @@ namespace geneclub {
 // with shuffleInPlace on the stream randomStream(seed, m) of
 // evaluation/random_streams.h. A gene's gain is the class entropy of all
 // samples less the best weighted entropy of its split search among the given
-// candidate cuts, exactly as computeSplitsAndGains computes it, with no
+// candidate cuts, exactly as rankGenes computes it, with no
 // cleaning. Each gene's values are sorted once and the order serves every
 // permutation; memory grows with genes x samples.
 // REQUIRES: matrix holds the data as loaded, not a ranked analysis's rows

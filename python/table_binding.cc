@@ -27,6 +27,10 @@ const char* formName(ExpressionTable::Form form) {
       return "genes-in-rows";
     case ExpressionTable::Form::kNativeRecords:
       return "native";
+    case ExpressionTable::Form::kSeriesMatrix:
+      return "geo-series-matrix";
+    case ExpressionTable::Form::kGct:
+      return "gct";
   }
   return "";
 }
@@ -47,16 +51,16 @@ py::list nameList(const std::vector<std::string>& names) {
 // Raises the Python exception for a reader's error: OSError for a file that
 // cannot be read, ValueError for invalid data.
 [[noreturn]] void raiseInputError(const InputError& error) {
-  PyErr_SetString(error.status == InputError::kUnreadable ? PyExc_OSError : PyExc_ValueError,
+  PyErr_SetString(error.kind == InputError::kUnreadable ? PyExc_OSError : PyExc_ValueError,
                   error.message.c_str());
   throw py::error_already_set();
 }
 
 py::dict readTable(const std::string& path, const std::string& labelColumn,
                    const std::string& sampleColumn, bool genesInRows, const std::string& labelsFile,
-                   bool dropGenesWithMissing) {
-  const TableOptions options{labelColumn, sampleColumn, genesInRows, labelsFile,
-                             dropGenesWithMissing};
+                   bool dropGenesWithMissing, const std::string& labelField) {
+  const TableOptions options{labelColumn, sampleColumn,         genesInRows,
+                             labelsFile,  dropGenesWithMissing, labelField};
   std::variant<ExpressionTable, InputError> read;
   {
     py::gil_scoped_release release;
@@ -95,7 +99,7 @@ py::dict readTable(const std::string& path, const std::string& labelColumn,
 void addTableReader(py::module_& module) {
   module.def("read_table", &readTable, py::arg("path"), py::arg("label_column"),
              py::arg("sample_column"), py::arg("genes_in_rows"), py::arg("labels_file"),
-             py::arg("drop_genes_with_missing"),
+             py::arg("drop_genes_with_missing"), py::arg("label_field"),
              "Reads a data file: a dict of the values (genes x samples), gene and sample names, "
              "labels, the label source's name and description, the form and the dropped genes.");
 }

@@ -6,16 +6,15 @@
 
 namespace geneclub {
 
-DiscretisedSamples::DiscretisedSamples(const GeneClubAnalyzer& analyzer)
-    : rowCount_(analyzer.geneCount()),
-      sampleCount_(analyzer.sampleCount()),
-      wordsPerRow_(wordsFor(analyzer.sampleCount())),
+DiscretisedSamples::DiscretisedSamples(const RankedAnalysis& analysis, int rowCount)
+    : rowCount_(rowCount),
+      sampleCount_(analysis.sampleCount()),
+      wordsPerRow_(wordsFor(analysis.sampleCount())),
       bits_(static_cast<std::size_t>(rowCount_) * wordsPerRow_) {
   // Rows in parallel, each chunk into its own place.
   tbb::parallel_for(
       tbb::blocked_range<int>(0, rowCount_), [&](const tbb::blocked_range<int>& rows) {
-        const std::vector<std::uint64_t> chunk =
-            analyzer.discretiseGenes(rows.begin(), rows.size());
+        const std::vector<std::uint64_t> chunk = analysis.discretiseRows(rows.begin(), rows.size());
         std::copy(chunk.begin(), chunk.end(),
                   bits_.begin() + static_cast<std::ptrdiff_t>(rows.begin()) * wordsPerRow_);
       });

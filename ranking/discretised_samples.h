@@ -13,7 +13,7 @@
 #include <span>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 #include "data/sample_set.h"
 
 namespace geneclub {
@@ -24,9 +24,15 @@ using PositionSamples = std::vector<std::uint32_t>;
 
 class DiscretisedSamples {
  public:
-  // The samples of the analysis in its current row order.
-  // REQUIRES: every row has its split value.
-  explicit DiscretisedSamples(const GeneClubAnalyzer& analyzer);
+  // No rows and no samples.
+  DiscretisedSamples() = default;
+
+  // The samples of the analysis in its current row order: of every row, or
+  // of the first rowCount rows.
+  // REQUIRES: 0 <= rowCount <= analysis.geneCount().
+  explicit DiscretisedSamples(const RankedAnalysis& analysis)
+      : DiscretisedSamples(analysis, analysis.geneCount()) {}
+  DiscretisedSamples(const RankedAnalysis& analysis, int rowCount);
 
   int rowCount() const { return rowCount_; }
   int sampleCount() const { return sampleCount_; }
@@ -49,9 +55,9 @@ class DiscretisedSamples {
   PositionSamples positionSamples(std::span<const int> rows, int positions) const;
 
  private:
-  int rowCount_;
-  int sampleCount_;
-  int wordsPerRow_;
+  int rowCount_ = 0;
+  int sampleCount_ = 0;
+  int wordsPerRow_ = 0;
   std::vector<std::uint64_t> bits_;
 };
 

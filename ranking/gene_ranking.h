@@ -1,40 +1,35 @@
-// The ranking of the genes: every gene's split value and information gain,
-// and the order of the rows by gain. After the final sort, row r holds the
-// gene in ranking place r + 1.
+// The ranking of the genes: every gene's split value (the entropy-minimising
+// cut of its values among the candidate cuts) and information gain (the
+// class entropy of all samples less the entropy left after the cut, in
+// nats), and the rows ordered by gain.
 
 #ifndef GENECLUB_RANKING_GENE_RANKING_H_
 #define GENECLUB_RANKING_GENE_RANKING_H_
 
 #include <span>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
+#include "data/ranked_analysis.h"
 #include "ranking/sorted_genes.h"
 #include "ranking/split_search.h"
 
 namespace geneclub {
 
-// Gives every row its split value (the entropy-minimising cut of its values
-// among the given candidates), its information gain (the class entropy of
-// all samples less the entropy left after the cut, in nats) and its gene
-// number (its row, as the rows still stand in input order), then sorts the
-// rows by gain. Genes are handled in parallel; the results do not depend on
-// the number of threads.
-// REQUIRES: the data are loaded; splits and gains are not yet computed.
-void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates);
+// The data with every gene's split value and gain, its rows sorted by gain
+// (RankedAnalysis::sortByGain); nothing is cleaned yet. Genes are handled in
+// parallel; the results do not depend on the number of threads.
+// REQUIRES: every row has data.labels.size() values.
+RankedAnalysis rankGenes(ExpressionData data, CutCandidates candidates);
 
-// The same for an analysis of some samples of a larger data set whose genes
-// `sorted` holds in order: column c of the analysis is sample samples[c] of
-// that data set, and each gene's order is read from sorted instead of being
-// sorted again. The splits, gains and ranking are those computeSplitsAndGains
-// gives, bit for bit.
-// REQUIRES: as for computeSplitsAndGains; samples is ascending; row r of the
-// analysis holds the values of gene r of sorted at the samples, in order.
-void computeSplitsAndGains(GeneClubAnalyzer& analyzer, CutCandidates candidates,
-                           const SortedGenes& sorted, std::span<const int> samples);
-
-// Orders the rows by gain, descending and stable, moving the matrix rows,
-// split values and gene numbers along.
-void sortGenesByGain(GeneClubAnalyzer& analyzer);
+// The same for data that are some samples of a larger data set whose genes
+// `sorted` holds in order: column c of the data is sample samples[c] of that
+// data set, and each gene's order is read from sorted instead of being
+// sorted again. The splits, gains and ranking are those of the other
+// overload, bit for bit.
+// REQUIRES: as for the other overload; samples is ascending; row r of the
+// data holds the values of gene r of sorted at the samples, in order.
+RankedAnalysis rankGenes(ExpressionData data, CutCandidates candidates, const SortedGenes& sorted,
+                         std::span<const int> samples);
 
 }  // namespace geneclub
 

@@ -22,16 +22,9 @@
 #include <span>
 #include <vector>
 
-namespace geneclub {
+#include "data/analysis_settings.h"
 
-// Which positions of the sorted values are candidate cuts.
-enum class CutCandidates {
-  // Every position, between equal values too: the interactive program's.
-  kEveryPosition,
-  // Only positions between two different values, and the cut above the
-  // largest value.
-  kDistinctValues,
-};
+namespace geneclub {
 
 // The cut between two neighbouring sorted values lo <= hi: the midpoint
 // (lo + hi) * 0.5 when it lies in [lo, hi); else lo + (hi - lo) * 0.5 when

@@ -21,8 +21,8 @@ namespace geneclub {
 
 // Writes the positions of `byte` in `text`, in order, to `positions` from
 // index `first` on and returns their count; at least one more element
-// follows them. The vector only grows (to a little more than the text's
-// size), so that it is reused without refilling.
+// follows them. The vector only grows, by half again as needed, so that it
+// is reused without refilling and stays in proportion to the count.
 // REQUIRES: text.size() < 2^32.
 inline std::size_t findAllBytes(std::string_view text, char byte,
                                 std::vector<std::uint32_t>& positions, std::size_t first) {
@@ -30,16 +30,27 @@ inline std::size_t findAllBytes(std::string_view text, char byte,
   // Each block writes eight positions unconditionally (those past its count
   // are overwritten later), so the vector keeps that much room spare.
   constexpr std::size_t kUnconditional = 8;
-  if (positions.size() < first + text.size() + kBlock + kUnconditional) {
-    positions.resize(first + text.size() + kBlock + kUnconditional);
-  }
-  std::uint32_t* const start = positions.data() + first;
+  constexpr std::size_t kSpare = kBlock + kUnconditional;
+  if (positions.size() < first + kSpare) positions.resize(first + kSpare);
+  std::uint32_t* start = positions.data() + first;
   std::uint32_t* out = start;
+  // Where the room for one more block ends.
+  std::uint32_t* limit = positions.data() + positions.size() - kSpare;
+  const auto grow = [&] {
+    const std::size_t found = static_cast<std::size_t>(out - start);
+    positions.resize(positions.size() + positions.size() / 2 + kSpare);
+    start = positions.data() + first;
+    out = start + found;
+    limit = positions.data() + positions.size() - kSpare;
+  };
   const char* const data = text.data();
   std::size_t at = 0;
 #if defined(__SSE2__)
   const __m128i pattern = _mm_set1_epi8(byte);
   for (; at + kBlock <= text.size(); at += kBlock) {
+    if (out > limit) [[unlikely]] {
+      grow();
+    }
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     // Bit i is set when byte i of the block matches.
     auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, pattern)));
@@ -57,9 +68,29 @@ inline std::size_t findAllBytes(std::string_view text, char byte,
   }
 #endif
   for (; at < text.size(); ++at) {
-    if (data[at] == byte) *out++ = static_cast<std::uint32_t>(at);
+    if (data[at] == byte) {
+      if (out > limit) grow();
+      *out++ = static_cast<std::uint32_t>(at);
+    }
   }
   return static_cast<std::size_t>(out - start);
+}
+
+// The number of bytes of `text` equal to `byte`.
+inline std::size_t countByte(std::string_view text, char byte) {
+  const char* const data = text.data();
+  std::size_t count = 0, at = 0;
+#if defined(__SSE2__)
+  constexpr std::size_t kBlock = 16;
+  const __m128i pattern = _mm_set1_epi8(byte);
+  for (; at + kBlock <= text.size(); at += kBlock) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+    count += static_cast<std::size_t>(std::popcount(
+        static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, pattern)))));
+  }
+#endif
+  for (; at < text.size(); ++at) count += data[at] == byte;
+  return count;
 }
 
 // What one pass over a text finds: any of three chosen bytes, and any byte

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace geneclub {
@@ -117,6 +118,8 @@ std::variant<std::unique_ptr<ByteSource>, InputError> openByteSource(const std::
   if (endsWith(path, ".gz")) {
     errno = 0;
     gzFile file = gzopen(path.c_str(), "rb");
+    // gzopen fails without an errno only when it cannot allocate its state.
+    if (file == nullptr && errno == 0) throw std::bad_alloc();
     if (file == nullptr) return cannotOpen(path);
     return std::make_unique<GzipSource>(file);
   }

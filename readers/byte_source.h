@@ -47,8 +47,8 @@ std::string displayName(const std::string& path);
 
 // Opens `path` for reading: "-" is standard input, a path ending in ".gz" is
 // decompressed with zlib (and must hold gzip data), any other path is read
-// as it is. A file that cannot be opened gives an InputError of status
-// kUnreadable.
+// as it is. A file that cannot be opened gives an InputError of kind
+// kUnreadable; memory running out throws std::bad_alloc, as anywhere.
 std::variant<std::unique_ptr<ByteSource>, InputError> openByteSource(const std::string& path);
 
 // A source over a copy of `text`.

@@ -37,7 +37,7 @@ struct ClassAssignment {
 //  - exactly two distinct labels: the first sample's label is class 1.
 // More than two labels without a diseaseLabel is an error that lists the
 // labels with their counts and asks for the option --disease. Errors have
-// status kInvalidData.
+// kind kInvalidData.
 std::variant<ClassAssignment, InputError> assignClasses(const std::vector<std::string>& labels,
                                                         const std::string& diseaseLabel);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "readers/byte_scan.h"
@@ -21,6 +22,8 @@ bool isTrimmed(char c, char delimiter) {
          (c == ' ' || c == '\r' || (c == '\t' && delimiter != '\t'));
 }
 
+constexpr char kFieldTooLong[] = "the field is longer than 1 MiB";
+
 std::string_view trimmed(std::string_view text, char delimiter) {
   std::size_t begin = 0, end = text.size();
   while (begin < end && isTrimmed(text[begin], delimiter)) ++begin;
@@ -31,16 +34,82 @@ std::string_view trimmed(std::string_view text, char delimiter) {
 }  // namespace
 
 DelimitedRecordReader::DelimitedRecordReader(InputBuffer& input, std::string fileName,
-                                             int firstLine)
-    : input_(input), fileName_(std::move(fileName)), nextLine_(firstLine) {}
+                                             int firstLine, char delimiter)
+    : input_(input), fileName_(std::move(fileName)), delimiter_(delimiter), nextLine_(firstLine) {}
 
 bool DelimitedRecordReader::readMoreOrFail() {
   if (input_.readMore()) return true;
+  if (const std::optional<InputBuffer::Place>& nul = input_.nulByte()) {
+    error_ = nulByteError(fileName_, nul->line, static_cast<std::uint64_t>(columnAtEnd()));
+    return false;
+  }
   if (!input_.source().failure().empty()) {
     error_ = {InputError::kUnreadable,
               "cannot read " + fileName_ + ": " + input_.source().failure()};
+    return false;
   }
-  return false;
+  return true;
+}
+
+int DelimitedRecordReader::columnAtEnd() const {
+  const std::string_view held = input_.held();
+  char delimiter = delimiter_;
+  if (delimiter == 0) {
+    // The header so far chooses, as it will when it is whole.
+    bool inQuotes = false, sawComma = false, sawSemicolon = false;
+    for (const char c : held) {
+      if (c == '"') inQuotes = !inQuotes;
+      if (inQuotes) continue;
+      if (c == '\t') {
+        delimiter = '\t';
+        break;
+      }
+      sawComma |= c == ',';
+      sawSemicolon |= c == ';';
+    }
+    if (delimiter == 0) delimiter = sawComma ? ',' : sawSemicolon ? ';' : ',';
+  }
+  int column = 1;
+  bool fieldStart = true, inQuotes = false;
+  for (std::size_t at = 0; at < held.size(); ++at) {
+    const char c = held[at];
+    if (inQuotes) {
+      if (c == '"' && at + 1 < held.size() && held[at + 1] == '"') {
+        ++at;
+      } else if (c == '"') {
+        inQuotes = false;
+      }
+    } else if (c == delimiter) {
+      ++column;
+      fieldStart = true;
+    } else if (fieldStart && c == '"') {
+      inQuotes = true;
+      fieldStart = false;
+    } else if (!isTrimmed(c, delimiter)) {
+      fieldStart = false;
+    }
+  }
+  return column;
+}
+
+std::optional<std::size_t> DelimitedRecordReader::overlongFieldAtEnd() const {
+  // The text of a field may be half its bytes ("" stands for one quote),
+  // and its quotes are not text.
+  constexpr std::size_t kSurelyOverlong = 2 * kMaxFieldBytes + 2;
+  const std::string_view held = input_.held();
+  if (held.size() <= kSurelyOverlong) return std::nullopt;
+  // Before the header has chosen the delimiter, any of the three may end
+  // the field.
+  const auto endsField = [this](char c) {
+    return c == '\n' || (delimiter_ == 0 ? c == '\t' || c == ',' || c == ';' : c == delimiter_);
+  };
+  std::size_t end = held.size();
+  while (end > 0 && isTrimmed(held[end - 1], delimiter_)) --end;
+  std::size_t begin = end;
+  while (begin > 0 && !endsField(held[begin - 1])) --begin;
+  while (begin < end && isTrimmed(held[begin], delimiter_)) ++begin;
+  if (end - begin <= kSurelyOverlong) return std::nullopt;
+  return begin;
 }
 
 DelimitedRecordReader::Status DelimitedRecordReader::fail(int line, int column,
@@ -67,7 +136,7 @@ DelimitedRecordReader::Parse DelimitedRecordReader::skipBlankLines(bool& atEnd) 
       atEnd = true;
       return Parse::kComplete;
     }
-    if (!readMoreOrFail() && !error_.message.empty()) return Parse::kError;
+    if (!readMoreOrFail()) return Parse::kError;
   }
 }
 
@@ -94,10 +163,12 @@ DelimitedRecordReader::Parse DelimitedRecordReader::detectDelimiter() {
 bool DelimitedRecordReader::splitLine(std::string_view line) {
   if (line.size() >= UINT32_MAX) return false;  // positions are 32-bit
   const char delimiter = delimiter_;
-  const std::size_t delimiterCount = findAllBytes(line, delimiter, delimiterPositions_, 0);
+  // The delimiters' positions go where a plain line's go: this line is not
+  // plain, so they are free.
+  const std::size_t delimiterCount = findAllBytes(line, delimiter, boundaries_, 0);
   // The line's end closes the last field as a delimiter would; the vector
   // has room for it.
-  std::uint32_t* const ends = delimiterPositions_.data();
+  std::uint32_t* const ends = boundaries_.data();
   ends[delimiterCount] = static_cast<std::uint32_t>(line.size());
   if (fields_.size() <= delimiterCount) fields_.resize(delimiterCount + 1);
   DelimitedField* const out = fields_.data();
@@ -164,28 +235,15 @@ bool DelimitedRecordReader::splitPlainLine(std::string_view line) {
   plainLine_ = line.data();
   plain_ = true;
   knownAscii_ = !scan.holdsNonAscii;
-  fieldsFilled_ = false;
   return true;
-}
-
-std::span<const DelimitedField> DelimitedRecordReader::fields() {
-  if (plain_ && !fieldsFilled_) {
-    if (fields_.size() < fieldCount_) fields_.resize(fieldCount_);
-    for (std::size_t column = 0; column < fieldCount_; ++column) {
-      fields_[column] = DelimitedField(fieldText(column), recordLine_);
-    }
-    fieldsFilled_ = true;
-  }
-  return {fields_.data(), fieldCount_};
 }
 
 DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
   const std::string_view held = input_.held();
-  const bool atEnd = input_.atEnd();
   // Most records are one line whose quotes, if any, hold whole fields
   // without line ends or "": those are split from the delimiters' positions.
   const void* lineEnd = std::memchr(held.data(), '\n', held.size());
-  if (lineEnd == nullptr && !atEnd) return Parse::kNeedMore;
+  if (lineEnd == nullptr && !input_.atEnd()) return Parse::kNeedMore;
   const std::size_t lineSize =
       lineEnd == nullptr ? held.size() : static_cast<const char*>(lineEnd) - held.data();
   recordSize_ = lineEnd == nullptr ? lineSize : lineSize + 1;
@@ -193,18 +251,29 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
   if (splitPlainLine(held.substr(0, lineSize))) return Parse::kComplete;
   plain_ = false;
   if (splitLine(held.substr(0, lineSize))) return Parse::kComplete;
-  const char delimiter = delimiter_;  // a local, which field writes cannot change
   fieldCount_ = 0;
+  return parseFields(true, [this](std::string_view text, int line) {
+    if (fieldCount_ == fields_.size()) fields_.emplace_back();
+    fields_[fieldCount_++] = DelimitedField(text, line);
+  });
+}
+
+template <typename AddField>
+DelimitedRecordReader::Parse DelimitedRecordReader::parseFields(bool keepTexts, AddField addField) {
+  const std::string_view held = input_.held();
+  const bool atEnd = input_.atEnd();
+  const char delimiter = delimiter_;  // a local, which field writes cannot change
   unescaped_.clear();
   bool reserved = false;
   int line = nextLine_;
+  int column = 0;
   std::size_t at = 0;
   while (true) {
     while (at < held.size() && isTrimmed(held[at], delimiter)) ++at;
     if (at == held.size() && !atEnd) return Parse::kNeedMore;
     const int fieldLine = line;
     std::string_view text;
-    const int column = static_cast<int>(fieldCount_) + 1;
+    ++column;
     if (at < held.size() && held[at] == '"') {
       const std::size_t start = ++at;
       bool escaped = false;
@@ -213,7 +282,7 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
         const void* quote = std::memchr(held.data() + at, '"', held.size() - at);
         const std::size_t quoteAt =
             quote != nullptr ? static_cast<const char*>(quote) - held.data() : held.size();
-        line += static_cast<int>(std::count(held.begin() + at, held.begin() + quoteAt, '\n'));
+        line += static_cast<int>(countByte(held.substr(at, quoteAt - at), '\n'));
         if (quote == nullptr) {
           if (!atEnd) return Parse::kNeedMore;
           fail(fieldLine, column, "the quote that opens this field is never closed");
@@ -231,11 +300,16 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
       }
       std::string_view content = held.substr(start, close - start);
       if (escaped) {
-        // Unescaped text is never longer than the held bytes, so one
-        // reservation (padding included) keeps every earlier field's view
-        // valid.
-        if (!reserved) unescaped_.reserve(held.size() + InputBuffer::kPadding);
-        reserved = true;
+        // Texts kept until the next record share one buffer: unescaped text
+        // is never longer than the held bytes, so one reservation (padding
+        // included) keeps every earlier field's view valid. A text that is
+        // only lent to addField reuses the buffer.
+        if (!keepTexts) {
+          unescaped_.clear();
+        } else if (!reserved) {
+          unescaped_.reserve(held.size() + InputBuffer::kPadding);
+          reserved = true;
+        }
         const std::size_t from = unescaped_.size();
         for (std::size_t i = 0; i < content.size(); ++i) {
           unescaped_ += content[i];
@@ -259,12 +333,11 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
       while (end > start && isTrimmed(held[end - 1], delimiter)) --end;
       text = held.substr(start, end - start);
     }
-    if (text.size() >= UINT32_MAX) {
-      fail(fieldLine, column, "the field is longer than 4 GiB");
+    if (text.size() > kMaxFieldBytes) {
+      fail(fieldLine, column, kFieldTooLong);
       return Parse::kError;
     }
-    if (fieldCount_ == fields_.size()) fields_.emplace_back();
-    fields_[fieldCount_++] = DelimitedField(text, fieldLine);
+    addField(text, fieldLine);
     if (at == held.size()) {
       recordSize_ = at;
       break;
@@ -282,23 +355,32 @@ DelimitedRecordReader::Parse DelimitedRecordReader::parseRecord() {
   return Parse::kComplete;
 }
 
-DelimitedRecordReader::Status DelimitedRecordReader::next() {
+DelimitedRecordReader::Status DelimitedRecordReader::startRecord() {
   bool atEnd = false;
   if (skipBlankLines(atEnd) == Parse::kError) return Status::kError;
   if (atEnd) return Status::kEnd;
   while (delimiter_ == 0 && detectDelimiter() == Parse::kNeedMore) {
-    if (!readMoreOrFail() && !error_.message.empty()) return Status::kError;
+    if (!readMoreOfRecord()) return Status::kError;
   }
-  Parse parse;
-  while ((parse = parseRecord()) == Parse::kNeedMore) {
-    if (!readMoreOrFail() && !error_.message.empty()) return Status::kError;
+  return Status::kRecord;
+}
+
+bool DelimitedRecordReader::readMoreOfRecord() {
+  if (const std::optional<std::size_t> start = overlongFieldAtEnd()) {
+    const auto lineEnds = countByte(input_.held().substr(0, *start), '\n');
+    fail(nextLine_ + static_cast<int>(lineEnds), columnAtEnd(), kFieldTooLong);
+    return false;
   }
-  if (parse == Parse::kError) return Status::kError;
+  return readMoreOrFail();
+}
+
+DelimitedRecordReader::Status DelimitedRecordReader::finishRecord() {
   recordLine_ = nextLine_;
   // Every byte outside the fields is ASCII, so checking the whole record at
   // once is enough; only a record that fails is searched for its field.
   // (A plain line was found to be all ASCII, or not, as it was split.)
-  if (!(plain_ && knownAscii_) && !isValidUtf8(input_.held().substr(0, recordSize_))) {
+  const std::string_view record = input_.held().substr(0, recordSize_);
+  if (!(plain_ && knownAscii_) && !isValidUtf8(record)) {
     for (std::size_t column = 0; column < fieldCount_; ++column) {
       if (!isValidUtf8(fieldText(column))) {
         return fail(fieldLine(column), static_cast<int>(column) + 1, "the text is not UTF-8");
@@ -306,6 +388,56 @@ DelimitedRecordReader::Status DelimitedRecordReader::next() {
     }
     return fail(nextLine_, 1, "the text is not UTF-8");
   }
+  // No field of a shorter record can be over the limit.
+  if (record.size() > kMaxFieldBytes) {
+    for (std::size_t column = 0; column < fieldCount_; ++column) {
+      if (fieldText(column).size() > kMaxFieldBytes) {
+        return fail(fieldLine(column), static_cast<int>(column) + 1, kFieldTooLong);
+      }
+    }
+  }
+  nextLine_ += recordLineEnds_;
+  input_.consume(recordSize_);
+  return Status::kRecord;
+}
+
+DelimitedRecordReader::Status DelimitedRecordReader::next() {
+  if (const Status start = startRecord(); start != Status::kRecord) return start;
+  Parse parse;
+  while ((parse = parseRecord()) == Parse::kNeedMore) {
+    if (!readMoreOfRecord()) return Status::kError;
+  }
+  if (parse == Parse::kError) return Status::kError;
+  return finishRecord();
+}
+
+DelimitedRecordReader::Status DelimitedRecordReader::nextNames(NameList& names) {
+  if (const Status start = startRecord(); start != Status::kRecord) return start;
+  const std::size_t before = names.size();
+  Parse parse;
+  bool valid = true;
+  int invalidLine = 0, invalidColumn = 0;
+  while (true) {
+    names.truncate(before);
+    valid = true;
+    int column = 0;
+    parse = parseFields(false, [&](std::string_view text, int line) {
+      ++column;
+      if (valid && !isValidUtf8(text)) {
+        valid = false;
+        invalidLine = line;
+        invalidColumn = column;
+      }
+      names.add(text);
+    });
+    if (parse != Parse::kNeedMore) break;
+    if (!readMoreOfRecord()) return Status::kError;
+  }
+  if (parse == Parse::kError) return Status::kError;
+  if (!valid) return fail(invalidLine, invalidColumn, "the text is not UTF-8");
+  plain_ = false;
+  fieldCount_ = 0;
+  recordLine_ = nextLine_;
   nextLine_ += recordLineEnds_;
   input_.consume(recordSize_);
   return Status::kRecord;

@@ -5,14 +5,12 @@
 // number among the records after the header), unless a labels file gives
 // them.
 
-#include <cstdint>
-#include <limits>
 #include <optional>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "readers/gene_records.h"
 #include "readers/table_forms.h"
 #include "readers/table_text.h"
 
@@ -34,24 +32,26 @@ struct NumberedCandidate {
 class GenesInRowsReader {
  public:
   GenesInRowsReader(DelimitedRecordReader& records, const TableOptions& options)
-      : records_(records), options_(options), fileName_(records.fileName()) {}
+      : records_(records),
+        options_(options),
+        fileName_(records.fileName()),
+        genes_(records, table_, 1, 0, options.dropGenesWithMissing) {}
 
   std::variant<ExpressionTable, InputError> read();
 
  private:
   bool isNamedLabelRow(std::string_view name) const;
-  std::optional<InputError> takeLabels(std::span<const DelimitedField> fields);
-  std::optional<InputError> readGene(std::span<const DelimitedField> fields, int record);
+  std::optional<InputError> takeLabels();
   std::optional<InputError> settleCandidate();
 
   DelimitedRecordReader& records_;
   const TableOptions& options_;
   const std::string& fileName_;
-  std::size_t fieldCount_ = 0;
   bool haveLabelRow_ = false;
   int candidateNumber_ = 0;  // the record after the header that the option names, or 0
   NumberedCandidate candidate_;
   ExpressionTable table_;
+  GeneRecords genes_;
 };
 
 bool GenesInRowsReader::isNamedLabelRow(std::string_view name) const {
@@ -59,39 +59,18 @@ bool GenesInRowsReader::isNamedLabelRow(std::string_view name) const {
   return options_.labelColumn.empty() ? isLabelColumnName(name) : name == options_.labelColumn;
 }
 
-std::optional<InputError> GenesInRowsReader::takeLabels(std::span<const DelimitedField> fields) {
-  for (std::size_t column = 1; column < fields.size(); ++column) {
-    if (isMissingWord(fields[column].text())) {
+std::optional<InputError> GenesInRowsReader::takeLabels() {
+  for (std::size_t column = 1; column < records_.fieldCount(); ++column) {
+    const std::string_view label = records_.fieldText(column);
+    if (isMissingWord(label)) {
       return missingLabelError(
-          cellPlace(fileName_, fields[column].line(), static_cast<int>(column) + 1),
-          fields[column].text());
+          cellPlace(fileName_, records_.fieldLine(column), static_cast<int>(column) + 1), label);
     }
-    table_.labels.emplace_back(fields[column].text());
+    table_.labels.emplace_back(label);
   }
   haveLabelRow_ = true;
-  table_.labelSource = "row " + quoteForMessage(fields[0].text());
-  table_.labelName = fields[0].text();
-  return std::nullopt;
-}
-
-std::optional<InputError> GenesInRowsReader::readGene(std::span<const DelimitedField> fields,
-                                                      int record) {
-  const std::string_view name = fields[0].text();
-  std::vector<double> values(fields.size() - 1);
-  for (std::size_t column = 1; column < fields.size(); ++column) {
-    const ValueCell cell = readValueCell(fields[column].text(), values[column - 1]);
-    if (cell == ValueCell::kNumber) continue;
-    if (cell == ValueCell::kMissing && options_.dropGenesWithMissing) {
-      values[column - 1] = std::numeric_limits<double>::quiet_NaN();
-      continue;
-    }
-    return valueCellError(
-        cell, geneCellPlace(fileName_, fields[column].line(), static_cast<int>(column) + 1, name),
-        fields[column].text());
-  }
-  table_.geneNames.emplace_back(name);
-  table_.geneColumns.push_back(record);
-  table_.values.push_back(std::move(values));
+  table_.labelSource = "row " + quoteForMessage(records_.fieldText(0));
+  table_.labelName = records_.fieldText(0);
   return std::nullopt;
 }
 
@@ -121,47 +100,37 @@ std::optional<InputError> GenesInRowsReader::settleCandidate() {
 }
 
 std::variant<ExpressionTable, InputError> GenesInRowsReader::read() {
-  DelimitedRecordReader::Status status = records_.next();
+  DelimitedRecordReader::Status status = genes_.readHeader();
   if (status == DelimitedRecordReader::Status::kError) return records_.error();
   if (status == DelimitedRecordReader::Status::kEnd) {
     return InputError{InputError::kInvalidData, fileName_ + ": the file holds no table"};
   }
-  fieldCount_ = records_.fields().size();
-  if (fieldCount_ < 2) {
+  if (genes_.header().size() < 2) {
     return InputError{InputError::kInvalidData,
                       fileName_ + ": the header names no sample after its corner cell"};
-  }
-  for (std::size_t column = 1; column < fieldCount_; ++column) {
-    table_.sampleNames.emplace_back(records_.fields()[column].text());
   }
   candidateNumber_ = smallNumber(options_.labelColumn).value_or(0);
   // Record numbers count the header as record 1.
   int record = 1;
   while ((status = records_.next()) == DelimitedRecordReader::Status::kRecord) {
     ++record;
-    std::span<const DelimitedField> fields = records_.fields();
-    if (fields.size() != fieldCount_) {
-      return InputError{InputError::kInvalidData,
-                        fileName_ + ": line " + std::to_string(records_.line()) + " holds " +
-                            std::to_string(fields.size()) + " fields, but the header holds " +
-                            std::to_string(fieldCount_)};
-    }
-    if (isNamedLabelRow(fields[0].text())) {
-      if (std::optional<InputError> error = takeLabels(fields)) return *error;
+    if (std::optional<InputError> error = genes_.checkWidth()) return *error;
+    if (isNamedLabelRow(records_.fieldText(0))) {
+      if (std::optional<InputError> error = takeLabels()) return *error;
       continue;
     }
     if (record - 1 == candidateNumber_ && !haveLabelRow_) {
       candidate_.seen = true;
-      candidate_.name = fields[0].text();
-      for (std::size_t column = 1; column < fields.size(); ++column) {
-        candidate_.labels.emplace_back(fields[column].text());
-        candidate_.labelLines.push_back(fields[column].line());
+      candidate_.name = records_.fieldText(0);
+      for (std::size_t column = 1; column < records_.fieldCount(); ++column) {
+        candidate_.labels.emplace_back(records_.fieldText(column));
+        candidate_.labelLines.push_back(records_.fieldLine(column));
       }
-      candidate_.error = readGene(fields, record);
+      candidate_.error = genes_.addGene(record);
       if (!candidate_.error) candidate_.gene = static_cast<int>(table_.values.size()) - 1;
       continue;
     }
-    if (std::optional<InputError> error = readGene(fields, record)) return *error;
+    if (std::optional<InputError> error = genes_.addGene(record)) return *error;
   }
   if (status == DelimitedRecordReader::Status::kError) return records_.error();
   if (std::optional<InputError> error = settleCandidate()) return *error;
@@ -179,6 +148,7 @@ std::variant<ExpressionTable, InputError> GenesInRowsReader::read() {
   if (table_.values.empty()) {
     return InputError{InputError::kInvalidData, fileName_ + ": the table holds no gene rows"};
   }
+  genes_.takeSampleNames();
   table_.form = ExpressionTable::Form::kGenesInRows;
   return std::move(table_);
 }

@@ -29,22 +29,21 @@ bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassL
   return parseExpressionData(reader, matrix, labels);
 }
 
-LoadStatus loadData(const std::string& fileName, int geneCount, int sampleCount,
-                    GeneClubAnalyzer& analyzer, std::ostream& console) {
+std::variant<ExpressionData, InputError> loadData(const std::string& fileName, int geneCount,
+                                                  int sampleCount,
+                                                  const ProgressListener& progress) {
   std::FILE* file = std::fopen(fileName.c_str(), "r");
-  if (file == nullptr) return LoadStatus::kCannotOpen;
-  console << "***Data preprocessing. Please Wait...\n";
-  analyzer.expressionMatrix.assign(geneCount, ExpressionRow(sampleCount, 0.0));
-  analyzer.classLabels.clear();
+  if (file == nullptr) return InputError{InputError::kUnreadable, "can't open " + fileName};
+  notify(progress, {ProgressEvent::Step::kDataOpened});
+  ExpressionData data;
+  data.matrix.assign(geneCount, ExpressionRow(sampleCount, 0.0));
   // A read error (the name of a directory, say) ends the text early, which
   // the parser rejects as wrong data.
   TokenReader reader(file);
-  const bool parsed = parseExpressionData(reader, analyzer.expressionMatrix, analyzer.classLabels);
+  const bool parsed = parseExpressionData(reader, data.matrix, data.labels);
   std::fclose(file);
-  if (parsed) return LoadStatus::kLoaded;
-  analyzer.expressionMatrix.clear();
-  analyzer.classLabels.clear();
-  return LoadStatus::kWrongData;
+  if (!parsed) return InputError{InputError::kInvalidData, "wrong data in " + fileName};
+  return data;
 }
 
 }  // namespace geneclub

@@ -8,11 +8,13 @@
 #ifndef GENECLUB_READERS_LOAD_DATA_H_
 #define GENECLUB_READERS_LOAD_DATA_H_
 
-#include <ostream>
 #include <string>
 #include <string_view>
+#include <variant>
 
-#include "data/gene_club_analyzer.h"
+#include "data/expression_data.h"
+#include "data/progress.h"
+#include "readers/input_error.h"
 #include "readers/token_reader.h"
 
 namespace geneclub {
@@ -30,13 +32,13 @@ bool parseExpressionData(TokenReader& reader, ExpressionMatrix& matrix, ClassLab
 // The same for a text held in memory.
 bool parseExpressionData(std::string_view text, ExpressionMatrix& matrix, ClassLabels& labels);
 
-enum class LoadStatus { kLoaded, kCannotOpen, kWrongData };
-
-// Reads a data file of `sampleCount` records of `geneCount` values each into
-// the analysis, after writing "***Data preprocessing. Please Wait...\n" to
-// console once the file is open. On failure the analysis holds no data.
-LoadStatus loadData(const std::string& fileName, int geneCount, int sampleCount,
-                    GeneClubAnalyzer& analyzer, std::ostream& console);
+// Reads a data file of `sampleCount` records of `geneCount` values each,
+// reporting kDataOpened to progress once the file is open. Fails with
+// kUnreadable when the file cannot be opened and with kInvalidData when it
+// holds wrong data; the message names the file.
+std::variant<ExpressionData, InputError> loadData(const std::string& fileName, int geneCount,
+                                                  int sampleCount,
+                                                  const ProgressListener& progress = {});
 
 }  // namespace geneclub
 

@@ -35,11 +35,7 @@ std::variant<ExpressionTable, InputError> readNativeRecords(InputBuffer& input,
       [&input](char* buffer, std::size_t capacity) { return input.take(buffer, capacity); });
   ExpressionTable table;
   table.form = ExpressionTable::Form::kNativeRecords;
-  const auto readFailure = [&]() -> std::optional<InputError> {
-    if (input.source().failure().empty()) return std::nullopt;
-    return InputError{InputError::kUnreadable,
-                      "cannot read " + fileName + ": " + input.source().failure()};
-  };
+  const auto readFailure = [&] { return inputStopped(input, fileName); };
   std::size_t geneCount = 0;
   int record = 0;
   char next = 0;
@@ -78,7 +74,10 @@ std::variant<ExpressionTable, InputError> readNativeRecords(InputBuffer& input,
       ++valueCount;
     }
     std::string_view classWord;
-    reader.readWord(classWord);
+    if (!reader.readWord(classWord)) {
+      if (std::optional<InputError> failure = readFailure()) return *failure;
+      return recordError(fileName, record, "the class word is longer than 1 MiB");
+    }
     if (!isValidUtf8(classWord))
       return recordError(fileName, record, "the class word is not UTF-8");
     if (record == 1) {

@@ -3,20 +3,26 @@
 // a gene. When no option and no column name shows the label column, it is
 // the only column that holds text; since that is known only at the end,
 // every column is read as a gene until then, and the texts of the one column
-// that has shown text so far are kept aside.
+// that has shown text so far are kept aside. An empty first header cell is
+// what pandas and R write above the row names: that column is never a gene.
+//
+// Memory follows the input: the header's names are kept in one buffer, and
+// what each gene column needs is set up only once the first row has shown
+// that the columns hold values.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <span>
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "readers/decimal_number.h"
+#include "readers/name_list.h"
 #include "readers/table_forms.h"
 #include "readers/table_text.h"
 
@@ -29,20 +35,24 @@ constexpr double kReserveMargin = 1.05;
 
 // Rows gathered before they are moved to the genes' rows: enough that each
 // gene gets a cache line of values at a time, few enough that they cost
-// little next to the matrix.
+// little next to the matrix. A table so wide that eight rows would take more
+// than kPendingBytes gathers fewer, down to one, so that a table of a few
+// rows never holds much more than its values.
 constexpr std::size_t kPendingRows = 8;
+constexpr std::size_t kPendingBytes = 16 << 20;
 
-// The first missing value of a gene slot; line 0 while there is none.
+// The first missing value of a gene slot.
 struct FirstMissing {
-  int line = 0;
+  int slot = 0;
   std::string text;
 };
 
 // The 0-based column that an option names: the leftmost column of that exact
 // name, else the column of that 1-based number.
-std::optional<int> columnNamedBy(const std::vector<std::string>& names, const std::string& option) {
+std::optional<int> columnNamedBy(const NameList& names, const std::string& option) {
+  NameList::Cursor cursor(names);
   for (std::size_t column = 0; column < names.size(); ++column) {
-    if (names[column] == option) return static_cast<int>(column);
+    if (cursor.next() == option) return static_cast<int>(column);
   }
   const std::optional<int> number = smallNumber(option);
   if (number && *number >= 1 && *number <= static_cast<int>(names.size())) return *number - 1;
@@ -57,7 +67,7 @@ InputError noSuchColumn(const std::string& fileName, const std::string& what,
                                         std::to_string(columnCount)};
 }
 
-std::string columnLabel(const std::vector<std::string>& names, int column) {
+std::string columnLabel(const NameList& names, int column) {
   return "column " + quoteForMessage(names[column]) + " (" + std::to_string(column + 1) + ")";
 }
 
@@ -73,31 +83,38 @@ class SamplesInRowsReader {
   SamplesInRowsReader(DelimitedRecordReader& records, const TableOptions& options)
       : records_(records), options_(options), fileName_(records.fileName()) {}
 
-  std::variant<ExpressionTable, InputError> read();
+  std::variant<ExpressionTable, InputError> read(std::vector<std::string>& otherNames);
 
  private:
   std::optional<InputError> chooseColumns();
+  void setUpSlots();
   std::optional<InputError> readRow(int row);
   std::optional<InputError> readOtherCell(int slot, int row, double& cell);
   void flushPendingRows();
   std::optional<InputError> takeDetectedLabelColumn();
   std::optional<InputError> firstMissingGeneValue() const;
+  const std::string& firstMissingText(int slot) const;
   void reserveRows();
 
   DelimitedRecordReader& records_;
   const TableOptions& options_;
   const std::string& fileName_;
-  std::vector<std::string> names_;
+  NameList names_;
   std::vector<int> columnOfSlot_;
   int labelColumn_ = -1;  // -1 while unknown, and when a labels file gives the labels
   int sampleColumn_ = -1;
+  int rowNamesColumn_ = -1;  // an empty first header cell's column, when not the sample column
   bool detectLabelColumn_ = false;
   ExpressionTable table_;
   // The rows read but not yet moved to the genes' rows, row by row.
   std::vector<double> pendingRows_;
   std::size_t pendingRowCount_ = 0;
-  std::uint64_t headerEnd_ = 0;             // input offset where the first row starts
-  std::vector<FirstMissing> firstMissing_;  // per slot
+  std::size_t pendingRowLimit_ = kPendingRows;
+  std::uint64_t headerEnd_ = 0;  // input offset where the first row starts
+  // Per slot, the line of its first missing value (0: none yet), and the
+  // texts of those first missing values in the order they were found.
+  std::vector<int> firstMissingLine_;
+  std::vector<FirstMissing> firstMissingTexts_;
   // While the label column is being detected: the one slot that held text,
   // its texts by row, and the line of every row.
   int textSlot_ = -1;
@@ -123,30 +140,56 @@ std::optional<InputError> SamplesInRowsReader::chooseColumns() {
                             " cannot be both the label column and the sample column"};
     }
     labelColumn_ = *named;
-  } else if (options_.labelsFile.empty()) {
+  }
+  // The row names that pandas and R write under an empty first cell.
+  if (columnCount > 1 && names_[0].empty() && labelColumn_ != 0 && sampleColumn_ != 0) {
+    if (options_.sampleColumn.empty()) {
+      sampleColumn_ = 0;
+    } else {
+      rowNamesColumn_ = 0;
+    }
+  }
+  const auto isOther = [this](int column) {
+    return column == sampleColumn_ || column == labelColumn_ || column == rowNamesColumn_;
+  };
+  if (options_.labelColumn.empty() && options_.labelsFile.empty()) {
+    NameList::Cursor cursor(names_);
     for (int column = 0; column < columnCount && labelColumn_ < 0; ++column) {
-      if (column != sampleColumn_ && isLabelColumnName(names_[column])) labelColumn_ = column;
+      if (isLabelColumnName(cursor.next()) && !isOther(column)) labelColumn_ = column;
     }
     detectLabelColumn_ = labelColumn_ < 0;
   }
-  if (options_.sampleColumn.empty()) {
+  if (sampleColumn_ < 0) {
+    NameList::Cursor cursor(names_);
     for (int column = 0; column < columnCount && sampleColumn_ < 0; ++column) {
-      if (column != labelColumn_ && isSampleColumnName(names_[column])) sampleColumn_ = column;
+      if (isSampleColumnName(cursor.next()) && !isOther(column)) sampleColumn_ = column;
     }
   }
-  for (int column = 0; column < columnCount; ++column) {
-    if (column != sampleColumn_ && column != labelColumn_) columnOfSlot_.push_back(column);
-  }
-  if (columnOfSlot_.empty()) {
+  int others = 0;
+  for (const int column : {sampleColumn_, labelColumn_, rowNamesColumn_}) others += column >= 0;
+  if (others == columnCount) {
     return InputError{InputError::kInvalidData,
                       fileName_ +
                           ": no column is left for genes besides the label and sample "
                           "columns"};
   }
-  table_.values.resize(columnOfSlot_.size());
-  firstMissing_.resize(columnOfSlot_.size());
-  pendingRows_.resize(kPendingRows * columnOfSlot_.size());
   return std::nullopt;
+}
+
+// The gene slots and what each needs while the rows are read; called once
+// the first row has as many fields as the header, so that the memory they
+// take is in proportion to the values.
+void SamplesInRowsReader::setUpSlots() {
+  const int columnCount = static_cast<int>(names_.size());
+  for (int column = 0; column < columnCount; ++column) {
+    if (column != sampleColumn_ && column != labelColumn_ && column != rowNamesColumn_) {
+      columnOfSlot_.push_back(column);
+    }
+  }
+  table_.values.resize(columnOfSlot_.size());
+  firstMissingLine_.resize(columnOfSlot_.size());
+  pendingRowLimit_ = std::clamp<std::size_t>(
+      kPendingBytes / (sizeof(double) * columnOfSlot_.size()), 1, kPendingRows);
 }
 
 // Reserves room in every gene's row for the rows the input still holds,
@@ -163,7 +206,7 @@ void SamplesInRowsReader::reserveRows() {
   const auto rows =
       rowsRead +
       static_cast<std::size_t>(static_cast<double>(size - done) / bytesPerRow * kReserveMargin) +
-      kPendingRows;
+      pendingRowLimit_;
   for (std::vector<double>& values : table_.values) values.reserve(rows);
 }
 
@@ -176,6 +219,7 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
                           std::to_string(records.fieldCount()) + " fields, but the header holds " +
                           std::to_string(names_.size())};
   }
+  if (row == 0) setUpSlots();
   if (sampleColumn_ >= 0) table_.sampleNames.emplace_back(records.fieldText(sampleColumn_));
   if (labelColumn_ >= 0) {
     const std::string_view label = records.fieldText(labelColumn_);
@@ -190,6 +234,11 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
   // turn, with everything but a plain number handled out of line.
   const int* const columnOfSlot = columnOfSlot_.data();
   const std::size_t slotCount = columnOfSlot_.size();
+  // The pending rows grow with the first rows, so that a table of few rows
+  // never holds room for more.
+  if (pendingRows_.size() < (pendingRowCount_ + 1) * slotCount) {
+    pendingRows_.resize((pendingRowCount_ + 1) * slotCount);
+  }
   double* const cells = pendingRows_.data() + pendingRowCount_ * slotCount;
   const auto readCells = [&](auto textOf) -> std::optional<InputError> {
     for (std::size_t slot = 0; slot < slotCount; ++slot) {
@@ -214,7 +263,7 @@ std::optional<InputError> SamplesInRowsReader::readRow(int row) {
     error = readCells([&records](std::size_t column) { return records.fieldText(column); });
   }
   if (error) return error;
-  if (++pendingRowCount_ == kPendingRows) flushPendingRows();
+  if (++pendingRowCount_ == pendingRowLimit_) flushPendingRows();
   return std::nullopt;
 }
 
@@ -251,17 +300,22 @@ std::optional<InputError> SamplesInRowsReader::readOtherCell(int slot, int row, 
   const std::string_view text = records_.fieldText(column);
   const int fieldLine = records_.fieldLine(column);
   const ValueCell kind = readValueCell(text, cell);
-  const std::string place = geneCellPlace(fileName_, fieldLine, column + 1, names_[column]);
+  const auto place = [&] {
+    return geneCellPlace(fileName_, fieldLine, column + 1, names_[column]);
+  };
   if (kind == ValueCell::kMissing) {
     cell = std::numeric_limits<double>::quiet_NaN();
-    if (firstMissing_[slot].line == 0) firstMissing_[slot] = {fieldLine, std::string(text)};
+    if (firstMissingLine_[slot] == 0) {
+      firstMissingLine_[slot] = fieldLine;
+      firstMissingTexts_.push_back({slot, std::string(text)});
+    }
     if (!detectLabelColumn_ && !options_.dropGenesWithMissing) {
-      return valueCellError(kind, place, text);
+      return valueCellError(kind, place(), text);
     }
     return std::nullopt;
   }
   if (kind != ValueCell::kNotANumber || !detectLabelColumn_) {
-    return valueCellError(kind, place, text);
+    return valueCellError(kind, place(), text);
   }
   if (textSlot_ >= 0 && textSlot_ != slot) {
     return InputError{InputError::kInvalidData,
@@ -277,6 +331,15 @@ std::optional<InputError> SamplesInRowsReader::readOtherCell(int slot, int row, 
   slotTexts_.emplace_back(row, text);
   cell = std::numeric_limits<double>::quiet_NaN();
   return std::nullopt;
+}
+
+// The text of a slot's first missing value.
+const std::string& SamplesInRowsReader::firstMissingText(int slot) const {
+  for (const FirstMissing& missing : firstMissingTexts_) {
+    if (missing.slot == slot) return missing.text;
+  }
+  static const std::string kNone;
+  return kNone;
 }
 
 // Makes the one slot that held text the label column: its texts, and its
@@ -297,13 +360,13 @@ std::optional<InputError> SamplesInRowsReader::takeDetectedLabelColumn() {
       table_.labels.push_back(std::move(slotTexts_[nextText++].second));
     } else if (std::isnan(cells[row])) {
       return missingLabelError(cellPlace(fileName_, rowLines_[row], labelColumn_ + 1),
-                               firstMissing_[textSlot_].text);
+                               firstMissingText(textSlot_));
     } else {
       table_.labels.push_back(numberText(cells[row]));
     }
   }
   table_.values.erase(table_.values.begin() + textSlot_);
-  firstMissing_.erase(firstMissing_.begin() + textSlot_);
+  firstMissingLine_[textSlot_] = 0;
   columnOfSlot_.erase(columnOfSlot_.begin() + textSlot_);
   if (columnOfSlot_.empty()) {
     return InputError{InputError::kInvalidData,
@@ -316,27 +379,25 @@ std::optional<InputError> SamplesInRowsReader::takeDetectedLabelColumn() {
 // The error for the first missing value of a gene, in reading order, when
 // missing values were let through only to detect the label column.
 std::optional<InputError> SamplesInRowsReader::firstMissingGeneValue() const {
-  int first = -1;
-  for (std::size_t slot = 0; slot < firstMissing_.size(); ++slot) {
-    if (firstMissing_[slot].line == 0) continue;
-    if (first < 0 || firstMissing_[slot].line < firstMissing_[first].line)
-      first = static_cast<int>(slot);
+  // The slots of the detected label column's texts were cleared, so every
+  // slot left with a line is a gene's; the first found is the first read.
+  for (const FirstMissing& missing : firstMissingTexts_) {
+    if (missing.slot == textSlot_) continue;
+    const int column = columnOfSlot_[missing.slot - (missing.slot > textSlot_ ? 1 : 0)];
+    const int line = firstMissingLine_[missing.slot];
+    return valueCellError(ValueCell::kMissing,
+                          geneCellPlace(fileName_, line, column + 1, names_[column]), missing.text);
   }
-  if (first < 0) return std::nullopt;
-  const int column = columnOfSlot_[first];
-  return valueCellError(
-      ValueCell::kMissing,
-      geneCellPlace(fileName_, firstMissing_[first].line, column + 1, names_[column]),
-      firstMissing_[first].text);
+  return std::nullopt;
 }
 
-std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
-  DelimitedRecordReader::Status status = records_.next();
+std::variant<ExpressionTable, InputError> SamplesInRowsReader::read(
+    std::vector<std::string>& otherNames) {
+  DelimitedRecordReader::Status status = records_.nextNames(names_);
   if (status == DelimitedRecordReader::Status::kError) return records_.error();
   if (status == DelimitedRecordReader::Status::kEnd) {
     return InputError{InputError::kInvalidData, fileName_ + ": the file holds no table"};
   }
-  for (const DelimitedField& field : records_.fields()) names_.emplace_back(field.text());
   if (std::optional<InputError> error = chooseColumns()) return *error;
   headerEnd_ = records_.input().consumedCount();
   int row = 0;
@@ -350,6 +411,7 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
                       fileName_ + ": the table holds a header but no sample rows"};
   }
   flushPendingRows();
+  std::vector<double>().swap(pendingRows_);
   if (detectLabelColumn_) {
     if (std::optional<InputError> error = takeDetectedLabelColumn()) return *error;
     if (!options_.dropGenesWithMissing) {
@@ -359,7 +421,8 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
   // A reservation from a first row much longer than the rest leaves spare
   // room; give back anything beyond the margin reserved on purpose.
   for (std::vector<double>& values : table_.values) {
-    if (static_cast<double>(values.capacity()) > kReserveMargin * values.size() + kPendingRows) {
+    if (static_cast<double>(values.capacity()) >
+        kReserveMargin * values.size() + pendingRowLimit_) {
       values.shrink_to_fit();
     }
   }
@@ -368,9 +431,20 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
     for (int sample = 1; sample <= row; ++sample)
       table_.sampleNames.push_back(std::to_string(sample));
   }
-  for (const int column : columnOfSlot_) {
-    table_.geneNames.push_back(names_[column]);
-    table_.geneColumns.push_back(column + 1);
+  std::vector<int>().swap(firstMissingLine_);
+  table_.geneNames.reserve(columnOfSlot_.size());
+  table_.geneColumns.reserve(columnOfSlot_.size());
+  NameList::Cursor cursor(names_);
+  std::size_t nextSlot = 0;
+  for (int column = 0; column < static_cast<int>(names_.size()); ++column) {
+    const std::string_view name = cursor.next();
+    if (nextSlot < columnOfSlot_.size() && columnOfSlot_[nextSlot] == column) {
+      table_.geneNames.emplace_back(name);
+      table_.geneColumns.push_back(column + 1);
+      ++nextSlot;
+    } else {
+      otherNames.emplace_back(name);
+    }
   }
   if (labelColumn_ >= 0) {
     table_.labelSource = columnLabel(names_, labelColumn_);
@@ -382,8 +456,9 @@ std::variant<ExpressionTable, InputError> SamplesInRowsReader::read() {
 }  // namespace
 
 std::variant<ExpressionTable, InputError> readSamplesInRows(DelimitedRecordReader& records,
-                                                            const TableOptions& options) {
-  return SamplesInRowsReader(records, options).read();
+                                                            const TableOptions& options,
+                                                            std::vector<std::string>& otherNames) {
+  return SamplesInRowsReader(records, options).read(otherNames);
 }
 
 }  // namespace geneclub

@@ -1,4 +1,4 @@
-// The cell rules and messages shared by the delimited table forms.
+// The cell rules and messages shared by the table forms.
 
 #include <cmath>
 #include <string>
@@ -48,6 +48,15 @@ InputError valueCellError(ValueCell cell, const std::string& place, std::string_
       break;
   }
   return {InputError::kInvalidData, place + ": " + what};
+}
+
+std::optional<InputError> inputStopped(const InputBuffer& input, const std::string& fileName) {
+  if (const std::optional<InputBuffer::Place>& nul = input.nulByte()) {
+    return nulByteError(fileName, nul->line, nul->column);
+  }
+  if (input.source().failure().empty()) return std::nullopt;
+  return InputError{InputError::kUnreadable,
+                    "cannot read " + fileName + ": " + input.source().failure()};
 }
 
 InputError missingLabelError(const std::string& place, std::string_view label) {

@@ -1,15 +1,17 @@
-// The readers of the three forms of an expression table, and the cell rules
-// the two delimited forms share; used only by readExpressionTable. A form
-// reader returns the table as the input holds it: missing gene values are
-// NaN when the options let them through (they are dropped afterwards), and
-// the labels are empty when a labels file supplies them.
+// The readers of the forms of an expression table, and the cell rules the
+// delimited forms share; used only by readExpressionTable. A form reader
+// returns the table as the input holds it: gene names as written, missing
+// gene values NaN when the options let them through (they are dropped
+// afterwards), and the labels empty when a labels file supplies them.
 
 #ifndef GENECLUB_READERS_TABLE_FORMS_H_
 #define GENECLUB_READERS_TABLE_FORMS_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "readers/delimited_records.h"
 #include "readers/expression_table.h"
@@ -18,9 +20,11 @@
 
 namespace geneclub {
 
-// A header, then one sample per record.
+// A header, then one sample per record. The header's names that are not
+// genes (label and sample columns) are appended to otherNames.
 std::variant<ExpressionTable, InputError> readSamplesInRows(DelimitedRecordReader& records,
-                                                            const TableOptions& options);
+                                                            const TableOptions& options,
+                                                            std::vector<std::string>& otherNames);
 
 // A header of sample names, then one gene per record.
 std::variant<ExpressionTable, InputError> readGenesInRows(DelimitedRecordReader& records,
@@ -29,6 +33,20 @@ std::variant<ExpressionTable, InputError> readGenesInRows(DelimitedRecordReader&
 // Native records from the input's current position.
 std::variant<ExpressionTable, InputError> readNativeRecords(InputBuffer& input,
                                                             const std::string& fileName);
+
+// A GEO series matrix from the input's current position, line `firstLine`.
+std::variant<ExpressionTable, InputError> readSeriesMatrix(InputBuffer& input, int firstLine,
+                                                           const std::string& fileName,
+                                                           const TableOptions& options);
+
+// A GCT 1.2 or 1.3 file from its version line, line `firstLine`.
+std::variant<ExpressionTable, InputError> readGct(InputBuffer& input, int firstLine,
+                                                  const std::string& fileName,
+                                                  const TableOptions& options);
+
+// Why the input stopped before its end, if it did: a NUL byte (invalid
+// data, at its line and byte) or a failed read.
+std::optional<InputError> inputStopped(const InputBuffer& input, const std::string& fileName);
 
 // "FILE: line L, column C", the start of a message on a cell.
 std::string cellPlace(const std::string& fileName, int line, int column);

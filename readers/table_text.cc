@@ -128,4 +128,10 @@ std::string quoteForMessage(std::string_view text) {
   return quoted;
 }
 
+InputError nulByteError(const std::string& fileName, std::uint64_t line, std::uint64_t column) {
+  return {InputError::kInvalidData, fileName + ": line " + std::to_string(line) + ", column " +
+                                        std::to_string(column) +
+                                        ": the text holds a NUL byte, which no text file holds"};
+}
+
 }  // namespace geneclub

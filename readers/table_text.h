@@ -1,14 +1,17 @@
 // The words and text checks that the readers of expression tables share:
 // which texts stand for a missing value, which column names mark the label
-// and sample columns, UTF-8 validity, and how a piece of input is quoted in
-// an error message.
+// and sample columns, UTF-8 validity, how a piece of input is quoted in an
+// error message, and the message for a NUL byte.
 
 #ifndef GENECLUB_READERS_TABLE_TEXT_H_
 #define GENECLUB_READERS_TABLE_TEXT_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "readers/input_error.h"
 
 namespace geneclub {
 
@@ -35,6 +38,10 @@ bool isValidUtf8(std::string_view text);
 // bytes (at a character boundary) and marked with "...".
 // REQUIRES: text is valid UTF-8.
 std::string quoteForMessage(std::string_view text);
+
+// The error for input that holds a NUL byte at the given 1-based line and
+// column: invalid data, since no text file holds one.
+InputError nulByteError(const std::string& fileName, std::uint64_t line, std::uint64_t column);
 
 }  // namespace geneclub
 

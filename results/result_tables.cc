@@ -18,23 +18,22 @@ std::string_view statusName(GeneStatus status) {
   return "";
 }
 
-const std::string& geneName(const GeneClubAnalyzer& analyzer, const DataNames& names, int row) {
-  return names.genes[analyzer.geneNumbers[row]];
+const std::string& geneName(const RankedAnalysis& ranking, const DataNames& names, int row) {
+  return names.genes[ranking.geneNumber(row)];
 }
 
 }  // namespace
 
-void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
+void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
                      std::span<const double> pValues, std::ostream& out) {
   out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\n";
-  for (int row = 0; row < analyzer.geneCount(); ++row) {
-    const int gene = analyzer.geneNumbers[row];
-    const int duplicateOf = analyzer.duplicateOf.empty() ? -1 : analyzer.duplicateOf[gene];
+  for (int row = 0; row < ranking.geneCount(); ++row) {
+    const int gene = ranking.geneNumber(row);
+    const int duplicateOf = ranking.duplicateOf(gene);
     out << row + 1 << '\t' << tsvField(names.genes[gene]) << '\t' << names.geneColumns[gene] << '\t'
-        << shortestDouble(analyzer.splitValues[row]) << '\t'
-        << shortestDouble(analyzer.informationGains[row]) << '\t'
-        << statusName(analyzer.geneStatus.empty() ? GeneStatus::kInPlay : analyzer.geneStatus[gene])
-        << '\t' << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
+        << shortestDouble(ranking.splitValue(row)) << '\t' << shortestDouble(ranking.gain(row))
+        << '\t' << statusName(ranking.status(gene)) << '\t'
+        << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
         << (pValues.empty() ? "" : shortestDouble(pValues[row])) << '\n';
   }
 }
@@ -60,11 +59,11 @@ void writeClubsHeader(std::ostream& out) {
 }
 
 void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
-                   const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out) {
-  const std::string topGene = tsvField(geneName(analyzer, names, rows.front()));
+                   const RankedAnalysis& ranking, const DataNames& names, std::ostream& out) {
+  const std::string topGene = tsvField(geneName(ranking, names, rows.front()));
   for (std::size_t position = 0; position < rows.size(); ++position) {
     out << method << '\t' << club << '\t' << topGene << '\t' << position + 1 << '\t'
-        << tsvField(geneName(analyzer, names, rows[position])) << '\t' << rows[position] + 1 << '\t'
+        << tsvField(geneName(ranking, names, rows[position])) << '\t' << rows[position] + 1 << '\t'
         << (static_cast<int>(position) < topGeneCount ? "yes" : "no") << '\n';
   }
 }
@@ -73,11 +72,11 @@ void writePatternsHeader(std::ostream& out) {
   out << "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
 }
 
-PatternRowWriter::PatternRowWriter(const GeneClubAnalyzer& analyzer, const DataNames& names)
+PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names)
     : diseaseLabel_(tsvField(names.diseaseLabel)), normalLabel_(tsvField(names.normalLabel)) {
-  for (int row = 0; row < analyzer.geneCount(); ++row) {
-    const std::string gene = tsvField(geneName(analyzer, names, row));
-    const std::string split = shortestDouble(analyzer.splitValues[row]);
+  for (int row = 0; row < ranking.geneCount(); ++row) {
+    const std::string gene = tsvField(geneName(ranking, names, row));
+    const std::string split = shortestDouble(ranking.splitValue(row));
     atOrBelow_.push_back(gene + " <= " + split);
     above_.push_back(gene + " > " + split);
   }

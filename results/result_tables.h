@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 #include "evaluation/cross_validation.h"
 #include "patterns/ep_miner.h"
 
@@ -36,7 +36,7 @@ struct DataNames {
 
 // Writes genes.tsv: one row per ranking place. pValues, when not empty, hold
 // each row's family-wise p-value; else the column stays empty.
-void writeGenesTable(const GeneClubAnalyzer& analyzer, const DataNames& names,
+void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
                      std::span<const double> pValues, std::ostream& out);
 
 // Writes evaluation.tsv: per sample its name, fold, true and predicted class
@@ -49,7 +49,7 @@ void writeEvaluationTable(std::span<const int> folds, std::span<const int> trueC
 // first), of which the first topGeneCount were mined. club is 1-based.
 void writeClubsHeader(std::ostream& out);
 void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
-                   const GeneClubAnalyzer& analyzer, const DataNames& names, std::ostream& out);
+                   const RankedAnalysis& ranking, const DataNames& names, std::ostream& out);
 
 // The header line of patterns.tsv.
 void writePatternsHeader(std::ostream& out);
@@ -60,7 +60,7 @@ void writePatternsHeader(std::ostream& out);
 class PatternRowWriter {
  public:
   // REQUIRES: the analysis is ranked; names belong to its data.
-  PatternRowWriter(const GeneClubAnalyzer& analyzer, const DataNames& names);
+  PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names);
 
   // The rows of one mining run: analysis is "global" or a method's name,
   // club 0 for the global run. Position j of the run is the gene in matrix

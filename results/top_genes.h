@@ -8,14 +8,14 @@
 
 #include <ostream>
 
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 
 namespace geneclub {
 
 // Writes the ranking file's text to out; its title names topGeneCount, the
 // number of top genes the analysis mines.
 // REQUIRES: the rows are ranked.
-void writeTopGenes(const GeneClubAnalyzer& analyzer, int topGeneCount, std::ostream& out);
+void writeTopGenes(const RankedAnalysis& ranking, int topGeneCount, std::ostream& out);
 
 }  // namespace geneclub
 

@@ -74,7 +74,7 @@ TEST(ClassAssignmentTest, EachRuleChoosesClassOne) {
 TEST(ClassAssignmentTest, UnknownDiseaseLabelAndThreeLabelsAreErrors) {
   std::variant<ClassAssignment, InputError> result = assignClasses({"A", "B", "A"}, "C");
   ASSERT_TRUE(std::holds_alternative<InputError>(result));
-  EXPECT_EQ(std::get<InputError>(result).status, InputError::kInvalidData);
+  EXPECT_EQ(std::get<InputError>(result).kind, InputError::kInvalidData);
   EXPECT_EQ(std::get<InputError>(result).message,
             "the disease label \"C\" is none of the labels: \"A\" (2), \"B\" (1)");
   result = assignClasses({"A", "B", "C", "B"}, "");

@@ -9,8 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
-#include "ranking/gene_ranking.h"
+#include "data/ranked_analysis.h"
 
 namespace geneclub::testing {
 namespace {
@@ -32,22 +31,28 @@ class CleaningTest : public ::testing::TestWithParam<int> {
 
   // Genes in ranking order: distinct positive gains, descending, and 1 to
   // samples - 1 samples above the split.
-  GeneClubAnalyzer ranking() const {
-    GeneClubAnalyzer analyzer;
-    analyzer.classLabels.assign(samples(), 0);
+  void makeRanking() {
     for (int row = 0; row < kGenes; ++row) {
-      analyzer.expressionMatrix.push_back(rowWithAbove(row % (samples() - 1) + 1));
-      analyzer.splitValues.push_back(kSplit);
-      analyzer.informationGains.push_back(0.6 - row * 1e-4);
-      analyzer.geneNumbers.push_back(row);
+      rows_.push_back(rowWithAbove(row % (samples() - 1) + 1));
+      gains_.push_back(0.6 - row * 1e-4);
     }
-    return analyzer;
   }
+
+  // The analysis of the rows and gains as they stand now.
+  RankedAnalysis analysis() const {
+    std::vector<int> geneNumbers(kGenes);
+    for (int row = 0; row < kGenes; ++row) geneNumbers[row] = row;
+    return RankedAnalysis(rows_, ClassLabels(samples(), 0), std::vector<double>(kGenes, kSplit),
+                          gains_, geneNumbers);
+  }
+
+  ExpressionMatrix rows_;
+  std::vector<double> gains_;
 };
 
 TEST_P(CleaningTest, IncompleteGenesLoseTheirGainAndSinkBelowTheRest) {
-  GeneClubAnalyzer analyzer = ranking();
-  ExpressionMatrix& rows = analyzer.expressionMatrix;
+  makeRanking();
+  ExpressionMatrix& rows = rows_;
   rows[3] = rowWithAbove(0);
   rows[4] = rowWithAbove(samples());
   rows[5] = rowWithAbove(0);
@@ -55,27 +60,28 @@ TEST_P(CleaningTest, IncompleteGenesLoseTheirGainAndSinkBelowTheRest) {
   rows[6].assign(samples(), kSplit);  // none above: equal is not above
   rows[7].assign(samples(), kSplit);
   rows[7][0] = 1.0;  // only the first above
+  RankedAnalysis analysis = this->analysis();
 
-  EXPECT_EQ(analyzer.countIncompleteData(), 3);
-  EXPECT_EQ(analyzer.incompleteGeneCount, 3);
-  sortGenesByGain(analyzer);
+  EXPECT_EQ(analysis.takeOutIncompleteGenes(), 3);
+  EXPECT_EQ(analysis.cleaning().incompleteGenes, 3);
+  analysis.sortByGain();
   // The positive gains all differ; genes 3 and 6 share a profile but have
   // zero gain, so neither is a duplicate.
-  EXPECT_EQ(analyzer.removeDuplicatedGenes(), 0);
-  EXPECT_EQ(std::vector<int>(analyzer.geneNumbers.end() - 3, analyzer.geneNumbers.end()),
+  EXPECT_EQ(analysis.zeroDuplicateGenes(), 0);
+  EXPECT_EQ(std::vector<int>(analysis.geneNumbers().end() - 3, analysis.geneNumbers().end()),
             (std::vector<int>{3, 4, 6}));
   for (int row = 0; row < kGenes; ++row) {
-    EXPECT_EQ(analyzer.informationGains[row] == 0.0, row >= kGenes - 3) << row;
-    const int gene = analyzer.geneNumbers[row];
-    EXPECT_EQ(analyzer.geneStatus[gene] == GeneStatus::kIncomplete, row >= kGenes - 3) << row;
+    EXPECT_EQ(analysis.gain(row) == 0.0, row >= kGenes - 3) << row;
+    const int gene = analysis.geneNumber(row);
+    EXPECT_EQ(analysis.status(gene) == GeneStatus::kIncomplete, row >= kGenes - 3) << row;
   }
-  EXPECT_EQ(rows.back(), ExpressionRow(samples(), kSplit));
+  EXPECT_EQ(analysis.rows().back(), ExpressionRow(samples(), kSplit));
 }
 
-TEST_P(CleaningTest, LaterGenesOfEqualGainAndProfileAreRemoved) {
-  GeneClubAnalyzer analyzer = ranking();
-  ExpressionMatrix& rows = analyzer.expressionMatrix;
-  std::vector<double>& gains = analyzer.informationGains;
+TEST_P(CleaningTest, LaterGenesOfEqualGainAndProfileAreZeroed) {
+  makeRanking();
+  ExpressionMatrix& rows = rows_;
+  std::vector<double>& gains = gains_;
   // Two identical genes.
   gains[0] = gains[1] = 0.69;
   rows[1] = rows[0];
@@ -99,21 +105,24 @@ TEST_P(CleaningTest, LaterGenesOfEqualGainAndProfileAreRemoved) {
   }
   const ExpressionMatrix rowsBefore = rows;
   const std::vector<double> gainsBefore = gains;
+  RankedAnalysis analysis = this->analysis();
 
-  EXPECT_EQ(analyzer.removeDuplicatedGenes(), 3);
-  EXPECT_EQ(analyzer.duplicateGeneCount, 3);
+  EXPECT_EQ(analysis.zeroDuplicateGenes(), 3);
+  EXPECT_EQ(analysis.cleaning().duplicateGenes, 3);
   for (int row = 0; row < kGenes; ++row) {
     const bool removed = row == 1 || row == 3 || row == 4;
-    EXPECT_EQ(gains[row], removed ? 0.0 : gainsBefore[row]) << row;
-    EXPECT_EQ(rows[row], removed ? ExpressionRow(samples(), 0.0) : rowsBefore[row]) << row;
-    EXPECT_EQ(analyzer.geneStatus[row] == GeneStatus::kDuplicate, removed) << row;
+    EXPECT_EQ(analysis.gain(row), removed ? 0.0 : gainsBefore[row]) << row;
+    EXPECT_EQ(analysis.values(row), removed ? ExpressionRow(samples(), 0.0) : rowsBefore[row])
+        << row;
+    EXPECT_EQ(analysis.status(row) == GeneStatus::kDuplicate, removed) << row;
   }
   // Each duplicate names the gene it repeats: the first of its profile.
-  EXPECT_EQ(analyzer.duplicateOf[1], 0);
-  EXPECT_EQ(analyzer.duplicateOf[3], 2);
-  EXPECT_EQ(analyzer.duplicateOf[4], 2);
-  EXPECT_EQ(std::count(analyzer.duplicateOf.begin(), analyzer.duplicateOf.end(), -1), kGenes - 3);
-  EXPECT_EQ(analyzer.splitValues, std::vector<double>(kGenes, kSplit));
+  const std::vector<int>& duplicateOf = analysis.cleaning().duplicateOf;
+  EXPECT_EQ(duplicateOf[1], 0);
+  EXPECT_EQ(duplicateOf[3], 2);
+  EXPECT_EQ(duplicateOf[4], 2);
+  EXPECT_EQ(std::count(duplicateOf.begin(), duplicateOf.end(), -1), kGenes - 3);
+  EXPECT_EQ(analysis.splitValues(), std::vector<double>(kGenes, kSplit));
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleCounts, CleaningTest, ::testing::Values(62, 130));

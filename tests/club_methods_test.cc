@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "clubs/club_runs.h"
-#include "data/gene_club_analyzer.h"
+#include "data/ranked_analysis.h"
 #include "ranking/discretised_samples.h"
 
 namespace geneclub::testing {
@@ -201,23 +201,27 @@ class SyntheticRun {
  public:
   explicit SyntheticRun(const Dataset& data) : data_(data) {
     const int genes = static_cast<int>(data.profiles.size());
+    ExpressionMatrix rows;
     for (int row = 0; row < genes; ++row) {
       ExpressionRow values(data.samples(), 0.0);
       for (int sample = 0; sample < data.samples(); ++sample) {
         if (data.above(row, sample)) values[sample] = 1.0;
       }
-      analyzer_.expressionMatrix.push_back(std::move(values));
+      rows.push_back(std::move(values));
     }
-    analyzer_.classLabels = data.labels;
-    analyzer_.splitValues.assign(genes, 0.5);
-    analyzer_.informationGains.assign(genes, 0.0);
-    analyzer_.incompleteGeneCount = kIncompleteGenes;
-    analyzer_.duplicateGeneCount = kDuplicateGenes;
+    std::vector<int> geneNumbers(genes);
+    std::iota(geneNumbers.begin(), geneNumbers.end(), 0);
+    CleaningResult cleaning;
+    cleaning.incompleteGenes = kIncompleteGenes;
+    cleaning.duplicateGenes = kDuplicateGenes;
+    analysis_ = RankedAnalysis(std::move(rows), data.labels, std::vector<double>(genes, 0.5),
+                               std::vector<double>(genes, 0.0), std::move(geneNumbers),
+                               std::move(cleaning));
     settings_.topGeneCount = data.topGeneCount;
     settings_.poolBase = data.candidateCount + kIncompleteGenes + kDuplicateGenes;
     settings_.gainlessClubStep = data.gainlessStep;
-    samples_ = std::make_unique<DiscretisedSamples>(analyzer_);
-    context_ = std::make_unique<ClubContext>(analyzer_, *samples_, settings_);
+    samples_ = std::make_unique<DiscretisedSamples>(analysis_);
+    context_ = std::make_unique<ClubContext>(analysis_, *samples_, settings_);
   }
 
   std::vector<int> club(ClubMethod method, int top) const {
@@ -243,7 +247,7 @@ class SyntheticRun {
 
  private:
   const Dataset& data_;
-  GeneClubAnalyzer analyzer_;
+  RankedAnalysis analysis_;
   AnalysisSettings settings_;
   std::unique_ptr<DiscretisedSamples> samples_;
   std::unique_ptr<ClubContext> context_;

@@ -11,15 +11,12 @@
 
 #include <algorithm>
 #include <map>
-#include <numeric>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "clubs/club_runs.h"
-#include "ranking/discretised_samples.h"
-#include "ranking/start_up.h"
-#include "results/ep_report.h"
+#include "analysis/club_methods.h"
+#include "analysis/start_up.h"
+#include "results/ep_sections.h"
 #include "tests/test_support.h"
 #include "tools/synthetic_data.h"
 
@@ -34,7 +31,7 @@ struct Shape {
   bool tied = false;  // every value the same
 };
 
-GeneClubAnalyzer analysisOf(const Shape& shape) {
+ExpressionData dataOf(const Shape& shape) {
   SyntheticShape synthetic;
   synthetic.samples = shape.samples;
   synthetic.genes = shape.genes;
@@ -45,12 +42,33 @@ GeneClubAnalyzer analysisOf(const Shape& shape) {
   synthetic.informativeGenes =
       std::min(32, shape.genes - synthetic.constantGenes - synthetic.copiedGenes);
   const SyntheticData data = makeSyntheticData(synthetic);
-  GeneClubAnalyzer analyzer(expressionValues(data), classLabels(data));
+  ExpressionData values{expressionValues(data), classLabels(data)};
   if (shape.tied) {
-    for (ExpressionRow& row : analyzer.expressionMatrix) row.assign(row.size(), 1.0);
+    for (ExpressionRow& row : values.matrix) row.assign(row.size(), 1.0);
   }
-  return analyzer;
+  return values;
 }
+
+StartUpResult startUpOf(const Shape& shape) {
+  ExpressionData data = dataOf(shape);
+  SettingsChoice choice;
+  choice.topGeneCount = shape.topGeneCount;
+  AnalysisSettings settings = settingsForData(shape.genes, data.labels, choice);
+  // The clubs of the interactive program, whose gainless steps add the
+  // top-ranked gene again.
+  settings.gainlessClubStep = GainlessClubStep::kAddTopRankedGene;
+  return runStartUp(std::move(data), settings);
+}
+
+// Keeps every club delivered.
+class ClubList : public ClubSink {
+ public:
+  explicit ClubList(std::vector<std::vector<int>>& clubs) : clubs_(clubs) {}
+  void deliver(const ClubRun& run) override { clubs_.push_back(run.club); }
+
+ private:
+  std::vector<std::vector<int>>& clubs_;
+};
 
 // What one analysis leaves: the ranking, the clubs of every method, and the
 // three EP files.
@@ -64,39 +82,23 @@ struct Outcome {
 
 Outcome analyse(const Shape& shape, int threads) {
   const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
-  GeneClubAnalyzer analyzer = analysisOf(shape);
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
-  AnalysisSettings settings;
-  settings.topGeneCount = shape.topGeneCount;
-  settings.poolBase = defaultPoolBase(shape.genes);
-  settings.strongDiseaseSupport = shape.samples - shape.normalSamples - 1;
-  settings.strongNormalSupport = shape.normalSamples - 1;
-  const DiscretisedSamples samples(analyzer);
-  const ClubContext context(analyzer, samples, settings);
+  const StartUpResult startUp = startUpOf(shape);
+  const AnalysisSettings& settings = startUp.settings;
 
   Outcome outcome;
-  outcome.geneNumbers = analyzer.geneNumbers;
-  outcome.gains = analyzer.informationGains;
+  outcome.geneNumbers = startUp.ranking.geneNumbers();
+  outcome.gains = startUp.ranking.gains();
+  outcome.global = startUp.global;
   ScopedWorkDir dir;
   OutputFailures failures(std::cerr);
   {
     EpReport report(dir.path(), EpFileMode::kFresh, settings.strongDiseaseSupport,
                     settings.strongNormalSupport, failures);
-    std::vector<int> topRows(shape.topGeneCount);
-    std::iota(topRows.begin(), topRows.end(), 0);
-    outcome.global = mineMinimalEps(samples.positionSamples(topRows, shape.topGeneCount),
-                                    analyzer.classLabels, shape.topGeneCount);
-    report.writeGlobalHeader(shape.topGeneCount);
-    report.writeBlock(outcome.global, topRows);
-    for (const ClubMethod method : kClubMethods) {
-      report.writeMethodHeader(methodLabel(method));
-      runClubMethod(method, context, analyzer.classLabels, [&](const ClubRun& run) {
-        outcome.clubs.push_back(run.club);
-        report.writeClubHeader(run.topRow);
-        report.writeBlock(run.patterns, run.club);
-      });
-    }
+    writeGlobalSection(report, startUp);
+    ClubList clubs(outcome.clubs);
+    EpMethodSections sections(report, settings.topGeneCount);
+    ClubSink* const sinks[] = {&clubs, &sections};
+    runClubMethods(startUp, kClubMethods, sinks);
   }
   EXPECT_FALSE(failures.any());
   outcome.epData = readFile(dir.path() / "EP.data");
@@ -106,16 +108,12 @@ Outcome analyse(const Shape& shape, int threads) {
 }
 
 void expectBruteForceAgrees(const Shape& shape, const MiningResult& mined) {
-  GeneClubAnalyzer analyzer = analysisOf(shape);
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
-  const DiscretisedSamples samples(analyzer);
-  std::vector<int> topRows(shape.topGeneCount);
-  std::iota(topRows.begin(), topRows.end(), 0);
-  const PositionSamples tuples = samples.positionSamples(topRows, shape.topGeneCount);
+  const StartUpResult startUp = startUpOf(shape);
+  const PositionSamples tuples =
+      startUp.samples.positionSamples(startUp.topRows, shape.topGeneCount);
   std::vector<SampleTuple> disease, normal;
   for (int s = 0; s < shape.samples; ++s) {
-    (analyzer.classLabels[s] == 1 ? disease : normal).push_back(tuples[s]);
+    (startUp.ranking.classLabels()[s] == 1 ? disease : normal).push_back(tuples[s]);
   }
   for (const auto& [patterns, targets, others] : {std::tuple{&mined.disease, &disease, &normal},
                                                   std::tuple{&mined.normal, &normal, &disease}}) {

@@ -8,15 +8,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <utility>
 #include <variant>
 #include <vector>
 
+#include "analysis/start_up.h"
 #include "evaluation/classification_summary.h"
 #include "evaluation/cross_validation.h"
 #include "evaluation/fold_assignment.h"
-#include "ranking/start_up.h"
 #include "readers/class_assignment.h"
 #include "readers/expression_table.h"
 #include "readers/load_data.h"
@@ -30,31 +29,31 @@ constexpr int kTopGenes = 20;
 
 // The classifier these counts are for: the sum rule, with cuts at every
 // position.
-int correctLeaveOneOut(const GeneClubAnalyzer& analyzer) {
-  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.classLabels, 0);
+int correctLeaveOneOut(const ExpressionData& analyzer) {
+  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.labels, 0);
   const EvaluationSettings settings = {.cuts = CutCandidates::kEveryPosition,
                                        .rule = ScoringRule::kSum,
                                        .topGeneCounts = {},
                                        .topGeneCount = kTopGenes,
                                        .seed = 1};
   const std::vector<HeldOutPrediction> predictions =
-      crossValidate(analyzer.expressionMatrix, analyzer.classLabels, folds, settings).predictions;
-  return summariseClassification(analyzer.classLabels, predictions).correctCount;
+      crossValidate(analyzer.matrix, analyzer.labels, folds, settings).predictions;
+  return summariseClassification(analyzer.labels, predictions).correctCount;
 }
 
 // The gains of every gene by gene number, ranked with the given cuts, and the
 // gene numbers of the 20 best.
-std::pair<std::vector<double>, std::vector<int>> colonGains(const GeneClubAnalyzer& loaded,
+std::pair<std::vector<double>, std::vector<int>> colonGains(const ExpressionData& loaded,
                                                             CutCandidates cuts) {
-  GeneClubAnalyzer analyzer = loaded;
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, cuts);
+  AnalysisSettings settings = settingsForData(loaded.matrix.size(), loaded.labels);
+  settings.cuts = cuts;
+  const RankedAnalysis analyzer = runStartUp(loaded, settings).ranking;
   std::vector<double> gains(analyzer.geneCount());
   for (int row = 0; row < analyzer.geneCount(); ++row) {
-    gains[analyzer.geneNumbers[row]] = analyzer.informationGains[row];
+    gains[analyzer.geneNumber(row)] = analyzer.gain(row);
   }
-  return {gains,
-          std::vector<int>(analyzer.geneNumbers.begin(), analyzer.geneNumbers.begin() + kTopGenes)};
+  return {gains, std::vector<int>(analyzer.geneNumbers().begin(),
+                                  analyzer.geneNumbers().begin() + kTopGenes)};
 }
 
 // Cuts only between different values change the gains of three colon genes,
@@ -62,10 +61,9 @@ std::pair<std::vector<double>, std::vector<int>> colonGains(const GeneClubAnalyz
 TEST(EvaluationRealDataTest, ColonCutsBetweenDifferentValuesChangeThreeGainsOutsideTheTop) {
   const std::optional<std::filesystem::path> shared = sharedDataDir();
   if (!shared) GTEST_SKIP() << "../shared/data/colonTumor.data is absent";
-  GeneClubAnalyzer analyzer;
-  std::ostringstream console;
-  ASSERT_EQ(loadData((*shared / "colonTumor.data").string(), 2000, 62, analyzer, console),
-            LoadStatus::kLoaded);
+  auto loaded = loadData((*shared / "colonTumor.data").string(), 2000, 62);
+  ASSERT_TRUE(std::holds_alternative<ExpressionData>(loaded));
+  const ExpressionData& analyzer = std::get<ExpressionData>(loaded);
   const auto [everyGains, everyTop] = colonGains(analyzer, CutCandidates::kEveryPosition);
   const auto [distinctGains, distinctTop] = colonGains(analyzer, CutCandidates::kDistinctValues);
   EXPECT_EQ(distinctTop, everyTop);
@@ -81,12 +79,10 @@ TEST(EvaluationRealDataTest, ColonCutsBetweenDifferentValuesChangeThreeGainsOuts
 TEST(EvaluationRealDataTest, ColonLeaveOneOutPredicts51Of62) {
   const std::optional<std::filesystem::path> shared = sharedDataDir();
   if (!shared) GTEST_SKIP() << "../shared/data/colonTumor.data is absent";
-  GeneClubAnalyzer analyzer;
-  std::ostringstream console;
   // The colon data set: 2000 genes of 62 samples.
-  ASSERT_EQ(loadData((*shared / "colonTumor.data").string(), 2000, 62, analyzer, console),
-            LoadStatus::kLoaded);
-  EXPECT_EQ(correctLeaveOneOut(analyzer), 51);
+  auto loaded = loadData((*shared / "colonTumor.data").string(), 2000, 62);
+  ASSERT_TRUE(std::holds_alternative<ExpressionData>(loaded));
+  EXPECT_EQ(correctLeaveOneOut(std::get<ExpressionData>(loaded)), 51);
 }
 
 // A public CSV data set read and labelled as the batch program reads it: the
@@ -103,8 +99,8 @@ void expectPublicLeaveOneOut(const std::string& fileName, int expectedCorrect) {
   ExpressionTable table = std::move(std::get<ExpressionTable>(read));
   auto assigned = assignClasses(table.labels, "");
   ASSERT_TRUE(std::holds_alternative<ClassAssignment>(assigned));
-  const GeneClubAnalyzer analyzer(std::move(table.values),
-                                  std::get<ClassAssignment>(assigned).classLabels);
+  const ExpressionData analyzer{std::move(table.values),
+                                std::get<ClassAssignment>(assigned).classLabels};
   EXPECT_EQ(correctLeaveOneOut(analyzer), expectedCorrect);
 }
 

@@ -16,6 +16,8 @@
 #include <variant>
 #include <vector>
 
+#include "app/exit_status.h"
+#include "readers/delimited_records.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
@@ -68,10 +70,17 @@ InputError errorOf(const std::variant<ExpressionTable, InputError>& result) {
   return std::get<InputError>(result);
 }
 
+// The error of a kind, or of the kind that gives the program's exit status.
+void expectError(const std::variant<ExpressionTable, InputError>& result, InputError::Kind kind,
+                 const std::string& message) {
+  const InputError error = errorOf(result);
+  EXPECT_EQ(error.kind, kind);
+  EXPECT_EQ(error.message, message);
+}
 void expectError(const std::variant<ExpressionTable, InputError>& result, int status,
                  const std::string& message) {
   const InputError error = errorOf(result);
-  EXPECT_EQ(error.status, status);
+  EXPECT_EQ(exitStatusOf(error), status);
   EXPECT_EQ(error.message, message);
 }
 
@@ -331,6 +340,8 @@ TEST(ExpressionTableTest, NativeRecordsReadAnyShapeAndAnyTwoClassWords) {
               place + "the file ends after value 2, before the record's class word");
   expectError(readText("1,2,a\n3,1e999,b\n"), 2,
               place + "value 2 is not a number, or is beyond the range of double");
+  // A short file after blank lines: its form is told by its first token.
+  EXPECT_EQ(tableOf(readText("\n\n12,A\n34,B\n")).form, Form::kNativeRecords);
   // Options that belong to tables do not fit.
   expectError(readText("1,a\n", Options().genesInRows()), 2,
               "t.csv: genes in rows does not fit native records (values, then a class word), "
@@ -349,6 +360,87 @@ TEST(ExpressionTableTest, WideRowsRead) {
   const ExpressionTable table = tableOf(readText(text));
   ASSERT_EQ(table.values.size(), static_cast<std::size_t>(kGenes));
   EXPECT_EQ(table.values[kGenes - 1], (std::vector<double>{kGenes - 1, kGenes - 1}));
+}
+
+// A NUL byte is invalid data wherever it stands, reported where it stands:
+// the field in a table, the byte of the line in native records.
+TEST(ExpressionTableTest, NulByteIsInvalidDataAtItsLineAndColumn) {
+  const std::string nul(1, '\0');
+  const struct {
+    std::string text;
+    bool genesInRows;
+    std::string place;
+  } cases[] = {
+      {nul + "labels,g\nA,1\n", false, "line 1, column 1"},
+      {"labels,g" + nul + "\nA,1\n", false, "line 1, column 2"},
+      {"labels,g\nA,1\nB,\"2\n3" + nul + "\"\n", false, "line 4, column 2"},
+      {"labels\tg1\tg2\nA\t1\t" + nul, false, "line 2, column 3"},
+      {"x,s1,s2\nlabels,A,B\ng1,1," + nul + "2\n", true, "line 3, column 3"},
+      {"1.5,2,A\n3,4" + nul + ",B\n", false, "line 2, column 4"},
+  };
+  for (const auto& bad : cases) {
+    SCOPED_TRACE(bad.place);
+    TableOptions options;
+    options.genesInRows = bad.genesInRows;
+    expectError(readText(bad.text, options), InputError::kInvalidData,
+                "t.csv: " + bad.place + ": the text holds a NUL byte, which no text file holds");
+  }
+}
+
+// No field may be longer than 1 MiB, whether the rest of its record is in
+// the input yet or not; a record of long fields is fine.
+TEST(ExpressionTableTest, FieldOverOneMebibyteIsInvalidData) {
+  const std::string limit(DelimitedRecordReader::kMaxFieldBytes, '7');
+  const std::string message = ": the field is longer than 1 MiB";
+  EXPECT_EQ(tableOf(readText("labels,g\n" + limit + ",1\n")).labels, (Names{limit}));
+  expectError(readText("labels,g\nA," + limit + "7\n"), 2, "t.csv: line 2, column 2" + message);
+  expectError(readText("labels,\"" + limit + "\"\"\"\nA,1\n"), 2,
+              "t.csv: line 1, column 2" + message);
+  // A field that never ends fails once it is surely too long, before the
+  // rest of the input is read.
+  expectError(readText("labels,g\nA,1\nB, " + std::string(3 << 20, 'x')), 2,
+              "t.csv: line 3, column 2" + message);
+  expectError(readText("labels;g" + std::string(3 << 20, 'x')), 2,
+              "t.csv: line 1, column 2" + message);
+  // Blanks around a field are no part of it.
+  EXPECT_EQ(tableOf(readText("labels,g\nA," + std::string(3 << 20, ' ') + "1\n")).values,
+            (Values{{1}}));
+  expectError(readText("1,2,x" + limit + "\n"), 2,
+              "t.csv: record 1 (sample 1): the class word is longer than 1 MiB");
+}
+
+// Names as users write them: the row names that pandas and R write under an
+// empty first header cell are the sample names, never a gene; other empty
+// names are "Unnamed: N" as pandas reads them, and repeated names get the
+// first free suffix.
+TEST(ExpressionTableTest, GenesGetNamesOfTheirOwn) {
+  ExpressionTable table = tableOf(readText(",labels,g1,g2\n0,A,1,2\n1,B,3,4\n"));
+  EXPECT_EQ(table.sampleNames, (Names{"0", "1"}));
+  EXPECT_EQ(table.geneNames, (Names{"g1", "g2"}));
+  EXPECT_EQ(table.renamedGeneCount, 0);
+  // R quotes it; the labels may then be found by content.
+  table = tableOf(readText("\"\",\"g1\",\"grp\"\n\"r1\",1,\"A\"\n\"r2\",3,\"B\"\n"));
+  EXPECT_EQ(table.sampleNames, (Names{"r1", "r2"}));
+  EXPECT_EQ(table.labels, (Names{"A", "B"}));
+  EXPECT_EQ(table.geneNames, (Names{"g1"}));
+  // A sample column named otherwise leaves the row names out altogether.
+  table = tableOf(readText(",id,labels,g1\n0,s1,A,1\n1,s2,B,3\n", Options().sample("id")));
+  EXPECT_EQ(table.sampleNames, (Names{"s1", "s2"}));
+  EXPECT_EQ(table.geneNames, (Names{"g1"}));
+  EXPECT_EQ(table.geneColumns, (std::vector<int>{4}));
+
+  table = tableOf(readText("labels,g,,g,g.1,g,,Unnamed: 2\nA,1,2,3,4,5,6,7\n"));
+  EXPECT_EQ(table.geneNames,
+            (Names{"g", "Unnamed: 2", "g.2", "g.1", "g.3", "Unnamed: 6", "Unnamed: 2.1"}));
+  EXPECT_EQ(table.renamedGeneCount, 5);
+  // The same names, whichever genes are then left out for missing values.
+  table = tableOf(readText("labels,g,g,g\nA,1,NA,3\n", Options().dropMissing()));
+  EXPECT_EQ(table.geneNames, (Names{"g", "g.2"}));
+  EXPECT_EQ(table.renamedGeneCount, 2);
+  // One gene per record: the record after the header counts from 0.
+  table = tableOf(readText("x,s1\nlabels,A\n,1\ng,2\ng,3\n", Options().genesInRows()));
+  EXPECT_EQ(table.geneNames, (Names{"Unnamed: 1", "g", "g.1"}));
+  EXPECT_EQ(table.renamedGeneCount, 2);
 }
 
 // Files: plain, gzip written here with zlib, standard input, labels files.
@@ -389,7 +481,7 @@ TEST_F(ExpressionTableFileTest, GzipAndPlainFilesReadTheSame) {
   std::string corrupt = compressed;
   corrupt.replace(100, 8, "\xff\xff\xff\xff\xff\xff\xff\xff");
   writeFile(path("bad.csv.gz"), corrupt);
-  EXPECT_EQ(errorOf(readExpressionTable(path("bad.csv.gz"), {})).status, InputError::kUnreadable);
+  EXPECT_EQ(errorOf(readExpressionTable(path("bad.csv.gz"), {})).kind, InputError::kUnreadable);
 }
 
 TEST_F(ExpressionTableFileTest, UnreadableFilesHaveStatusOne) {
@@ -403,6 +495,8 @@ TEST_F(ExpressionTableFileTest, UnreadableFilesHaveStatusOne) {
   expectError(readExpressionTable(path("t.csv"), Options().labels(path("none.txt"))),
               InputError::kUnreadable,
               "cannot open " + path("none.txt") + ": No such file or directory");
+  expectError(readExpressionTable(path("t.csv"), Options().labels(dir_.path().string())),
+              InputError::kUnreadable, "cannot read " + dir_.path().string() + ": Is a directory");
 }
 
 TEST_F(ExpressionTableFileTest, DashReadsStandardInput) {
@@ -417,7 +511,8 @@ TEST_F(ExpressionTableFileTest, DashReadsStandardInput) {
 }
 
 TEST_F(ExpressionTableFileTest, LabelsFilesGiveTheLabelsOfEitherTableForm) {
-  writeFile(path("labels.txt"), "\xEF\xBB\xBFTumor Normal\n\tTumor\r\n");
+  // One label per line, blanks around it dropped, blank lines skipped.
+  writeFile(path("labels.txt"), "\xEF\xBB\xBFTumor\n\n  \tNormal \r\nTumor");
   const TableOptions options = Options().labels(path("labels.txt"));
   // Every column but the sample column is a gene, "labels" included.
   ExpressionTable table = tableOf(readText("labels,sample,g\n1,a,2\n3,b,4\n5,c,6\n", options));
@@ -433,9 +528,24 @@ TEST_F(ExpressionTableFileTest, LabelsFilesGiveTheLabelsOfEitherTableForm) {
 
   expectError(readText("g\n1\n2\n", options), InputError::kInvalidData,
               path("labels.txt") + " holds 3 labels, but t.csv holds 2 samples");
-  writeFile(path("bad.txt"), "A NA B");
+  // A label is a whole line: labels between blanks on one line are one
+  // label, and the message says so.
+  writeFile(path("spaced.txt"), "A B\nB A\n");
+  EXPECT_EQ(tableOf(readText("g\n1\n2\n", Options().labels(path("spaced.txt")))).labels,
+            (Names{"A B", "B A"}));
+  expectError(readText("g\n1\n2\n3\n4\n", Options().labels(path("spaced.txt"))),
+              InputError::kInvalidData,
+              path("spaced.txt") +
+                  " holds 2 labels, but t.csv holds 4 samples; each line is one label, and line 1 "
+                  "holds blanks");
+  writeFile(path("bad.txt"), "A\nNA\nB");
   expectError(readText("g\n1\n2\n3\n", Options().labels(path("bad.txt"))), InputError::kInvalidData,
-              path("bad.txt") + ": label 2: the label is missing (\"NA\")");
+              path("bad.txt") + ": line 2: the label is missing (\"NA\")");
+  writeFile(path("nul.txt"), std::string("A\nB\0\nA\n", 7));
+  expectError(readText("g\n1\n2\n3\n", Options().labels(path("nul.txt"))), InputError::kInvalidData,
+              path("nul.txt") +
+                  ": line 2, column 2: the text holds a NUL byte, which no text file "
+                  "holds");
   expectError(readText("labels,g\nA,1\n", Options().label("labels").labels(path("bad.txt"))),
               InputError::kInvalidData,
               "t.csv: a label column and a labels file both give the labels; give one of them");

@@ -1,5 +1,5 @@
 // The max-gain permutation test: each permutation's maximum is the largest
-// gain computeSplitsAndGains finds on the permuted labels, a planted perfect
+// gain rankGenes finds on the permuted labels, a planted perfect
 // gene gets the smallest p-value possible, the best gene of data without
 // signal gets p-values spread evenly, and the results depend on the seed
 // alone, never on the number of threads.
@@ -9,12 +9,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
+#include "analysis/start_up.h"
 #include "evaluation/permutation_test.h"
 #include "evaluation/random_streams.h"
 #include "ranking/gene_ranking.h"
-#include "ranking/start_up.h"
 
 namespace geneclub::testing {
 namespace {
@@ -22,7 +21,7 @@ namespace {
 // Values of the random genes lie in [0, kValueRange).
 constexpr int kValueRange = 1000;
 
-GeneClubAnalyzer randomAnalysis(int genes, int samples, int classOneCount, std::uint64_t seed) {
+ExpressionData randomAnalysis(int genes, int samples, int classOneCount, std::uint64_t seed) {
   std::mt19937_64 stream = randomStream(seed, 0);
   ExpressionMatrix matrix(genes, ExpressionRow(samples));
   for (ExpressionRow& row : matrix) {
@@ -30,17 +29,15 @@ GeneClubAnalyzer randomAnalysis(int genes, int samples, int classOneCount, std::
   }
   ClassLabels labels(samples, 0);
   std::fill(labels.begin(), labels.begin() + classOneCount, 1);
-  return GeneClubAnalyzer(std::move(matrix), std::move(labels));
+  return {std::move(matrix), std::move(labels)};
 }
 
 // The p-values of the ranked genes, by row of the ranking.
-std::vector<double> rankedPValues(GeneClubAnalyzer analyzer, int permutations, std::uint64_t seed) {
-  const std::vector<double> maxima =
-      permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, permutations, seed,
-                          CutCandidates::kDistinctValues);
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, CutCandidates::kDistinctValues);
-  return familywisePValues(maxima, analyzer.informationGains);
+std::vector<double> rankedPValues(ExpressionData analyzer, int permutations, std::uint64_t seed) {
+  const std::vector<double> maxima = permutationMaxGains(
+      analyzer.matrix, analyzer.labels, permutations, seed, CutCandidates::kDistinctValues);
+  const AnalysisSettings settings = settingsForData(analyzer.matrix.size(), analyzer.labels);
+  return familywisePValues(maxima, runStartUp(std::move(analyzer), settings).ranking.gains());
 }
 
 // More permutations than one parallel block holds, so that blocks meet.
@@ -49,33 +46,32 @@ constexpr int kPermutations = 70;
 // Values drawn from a few levels, so that most genes have long runs of ties
 // and the two sets of candidate cuts give different gains.
 TEST(PermutationTest, MaximaAreTheGainsOfTheRankingOnPermutedLabels) {
-  GeneClubAnalyzer analyzer = randomAnalysis(30, 21, 9, 4);
+  ExpressionData analyzer = randomAnalysis(30, 21, 9, 4);
   constexpr int kLevels = 4;
-  for (ExpressionRow& row : analyzer.expressionMatrix) {
+  for (ExpressionRow& row : analyzer.matrix) {
     for (double& value : row) value = std::floor(value * kLevels / kValueRange);
   }
   for (const CutCandidates cuts : {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
-    const std::vector<double> maxima = permutationMaxGains(
-        analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8, cuts);
+    const std::vector<double> maxima =
+        permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 8, cuts);
     ASSERT_EQ(maxima.size(), static_cast<std::size_t>(kPermutations));
     for (int m = 0; m < kPermutations; ++m) {
-      GeneClubAnalyzer permuted = analyzer;
+      ExpressionData permuted = analyzer;
       std::mt19937_64 stream = randomStream(8, m);
-      shuffleInPlace(std::span(permuted.classLabels), stream);
-      computeSplitsAndGains(permuted, cuts);
-      EXPECT_EQ(maxima[m], permuted.informationGains.front()) << "permutation " << m;
+      shuffleInPlace(std::span(permuted.labels), stream);
+      EXPECT_EQ(maxima[m], rankGenes(std::move(permuted), cuts).gain(0)) << "permutation " << m;
     }
   }
   // The two sets of cuts do differ on these genes.
-  EXPECT_NE(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8,
+  EXPECT_NE(permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 8,
                                 CutCandidates::kEveryPosition),
-            permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, kPermutations, 8,
+            permutationMaxGains(analyzer.matrix, analyzer.labels, kPermutations, 8,
                                 CutCandidates::kDistinctValues));
 }
 
 TEST(PermutationTest, PlantedPerfectGeneHasTheSmallestPValue) {
-  GeneClubAnalyzer analyzer = randomAnalysis(200, 30, 14, 5);
-  for (int s = 0; s < 30; ++s) analyzer.expressionMatrix[123][s] = analyzer.classLabels[s] * 5000.0;
+  ExpressionData analyzer = randomAnalysis(200, 30, 14, 5);
+  for (int s = 0; s < 30; ++s) analyzer.matrix[123][s] = analyzer.labels[s] * 5000.0;
   const std::vector<double> pValues = rankedPValues(analyzer, kPermutations, 1);
   EXPECT_EQ(pValues.front(), 1.0 / (kPermutations + 1));
   EXPECT_GT(pValues[1], pValues.front());
@@ -100,20 +96,20 @@ TEST(PermutationTest, BestGeneOfDataWithoutSignalHasEvenlySpreadPValues) {
 }
 
 TEST(PermutationTest, SameSeedSameMaximaForEveryThreadCount) {
-  const GeneClubAnalyzer analyzer = randomAnalysis(500, 45, 20, 6);
+  const ExpressionData analyzer = randomAnalysis(500, 45, 20, 6);
   std::vector<double> single, several;
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 1);
-    single = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77,
+    single = permutationMaxGains(analyzer.matrix, analyzer.labels, 100, 77,
                                  CutCandidates::kDistinctValues);
   }
   {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, 4);
-    several = permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 77,
+    several = permutationMaxGains(analyzer.matrix, analyzer.labels, 100, 77,
                                   CutCandidates::kDistinctValues);
   }
   EXPECT_EQ(single, several);
-  EXPECT_NE(permutationMaxGains(analyzer.expressionMatrix, analyzer.classLabels, 100, 78,
+  EXPECT_NE(permutationMaxGains(analyzer.matrix, analyzer.labels, 100, 78,
                                 CutCandidates::kDistinctValues),
             single);
 }

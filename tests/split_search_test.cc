@@ -14,18 +14,28 @@
 #include <cstring>
 #include <numeric>
 #include <random>
-#include <sstream>
 #include <utility>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
+#include "analysis/start_up.h"
+#include "data/ranked_analysis.h"
 #include "ranking/class_entropy.h"
 #include "ranking/gene_ranking.h"
 #include "ranking/sorted_genes.h"
-#include "ranking/start_up.h"
 
 namespace geneclub::testing {
 namespace {
+
+// The start-up's ranking of the data, with the given cuts.
+AnalysisSettings settingsWithCuts(const ExpressionData& data, CutCandidates cuts) {
+  AnalysisSettings settings = settingsForData(data.matrix.size(), data.labels);
+  settings.cuts = cuts;
+  return settings;
+}
+RankedAnalysis rankedAndCleaned(ExpressionData data, CutCandidates cuts) {
+  const AnalysisSettings settings = settingsWithCuts(data, cuts);
+  return runStartUp(std::move(data), settings).ranking;
+}
 
 // The bound every gene's search starts from; any two-class entropy beats it.
 constexpr double kInitialBound = 1.0;
@@ -150,15 +160,13 @@ TEST(SplitSearchTest, ExtremeNeighboursStillSeparateTheClasses) {
         row.push_back(label == static_cast<int>(gene) ? pairs[gene].first : pairs[gene].second);
       }
     }
-    GeneClubAnalyzer analyzer(matrix, labels);
-    std::ostringstream console;
-    rankAndCleanGenes(analyzer, console, cuts);
-    EXPECT_EQ(analyzer.incompleteGeneCount, 0);
+    const RankedAnalysis analyzer = rankedAndCleaned({matrix, labels}, cuts);
+    EXPECT_EQ(analyzer.cleaning().incompleteGenes, 0);
     for (int row = 0; row < 2; ++row) {
-      const auto [lo, hi] = pairs[analyzer.geneNumbers[row]];
-      EXPECT_EQ(analyzer.informationGains[row], classEntropy(labels)) << row;
-      EXPECT_TRUE(std::isfinite(analyzer.splitValues[row])) << row;
-      EXPECT_TRUE(lo <= analyzer.splitValues[row] && analyzer.splitValues[row] < hi) << row;
+      const auto [lo, hi] = pairs[analyzer.geneNumber(row)];
+      EXPECT_EQ(analyzer.gain(row), classEntropy(labels)) << row;
+      EXPECT_TRUE(std::isfinite(analyzer.splitValue(row))) << row;
+      EXPECT_TRUE(lo <= analyzer.splitValue(row) && analyzer.splitValue(row) < hi) << row;
     }
   }
 }
@@ -287,29 +295,29 @@ TEST(SortGenesByGainTest, MatchesReferenceExchangeSort) {
   std::uniform_int_distribution<int> pickGain(0, std::size(gainPool) - 1);
   std::uniform_real_distribution<double> anySplit(-100.0, 100.0);
   for (int trial = 0; trial < 3; ++trial) {
-    GeneClubAnalyzer analyzer;
+    Ranking expected;
     for (int row = 0; row < kGenes; ++row) {
-      analyzer.expressionMatrix.emplace_back(kSamples, row);
-      analyzer.informationGains.push_back(gainPool[pickGain(rng)]);
-      analyzer.splitValues.push_back(anySplit(rng));
-      analyzer.geneNumbers.push_back(row);
+      expected.rows.emplace_back(kSamples, row);
+      expected.gains.push_back(gainPool[pickGain(rng)]);
+      expected.splits.push_back(anySplit(rng));
+      expected.numbers.push_back(row);
     }
-    Ranking expected{analyzer.expressionMatrix, analyzer.informationGains, analyzer.splitValues,
-                     analyzer.geneNumbers};
+    RankedAnalysis analysis(expected.rows, ClassLabels(kSamples, 0), expected.splits,
+                            expected.gains, expected.numbers);
     referenceSortByGain(expected);
-    sortGenesByGain(analyzer);
+    analysis.sortByGain();
 
-    EXPECT_EQ(analyzer.expressionMatrix, expected.rows);
-    EXPECT_TRUE(sameBits(analyzer.informationGains, expected.gains));
-    EXPECT_TRUE(sameBits(analyzer.splitValues, expected.splits));
-    EXPECT_EQ(analyzer.geneNumbers, expected.numbers);
+    EXPECT_EQ(analysis.rows(), expected.rows);
+    EXPECT_TRUE(sameBits(analysis.gains(), expected.gains));
+    EXPECT_TRUE(sameBits(analysis.splitValues(), expected.splits));
+    EXPECT_EQ(analysis.geneNumbers(), expected.numbers);
   }
 }
 
 // Genes of a few value levels each, so that most have long runs of ties;
 // every tenth gene is constant and every seventh repeats the gene before it,
 // so that the cleaning steps have work too.
-GeneClubAnalyzer tieHeavyAnalysis(int genes, int samples, std::uint64_t seed) {
+ExpressionData tieHeavyAnalysis(int genes, int samples, std::uint64_t seed) {
   std::mt19937_64 rng(seed);
   ExpressionMatrix matrix(genes, ExpressionRow(samples));
   ClassLabels labels(samples);
@@ -328,20 +336,20 @@ GeneClubAnalyzer tieHeavyAnalysis(int genes, int samples, std::uint64_t seed) {
       }
     }
   }
-  return GeneClubAnalyzer(std::move(matrix), std::move(labels));
+  return {std::move(matrix), std::move(labels)};
 }
 
 // The analysis with its samples in another order: sample s of the result is
 // sample order[s] of the original.
-GeneClubAnalyzer withSampleOrder(const GeneClubAnalyzer& analyzer, const std::vector<int>& order) {
+ExpressionData withSampleOrder(const ExpressionData& analyzer, const std::vector<int>& order) {
   ExpressionMatrix matrix;
-  for (const ExpressionRow& row : analyzer.expressionMatrix) {
+  for (const ExpressionRow& row : analyzer.matrix) {
     ExpressionRow& reordered = matrix.emplace_back();
     for (const int s : order) reordered.push_back(row[s]);
   }
   ClassLabels labels;
-  for (const int s : order) labels.push_back(analyzer.classLabels[s]);
-  return GeneClubAnalyzer(std::move(matrix), std::move(labels));
+  for (const int s : order) labels.push_back(analyzer.labels[s]);
+  return {std::move(matrix), std::move(labels)};
 }
 
 // What the start-up tells about each gene, by gene number, and the ranking
@@ -354,19 +362,18 @@ struct RankingByGene {
   friend bool operator==(const RankingByGene&, const RankingByGene&) = default;
 };
 
-RankingByGene rankByGene(GeneClubAnalyzer analyzer, CutCandidates cuts) {
-  std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, cuts);
+RankingByGene rankByGene(ExpressionData data, CutCandidates cuts) {
+  const RankedAnalysis analyzer = rankedAndCleaned(std::move(data), cuts);
   RankingByGene ranking;
   ranking.splits.resize(analyzer.geneCount());
   ranking.gains.resize(analyzer.geneCount());
   for (int row = 0; row < analyzer.geneCount(); ++row) {
-    ranking.splits[analyzer.geneNumbers[row]] = bitsOf(analyzer.splitValues[row]);
-    ranking.gains[analyzer.geneNumbers[row]] = bitsOf(analyzer.informationGains[row]);
+    ranking.splits[analyzer.geneNumber(row)] = bitsOf(analyzer.splitValue(row));
+    ranking.gains[analyzer.geneNumber(row)] = bitsOf(analyzer.gain(row));
   }
-  ranking.status = analyzer.geneStatus;
-  ranking.duplicateOf = analyzer.duplicateOf;
-  ranking.ranking = analyzer.geneNumbers;
+  ranking.status = analyzer.cleaning().status;
+  ranking.duplicateOf = analyzer.cleaning().duplicateOf;
+  ranking.ranking = analyzer.geneNumbers();
   return ranking;
 }
 
@@ -375,7 +382,7 @@ RankingByGene rankByGene(GeneClubAnalyzer analyzer, CutCandidates cuts) {
 // cuts at every position, on the same table, do not.
 TEST(SplitSearchTest, CutsBetweenDifferentValuesDoNotDependOnTheSampleOrder) {
   const int samples = 41;
-  const GeneClubAnalyzer analyzer = tieHeavyAnalysis(300, samples, 5);
+  const ExpressionData analyzer = tieHeavyAnalysis(300, samples, 5);
   const RankingByGene distinct = rankByGene(analyzer, CutCandidates::kDistinctValues);
   const RankingByGene everyPosition = rankByGene(analyzer, CutCandidates::kEveryPosition);
   std::mt19937_64 rng(17);
@@ -388,7 +395,7 @@ TEST(SplitSearchTest, CutsBetweenDifferentValuesDoNotDependOnTheSampleOrder) {
     } else {
       std::shuffle(order.begin(), order.end(), rng);
     }
-    const GeneClubAnalyzer reordered = withSampleOrder(analyzer, order);
+    const ExpressionData reordered = withSampleOrder(analyzer, order);
     EXPECT_TRUE(rankByGene(reordered, CutCandidates::kDistinctValues) == distinct) << trial;
     everyPositionChanges +=
         !(rankByGene(reordered, CutCandidates::kEveryPosition) == everyPosition);
@@ -400,14 +407,14 @@ TEST(SplitSearchTest, CutsBetweenDifferentValuesDoNotDependOnTheSampleOrder) {
 // ranking of a copy of those samples, bit for bit, for either set of cuts.
 TEST(SplitSearchTest, RankingOfSomeSamplesFromSortedGenesMatchesRankingACopy) {
   const int samples = 90;
-  GeneClubAnalyzer analyzer = tieHeavyAnalysis(200, samples, 23);
+  ExpressionData analyzer = tieHeavyAnalysis(200, samples, 23);
   // Some genes of distinct values, most of them past the insertion-sort limit.
   std::mt19937_64 rng(29);
   std::uniform_real_distribution<double> anyValue(-50.0, 50.0);
   for (int gene = 0; gene < 200; gene += 9) {
-    for (double& value : analyzer.expressionMatrix[gene]) value = anyValue(rng);
+    for (double& value : analyzer.matrix[gene]) value = anyValue(rng);
   }
-  const SortedGenes sorted(analyzer.expressionMatrix);
+  const SortedGenes sorted(analyzer.matrix);
   for (int trial = 0; trial < 6; ++trial) {
     std::vector<int> subset;
     for (int s = 0; s < samples; ++s) {
@@ -415,16 +422,16 @@ TEST(SplitSearchTest, RankingOfSomeSamplesFromSortedGenesMatchesRankingACopy) {
     }
     for (const CutCandidates cuts :
          {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
-      GeneClubAnalyzer copied = withSampleOrder(analyzer, subset);
-      GeneClubAnalyzer fromSorted = copied;
-      std::ostringstream console;
-      rankAndCleanGenes(copied, console, cuts);
-      rankAndCleanGenes(fromSorted, console, cuts, sorted, subset);
-      EXPECT_EQ(fromSorted.geneNumbers, copied.geneNumbers) << trial;
-      EXPECT_TRUE(sameBits(fromSorted.splitValues, copied.splitValues)) << trial;
-      EXPECT_TRUE(sameBits(fromSorted.informationGains, copied.informationGains)) << trial;
-      EXPECT_EQ(fromSorted.geneStatus, copied.geneStatus) << trial;
-      EXPECT_EQ(fromSorted.expressionMatrix, copied.expressionMatrix) << trial;
+      const ExpressionData data = withSampleOrder(analyzer, subset);
+      const AnalysisSettings settings = settingsWithCuts(data, cuts);
+      const RankedAnalysis copied = runStartUp(data, settings).ranking;
+      const RankedAnalysis fromSorted =
+          runStartUp(data, settings, PresortedGenes{sorted, subset}).ranking;
+      EXPECT_EQ(fromSorted.geneNumbers(), copied.geneNumbers()) << trial;
+      EXPECT_TRUE(sameBits(fromSorted.splitValues(), copied.splitValues())) << trial;
+      EXPECT_TRUE(sameBits(fromSorted.gains(), copied.gains())) << trial;
+      EXPECT_EQ(fromSorted.cleaning().status, copied.cleaning().status) << trial;
+      EXPECT_EQ(fromSorted.rows(), copied.rows()) << trial;
     }
   }
 }

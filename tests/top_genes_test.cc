@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "data/gene_club_analyzer.h"
-#include "ranking/start_up.h"
+#include "analysis/start_up.h"
+#include "app/gene_club_session.h"
+#include "data/ranked_analysis.h"
 #include "tests/test_support.h"
 
 namespace geneclub::testing {
@@ -24,20 +25,21 @@ namespace {
 
 TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
   constexpr int kGenes = 2000;
-  GeneClubAnalyzer analyzer;
-  analyzer.expressionMatrix.assign(kGenes, ExpressionRow(1, 0.0));
-  analyzer.splitValues.assign(kGenes, 0.25);
-  analyzer.informationGains.assign(kGenes, 0.0);
-  for (int row = 0; row < kGenes; ++row) analyzer.geneNumbers.push_back(kGenes - 1 - row);
-  analyzer.splitValues[0] = 1234.5678;
-  analyzer.informationGains[0] = 0.5;
-  analyzer.splitValues[1] = 12345.6;
-  analyzer.splitValues[2] = 0.0;
-  analyzer.informationGains[2] = std::log(2.0);
+  std::vector<double> splitValues(kGenes, 0.25);
+  std::vector<double> gains(kGenes, 0.0);
+  std::vector<int> geneNumbers;
+  for (int row = 0; row < kGenes; ++row) geneNumbers.push_back(kGenes - 1 - row);
+  splitValues[0] = 1234.5678;
+  gains[0] = 0.5;
+  splitValues[1] = 12345.6;
+  splitValues[2] = 0.0;
+  gains[2] = std::log(2.0);
+  const RankedAnalysis ranking(ExpressionMatrix(kGenes, ExpressionRow(1, 0.0)), ClassLabels(1, 0),
+                               splitValues, gains, geneNumbers);
 
   std::ostringstream out;
   out.precision(9);
-  writeTopGenes(analyzer, 20, out);
+  writeTopGenes(ranking, 20, out);
   EXPECT_EQ(out.precision(), 9);  // the caller's stream is left as it was
 
   const std::string text = out.str();
@@ -54,7 +56,7 @@ TEST(WriteTopGenesTest, WritesHeaderAndOneLinePerGene) {
   EXPECT_EQ(lines.back(), "2000\t1\t\t0.25\t\t0");
 
   std::ostringstream few;
-  writeTopGenes(analyzer, 7, few);
+  writeTopGenes(ranking, 7, few);
   EXPECT_EQ(linesOf(few.str())[0],
             "***This is top 7  gene's gene number, split point and information gain.");
 }
@@ -68,9 +70,9 @@ constexpr int kSeparatingGene = 5;  // class 1 high: ranks first
 constexpr int kConstantGene = 7;    // cut inside equal values: incomplete
 constexpr int kCopyGene = 9;        // same as kSeparatingGene: removed
 
-GeneClubAnalyzer syntheticData() {
-  GeneClubAnalyzer analyzer;
-  for (int s = 0; s < kSamples; ++s) analyzer.classLabels.push_back(s < kClassOneSamples);
+ExpressionData syntheticData() {
+  ExpressionData data;
+  for (int s = 0; s < kSamples; ++s) data.labels.push_back(s < kClassOneSamples);
   std::mt19937 rng(42);
   std::uniform_int_distribution<int> value(0, 99);
   for (int gene = 0; gene < kGenes; ++gene) {
@@ -78,59 +80,68 @@ GeneClubAnalyzer syntheticData() {
     for (int s = 0; s < kSamples; ++s) {
       values[s] = gene == kSeparatingGene ? 1.0 + (s < kClassOneSamples) : value(rng);
     }
-    analyzer.expressionMatrix.push_back(values);
+    data.matrix.push_back(values);
   }
-  analyzer.expressionMatrix[kConstantGene].assign(kSamples, 3.0);
-  analyzer.expressionMatrix[kCopyGene] = analyzer.expressionMatrix[kSeparatingGene];
-  return analyzer;
+  data.matrix[kConstantGene].assign(kSamples, 3.0);
+  data.matrix[kCopyGene] = data.matrix[kSeparatingGene];
+  return data;
+}
+
+// The start-up of the synthetic data with the interactive program's cuts and
+// console lines written to console.
+RankedAnalysis rankAndClean(std::ostream& console) {
+  const ExpressionData data = syntheticData();
+  AnalysisSettings settings = settingsForData(kGenes, data.labels);
+  settings.cuts = CutCandidates::kEveryPosition;
+  return runStartUp(data, settings,
+                    [&console](const ProgressEvent& event) { printProgress(console, event); })
+      .ranking;
 }
 
 TEST(StartUpTest, LeavesRowsRankedAndCleaned) {
-  GeneClubAnalyzer analyzer = syntheticData();
-  const ExpressionMatrix loaded = analyzer.expressionMatrix;
+  const ExpressionMatrix loaded = syntheticData().matrix;
   std::ostringstream console;
-  rankAndCleanGenes(analyzer, console, CutCandidates::kEveryPosition);
+  const RankedAnalysis ranking = rankAndClean(console);
+  const CleaningResult& cleaning = ranking.cleaning();
   EXPECT_EQ(console.str(),
-            "***The total incompleted data is: " + std::to_string(analyzer.incompleteGeneCount) +
+            "***The total incompleted data is: " + std::to_string(cleaning.incompleteGenes) +
                 "\n\n***Finding and removing duplicated genes. Please Wait...\n"
                 "\tThe total removed duplicated gene is: " +
-                std::to_string(analyzer.duplicateGeneCount) + "\n");
-  EXPECT_GE(analyzer.incompleteGeneCount, 1);
-  EXPECT_GE(analyzer.duplicateGeneCount, 1);
+                std::to_string(cleaning.duplicateGenes) + "\n");
+  EXPECT_GE(cleaning.incompleteGenes, 1);
+  EXPECT_GE(cleaning.duplicateGenes, 1);
 
-  EXPECT_TRUE(std::is_sorted(analyzer.informationGains.rbegin(), analyzer.informationGains.rend()));
-  EXPECT_EQ(analyzer.geneNumbers[0], kSeparatingGene);
-  EXPECT_EQ(analyzer.geneStatus[kConstantGene], GeneStatus::kIncomplete);
-  EXPECT_EQ(analyzer.geneStatus[kCopyGene], GeneStatus::kDuplicate);
-  EXPECT_EQ(analyzer.duplicateOf[kCopyGene], kSeparatingGene);
+  EXPECT_TRUE(std::is_sorted(ranking.gains().rbegin(), ranking.gains().rend()));
+  EXPECT_EQ(ranking.geneNumber(0), kSeparatingGene);
+  EXPECT_EQ(ranking.status(kConstantGene), GeneStatus::kIncomplete);
+  EXPECT_EQ(ranking.status(kCopyGene), GeneStatus::kDuplicate);
+  EXPECT_EQ(ranking.duplicateOf(kCopyGene), kSeparatingGene);
   for (int row = 0; row < kGenes; ++row) {
-    const int gene = analyzer.geneNumbers[row];
-    const double gain = analyzer.informationGains[row];
+    const int gene = ranking.geneNumber(row);
+    const double gain = ranking.gain(row);
     if (gene == kConstantGene || gene == kCopyGene) {
       EXPECT_EQ(gain, 0.0) << gene;
     }
     // Rows in play carry their gene's values; the removed copy carries zeros.
     if (gain > 0.0) {
-      EXPECT_EQ(analyzer.expressionMatrix[row], loaded[gene]) << gene;
+      EXPECT_EQ(ranking.values(row), loaded[gene]) << gene;
     } else if (gene == kCopyGene) {
-      EXPECT_EQ(analyzer.expressionMatrix[row], ExpressionRow(kSamples, 0.0));
+      EXPECT_EQ(ranking.values(row), ExpressionRow(kSamples, 0.0));
     }
   }
 }
 
 TEST(StartUpTest, RankingIsTheSameForEveryThreadCount) {
-  std::vector<GeneClubAnalyzer> ranked;
+  std::vector<RankedAnalysis> ranked;
   for (const int threads : {1, 2, 8}) {
     const tbb::global_control limit(tbb::global_control::max_allowed_parallelism, threads);
-    GeneClubAnalyzer analyzer = syntheticData();
     std::ostringstream console;
-    rankAndCleanGenes(analyzer, console, CutCandidates::kEveryPosition);
-    ranked.push_back(std::move(analyzer));
+    ranked.push_back(rankAndClean(console));
   }
   for (std::size_t run = 1; run < ranked.size(); ++run) {
-    EXPECT_EQ(ranked[run].geneNumbers, ranked[0].geneNumbers);
-    EXPECT_EQ(ranked[run].splitValues, ranked[0].splitValues);
-    EXPECT_EQ(ranked[run].informationGains, ranked[0].informationGains);
+    EXPECT_EQ(ranked[run].geneNumbers(), ranked[0].geneNumbers());
+    EXPECT_EQ(ranked[run].splitValues(), ranked[0].splitValues());
+    EXPECT_EQ(ranked[run].gains(), ranked[0].gains());
   }
 }
 

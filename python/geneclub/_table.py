@@ -24,7 +24,7 @@ def _column_option(name, value):
 
 
 def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=False, labels=None,
-               missing="error"):
+               label_field=None, missing="error"):
     """Read an expression table as geneclub-batch reads it.
 
     Every form that geneclub-batch reads is read, with the same rules:
@@ -43,6 +43,11 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
     - native records, the format of colonTumor.data (values each followed by
       a separator, then a class word), recognised when the file starts with
       a number. Genes are named "1", "2", ...
+    - a GEO series matrix (recognised by its "!Series_" lines), its labels
+      from `label_field` or a labels file, its samples named by their titles.
+    - a GCT file ("#1.2" or "#1.3" first), its labels from a labels file
+      (one label per line, or a CLS file), from NAME.cls beside it, or (1.3)
+      from the column-metadata row `label_field`.
     - a path ending in ".gz" is decompressed; "-" reads standard input.
 
     Values are decimal numbers converted exactly as strtod does.
@@ -59,8 +64,12 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
     genes_in_rows : bool, default False
         One gene per row, the header holding the sample names.
     labels : str or os.PathLike, optional
-        A file of the samples' labels, one per sample in order, separated by
-        blanks or line ends, read instead of a label column or row.
+        A file of the samples' labels, in order, read instead of a label
+        column or row: one label per line (the whole line), or a CLS file.
+    label_field : str, optional
+        The sample field that gives the labels: a series matrix's sample
+        characteristic ("disease state") or sample line ("source_name_ch1"),
+        a GCT 1.3 file's column-metadata row; in any case.
     missing : {"error", "drop-genes"}, default "error"
         Missing values (empty, NA, NaN, N/A, ?, null) are an error, or their
         genes are left out.
@@ -95,6 +104,7 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
         genes_in_rows=bool(genes_in_rows),
         labels_file="" if labels is None else os.fsdecode(labels),
         drop_genes_with_missing=missing == "drop-genes",
+        label_field="" if label_field is None else label_field,
     )
     samples = pd.Index(read["samples"], dtype=object)
     # The engine's gene rows, transposed without a copy: a column-major

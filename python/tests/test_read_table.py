@@ -76,10 +76,31 @@ def test_labels_file(tmp_path):
     path = tmp_path / "values.csv"
     path.write_text("id,g1,gene; two,g3\na,1.5,-2,1E+03\nb,.5,7,0\nc,3,8,2.25\n")
     labels = tmp_path / "labels.txt"
-    labels.write_text("tumour normal\ntumour\n")
+    labels.write_text("tumour\nnormal\ntumour\n")
     X, y = geneclub.read_table(path, labels=labels)
     expected_X, expected_y = expected_table()
     assert_read((X, y), (expected_X, expected_y.rename(str(labels))))
+
+
+def test_series_matrix_and_gct(tmp_path):
+    matrix = tmp_path / "GSE1_series_matrix.txt.gz"
+    matrix.write_bytes(gzip.compress((
+        '!Series_title\t"A study"\n'
+        '!Sample_title\t"a"\t"b"\t"c"\n'
+        '!Sample_characteristics_ch1\t"tissue: tumour"\t"tissue: normal"\t"tissue: tumour"\n'
+        '!series_matrix_table_begin\n'
+        '"ID_REF"\t"GSM1"\t"GSM2"\t"GSM3"\n'
+        '"g1"\t1.5\t.5\t3\n"gene; two"\t-2\t7\t8\n"g3"\t1E+03\t0\t2.25\n'
+        '!series_matrix_table_end\n').encode()))
+    expected_X, expected_y = expected_table()
+    assert_read(geneclub.read_table(matrix, label_field="Tissue"),
+                (expected_X, expected_y.rename("Tissue")))
+    gct = tmp_path / "study.gct"
+    gct.write_text("#1.2\n3\t3\nName\tDescription\ta\tb\tc\ng1\tna\t1.5\t.5\t3\n"
+                   "gene; two\tna\t-2\t7\t8\ng3\tna\t1E+03\t0\t2.25\n")
+    (tmp_path / "study.cls").write_text("3 2 1\n# tumour normal\n0 1 0\n")
+    assert_read(geneclub.read_table(gct),
+                (expected_X, expected_y.rename(str(tmp_path / "study.cls"))))
 
 
 def test_native_records(tmp_path):
