@@ -22,25 +22,32 @@
 // the inner fold, so each training sample t is predicted R times by each
 // candidate c, c_t of them right.
 //
-// The criterion is a paired comparison with the reference candidate ref.
-// For each training sample, d_t = (c_t - ref_t) / R; a candidate's advantage
-// is the difference of the two inner balanced accuracies,
-// A = (mean of d over class 1 + mean of d over class 0) / 2, and its standard
-// error is SE = sqrt(s1^2 / n1 + s0^2 / n0) / 2, s_k^2 the sample variance
-// (divisor n_k - 1) of d over class k. A candidate is measurably better when
+// The criterion is a paired comparison with the reference candidate ref
+// (by default the sum rule with K = 20; see classifierCandidates in
+// evaluation/cross_validation.h). For each training sample,
+// d_t = (c_t - ref_t) / R; a candidate's advantage is the difference of the
+// two inner balanced accuracies, A = (mean of d over class 1 + mean of d
+// over class 0) / 2, and its standard error is
+// SE = sqrt(s1^2 / n1 + s0^2 / n0) / 2, s_k^2 the sample variance (divisor
+// n_k - 1) of d over class k. A candidate is measurably better when
 // A > kSelectionStandardErrors * SE; the chosen candidate is the measurably
 // better one of the largest A (equal A: the earlier rule of the candidates,
-// then the smaller K), or the reference when none is. Comparing by sample
-// removes what the candidates share: which samples are hard, and the draw of
-// the inner folds (every candidate is measured on the same folds), so a
-// difference of a sample or two is seen as such; the threshold keeps the
-// choice from chasing the luck of the folds among a dozen candidates whose
-// accuracies differ by less than their noise, which on small data sets picks
-// a worse classifier more often than a better one (the selection bias of
-// Cawley and Talbot, 2010). The inner folds are repeated (repeated
+// then the smaller K), or the reference when none is.
+//
+// Why: comparing by sample removes what the candidates share, which samples
+// are hard and the draw of the inner folds (every candidate is measured on
+// the same folds), so a difference of a few samples is seen against the
+// noise of the differences rather than of each accuracy, whose standard
+// error (about 0.05 for 60 samples) is larger than most differences between
+// the candidates. The threshold keeps the choice from chasing the luck of the
+// folds among a dozen candidates: on small data sets the candidate with the
+// best inner accuracy is often no better than the others on new samples (the
+// selection bias of Cawley and Talbot, 2010), while a reference that is
+// clearly worse, such as a rule that collapses when one class has many more
+// patterns, is left. The inner folds are repeated (repeated
 // cross-validation, Kohavi 1995) to steady each sample's count. When the
-// smaller class has fewer than two training samples no inner cross-validation
-// is possible and the reference is chosen.
+// smaller class has fewer than two training samples no inner
+// cross-validation is possible and the reference is chosen.
 
 #ifndef GENECLUB_EVALUATION_MODEL_SELECTION_H_
 #define GENECLUB_EVALUATION_MODEL_SELECTION_H_
@@ -65,11 +72,11 @@ inline constexpr int kInnerRepetitions = 5;
 
 // How many standard errors of the paired differences a candidate's
 // advantage over the reference must exceed: two, the usual margin of a
-// difference that is not noise (exceeded by chance about once in 44
-// one-sided, for a normal difference). The samples' differences are not independent (the inner
-// training sets overlap, and the best of several candidates is the one
-// tested), so the true error is larger than SE and a smaller margin would
-// move on noise.
+// difference that is not noise (a normal difference exceeds it by chance
+// about once in 44). The samples' differences are not independent (the
+// inner training sets overlap, and the largest of several advantages is the
+// one that counts), so the true error is larger than SE, and a smaller
+// margin would move on noise.
 inline constexpr double kSelectionStandardErrors = 2.0;
 
 // A classifier's scoring rule and number of mined genes.
