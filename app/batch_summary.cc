@@ -67,11 +67,21 @@ void writeSummary(const RunRecord& record, const std::string& outFolder,
       << cleaning.duplicateGenes << " duplicate";
   if (input.droppedGenes > 0) out << ", " << input.droppedGenes << " left out for missing values";
   out << "\n";
+  if (input.renamedGenes > 0) {
+    out << "Gene names: " << input.renamedGenes
+        << " changed, being empty or repeated in the file (see genes.tsv)\n";
+  }
+  if (const std::optional<RunAnnotation>& annotation = input.annotation) {
+    out << "Annotation " << tsvField(annotation->path) << ": " << annotation->matched << " of "
+        << annotation->matched + annotation->unmatched << " genes found in it, "
+        << annotation->unmatched << " not\n";
+  }
   const int topGenes = record.settings().topGeneCount;
   out << "Top " << topGenes << " genes by information gain (nats):\n";
   for (int row = 0; row < topGenes; ++row) {
-    out << std::setw(5) << row + 1 << "  " << tsvField(record.names.genes[ranking.geneNumber(row)])
-        << "  " << std::setprecision(4) << ranking.gain(row) << "\n";
+    out << std::setw(5) << row + 1 << "  "
+        << tsvField(record.names.shownName(ranking.geneNumber(row))) << "  " << std::setprecision(4)
+        << ranking.gain(row) << "\n";
   }
   out << "Minimal emerging patterns (" << disease << " / " << normalShown << "):\n";
   for (const PatternCount& count : record.patternCounts) {

@@ -60,7 +60,7 @@ enum class RankedGeneStatus { kInPlay, kIncomplete, kDuplicate };
 // One gene of the ranking. The gain is in nats; pFwer is the gene's
 // family-wise error rate p-value from the permutation test, when one was run.
 struct RankedGene {
-  std::string name;
+  std::string name;  // as the page shows it, e.g. "1007_s_at (DDR1)"
   double split = 0.0;
   double gain = 0.0;
   RankedGeneStatus status = RankedGeneStatus::kInPlay;

@@ -22,11 +22,22 @@ const std::string& geneName(const RankedAnalysis& ranking, const DataNames& name
   return names.genes[ranking.geneNumber(row)];
 }
 
+// The gene's entry of a list by gene number; "" when the list is empty.
+const std::string& entryOf(const std::vector<std::string>& perGene, int gene) {
+  static const std::string kNone;
+  return perGene.empty() ? kNone : perGene[gene];
+}
+
 }  // namespace
+
+std::string DataNames::shownName(int gene) const {
+  const std::string& symbol = entryOf(geneSymbols, gene);
+  return symbol.empty() ? genes[gene] : genes[gene] + " (" + symbol + ")";
+}
 
 void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
                      std::span<const double> pValues, std::ostream& out) {
-  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\n";
+  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tsymbol\tdescription\n";
   for (int row = 0; row < ranking.geneCount(); ++row) {
     const int gene = ranking.geneNumber(row);
     const int duplicateOf = ranking.duplicateOf(gene);
@@ -34,7 +45,9 @@ void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
         << shortestDouble(ranking.splitValue(row)) << '\t' << shortestDouble(ranking.gain(row))
         << '\t' << statusName(ranking.status(gene)) << '\t'
         << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
-        << (pValues.empty() ? "" : shortestDouble(pValues[row])) << '\n';
+        << (pValues.empty() ? "" : shortestDouble(pValues[row])) << '\t'
+        << tsvField(entryOf(names.geneSymbols, gene)) << '\t'
+        << tsvField(entryOf(names.geneDescriptions, gene)) << '\n';
   }
 }
 
@@ -69,7 +82,7 @@ void writeClubRows(std::string_view method, int club, std::span<const int> rows,
 }
 
 void writePatternsHeader(std::ostream& out) {
-  out << "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
+  out << "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\tsymbols\n";
 }
 
 PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names)
@@ -79,6 +92,11 @@ PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataName
     const std::string split = shortestDouble(ranking.splitValue(row));
     atOrBelow_.push_back(gene + " <= " + split);
     above_.push_back(gene + " > " + split);
+    if (names.geneSymbols.empty()) continue;
+    const std::string& symbol = names.geneSymbols[ranking.geneNumber(row)];
+    const std::string shown = symbol.empty() ? gene : tsvField(symbol);
+    symbolAtOrBelow_.push_back(shown + " <= " + split);
+    symbolAbove_.push_back(shown + " > " + split);
   }
   for (const std::string& sample : names.samples) samples_.push_back(tsvField(sample));
 }
@@ -100,6 +118,7 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
   prefix += label;
   prefix += '\t';
   const std::string classSize = std::to_string(patterns.tupleCount);
+  const bool withSymbols = !symbolAbove_.empty();
   for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, 1)) {
     for (const TidsetGroup& group : groups) {
       std::string samples;
@@ -117,19 +136,25 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
         out += samples;
         out += '\t';
         std::string ranks;
+        std::string symbols;
         bool first = true;
         for (const int item : orderedItems(group, patterns.patterns[member])) {
           const int row = rows[item / 2];
+          const bool above = item % 2 == 1;
           if (!first) {
             out += " & ";
             ranks += ',';
+            if (withSymbols) symbols += " & ";
           }
           first = false;
-          out += item % 2 == 1 ? above_[row] : atOrBelow_[row];
+          out += above ? above_[row] : atOrBelow_[row];
           ranks += std::to_string(row + 1);
+          if (withSymbols) symbols += above ? symbolAbove_[row] : symbolAtOrBelow_[row];
         }
         out += '\t';
         out += ranks;
+        out += '\t';
+        out += symbols;
         out += '\n';
       }
     }

@@ -64,7 +64,13 @@ void writeRunJson(const RunRecord& record, std::ostream& out) {
   run["genes"] = {{"total", input.totalGenes},
                   {"dropped", input.droppedGenes},
                   {"incomplete", cleaning.incompleteGenes},
-                  {"duplicate", cleaning.duplicateGenes}};
+                  {"duplicate", cleaning.duplicateGenes},
+                  {"renamed", input.renamedGenes}};
+  if (const std::optional<RunAnnotation>& annotation = input.annotation) {
+    run["annotation"] = {{"path", annotation->path},
+                         {"matched", annotation->matched},
+                         {"unmatched", annotation->unmatched}};
+  }
   if (record.evaluation) run["evaluation"] = evaluationJson(*record.evaluation, classes);
   Json patterns = Json::object();
   for (const PatternCount& count : record.patternCounts) {

@@ -90,7 +90,7 @@ ReportInput makeReportInput(const RunRecord& record) {
     const int gene = ranking.geneNumber(row);
     std::optional<double> pFwer;
     if (!record.pValues.empty()) pFwer = record.pValues[row];
-    input.ranking.push_back({names.genes[gene], ranking.splitValue(row), ranking.gain(row),
+    input.ranking.push_back({names.shownName(gene), ranking.splitValue(row), ranking.gain(row),
                              rankedStatus(ranking.status(gene)), pFwer});
   }
   for (int sample = 0; sample < ranking.sampleCount(); ++sample) {
