@@ -132,15 +132,17 @@ std::optional<std::string> checkOptionsFitData(const BatchOptions& options, int 
 RunRecord recordOf(const BatchOptions& options, ExpressionTable& table, ClassAssignment classes) {
   RunRecord record;
   const int genes = static_cast<int>(table.values.size());
-  record.input = {options.dataPath,
-                  inputSize(options.dataPath),
-                  formText(table.form),
-                  table.labelSource,
-                  genes + table.droppedGeneCount,
-                  table.droppedGeneCount,
-                  missingPolicyName(options.table)};
-  record.names = {std::move(table.geneNames), std::move(table.geneColumns),
-                  std::move(table.sampleNames), classes.diseaseLabel, classes.normalLabel};
+  record.input = {options.dataPath,       inputSize(options.dataPath),      formText(table.form),
+                  table.labelSource,      genes + table.droppedGeneCount,   table.droppedGeneCount,
+                  table.renamedGeneCount, missingPolicyName(options.table), std::nullopt};
+  if (!options.table.annotationFile.empty()) {
+    record.input.annotation = RunAnnotation{options.table.annotationFile, table.annotatedGeneCount,
+                                            table.unannotatedGeneCount};
+  }
+  record.names = {std::move(table.geneNames),   std::move(table.geneColumns),
+                  std::move(table.sampleNames), classes.diseaseLabel,
+                  classes.normalLabel,          std::move(table.geneSymbols),
+                  geneDescriptionsOf(table)};
   record.classes = std::move(classes);
   record.methods = options.methods;
   record.permutations = options.permutations;

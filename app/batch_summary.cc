@@ -53,6 +53,9 @@ std::string classifierText(const RunEvaluation& evaluation) {
   text += candidates.rules.size() == 1 ? "the " + ruleName(candidates.rules[0]) + " rule"
                                        : "the rules " + joined(candidates.rules, ruleName);
   text += " with K = " + joined(candidates.topGeneCounts, [](int k) { return std::to_string(k); });
+  text += ", keeping " + ruleName(candidates.reference.rule) +
+          " with K = " + std::to_string(candidates.reference.topGeneCount) +
+          " unless another does measurably better";
   text +=
       "; chosen: " + joined(evaluation.choiceCounts(), [&](const RunEvaluation::ChoiceCount& c) {
         return ruleName(c.choice.rule) + " with K = " + std::to_string(c.choice.topGeneCount) +
@@ -112,11 +115,21 @@ void writeSummary(const RunRecord& record, const std::string& outFolder,
       << cleaning.duplicateGenes << " duplicate";
   if (input.droppedGenes > 0) out << ", " << input.droppedGenes << " left out for missing values";
   out << "\n";
+  if (input.renamedGenes > 0) {
+    out << "Gene names: " << input.renamedGenes
+        << " changed, being empty or repeated in the file (see genes.tsv)\n";
+  }
+  if (const std::optional<RunAnnotation>& annotation = input.annotation) {
+    out << "Annotation " << tsvField(annotation->path) << ": " << annotation->matched << " of "
+        << annotation->matched + annotation->unmatched << " genes found in it, "
+        << annotation->unmatched << " not\n";
+  }
   const int topGenes = record.settings().topGeneCount;
   out << "Top " << topGenes << " genes by information gain (nats):\n";
   for (int row = 0; row < topGenes; ++row) {
-    out << std::setw(5) << row + 1 << "  " << tsvField(record.names.genes[ranking.geneNumber(row)])
-        << "  " << std::setprecision(4) << ranking.gain(row) << "\n";
+    out << std::setw(5) << row + 1 << "  "
+        << tsvField(record.names.shownName(ranking.geneNumber(row))) << "  " << std::setprecision(4)
+        << ranking.gain(row) << "\n";
   }
   out << "Minimal emerging patterns (" << disease << " / " << normalShown << "):\n";
   for (const PatternCount& count : record.patternCounts) {

@@ -1,6 +1,8 @@
 // The summary geneclub-batch prints on standard output at the end of a run:
-// what was read, the classes, the gene counts, the top genes, the pattern
-// counts, the evaluation and where the results are.
+// what was read, the classes, the gene counts (with the renamed genes and the
+// annotation's matches where there are any), the top genes, with their
+// symbols where known, the pattern counts, the evaluation and where the
+// results are.
 
 #ifndef GENECLUB_APP_BATCH_SUMMARY_H_
 #define GENECLUB_APP_BATCH_SUMMARY_H_

@@ -1,15 +1,15 @@
 // A deterministic study of the cross-validated EP classifier on the real data
 // sets beside the project (the colon set and the public leukemia and
 // prostate sets; absent ones are skipped): leave-one-out with every scoring
-// rule and K in kDefaultTopGeneCandidates and with the automatic choice, for
-// both sets of candidate cuts, printing correct counts, accuracy, balanced
-// accuracy, the time of the automatic choice and the rules and Ks its folds
-// chose, and how many genes gain differently under the two sets of cuts. Runs
-// on 2 threads, the cores of the project's machines.
+// rule and K in kDefaultTopGeneCandidates and with the automatic choice over
+// several seeds of its inner folds, printing correct counts, accuracy,
+// balanced accuracy, the time of each automatic run, how many held-out
+// samples no pattern covered, the rules and Ks its folds chose, and how many
+// genes gain differently under the two sets of candidate cuts. Runs on 2
+// threads, the cores of the project's machines.
 //
-// Usage: classifier_study [--seeds N] [colon|leukemia|prostate ...]
-// (default: all three sets; the automatic choice with seeds 1 to N, default
-// 1, to show how much its result owes to the draw of its inner folds)
+// Usage: classifier_study [--seeds N] [--split-ties] [--no-grid]
+//                         [colon|leukemia|prostate ...]
 
 #include <tbb/global_control.h>
 
@@ -37,12 +37,28 @@ namespace {
 
 constexpr int kThreads = 2;
 
+const char kUsage[] =
+    "Usage: classifier_study [--seeds N] [--split-ties] [--no-grid] [SET ...]\n"
+    "Leave-one-out of the EP classifier on the real data sets beside the project.\n"
+    "  SET          colon, leukemia or prostate (default: all three; absent files are skipped)\n"
+    "  --seeds N    run the automatic choice with the seeds 1 to N of its inner folds (default 5)\n"
+    "  --split-ties cut also between equal values, as the interactive program does\n"
+    "               (default: cuts only between different values, as geneclub-batch)\n"
+    "  --no-grid    skip the fixed rules and Ks\n";
+
+struct StudyOptions {
+  int seeds = 5;
+  CutCandidates cuts = CutCandidates::kDistinctValues;
+  bool grid = true;
+  std::vector<std::string> sets;
+};
+
 std::filesystem::path sharedData() {
   return std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
 }
 
-// The named data set as the batch program reads it, or an analysis without
-// genes when its file is absent.
+// The named data set as the batch program reads it, or data without genes
+// when its file is absent.
 ExpressionData loadSet(const std::string& name) {
   if (name == "colon") {
     // The colon data set: 2000 genes of 62 samples.
@@ -76,6 +92,12 @@ int genesGainingDifferently(const ExpressionData& data) {
   return differing;
 }
 
+int uncoveredCount(const CrossValidation& result) {
+  int uncovered = 0;
+  for (const HeldOutPrediction& prediction : result.predictions) uncovered += !prediction.covered;
+  return uncovered;
+}
+
 void printLine(const std::string& rule, const std::string& k, const ClassificationSummary& summary,
                const std::string& note) {
   std::printf("  %-10s %-4s %3d/%-3d  %.4f  %.4f  %s\n", rule.c_str(), k.c_str(),
@@ -83,78 +105,98 @@ void printLine(const std::string& rule, const std::string& k, const Classificati
               note.c_str());
 }
 
-void study(const std::string& name, int seeds) {
-  const ExpressionData analyzer = loadSet(name);
-  if (analyzer.matrix.empty()) {
+void study(const std::string& name, const StudyOptions& options) {
+  const ExpressionData data = loadSet(name);
+  if (data.matrix.empty()) {
     std::printf("%s: absent, skipped\n\n", name.c_str());
     return;
   }
   std::printf(
-      "%s: %d samples x %d genes; %d genes gain differently with cuts only between "
-      "different values\n",
-      name.c_str(), static_cast<int>(analyzer.labels.size()),
-      static_cast<int>(analyzer.matrix.size()), genesGainingDifferently(analyzer));
-  const std::vector<int> folds = assignFolds(FoldScheme{}, analyzer.labels, 0);
-  for (const CutCandidates cuts : {CutCandidates::kEveryPosition, CutCandidates::kDistinctValues}) {
-    std::printf(" leave-one-out, cuts %s\n  rule       K    correct  accur.  balanced\n",
-                cuts == CutCandidates::kEveryPosition ? "at every position (--split-ties)"
-                                                      : "only between different values");
+      "%s: %d samples x %d genes, %d of which gain differently with cuts only between different "
+      "values\n leave-one-out, cuts %s\n",
+      name.c_str(), static_cast<int>(data.labels.size()), static_cast<int>(data.matrix.size()),
+      genesGainingDifferently(data),
+      options.cuts == CutCandidates::kEveryPosition ? "at every position (--split-ties)"
+                                                    : "only between different values");
+  std::printf("  rule       K    correct  accur.  balanced\n");
+  const std::vector<int> folds = assignFolds(FoldScheme{}, data.labels, 0);
+  if (options.grid) {
     for (const ScoringRule rule : kScoringRules) {
       for (const int k : kDefaultTopGeneCandidates) {
         const EvaluationSettings settings = {
-            .cuts = cuts, .rule = rule, .topGeneCounts = {}, .topGeneCount = k, .seed = 1};
-        const CrossValidation result =
-            crossValidate(analyzer.matrix, analyzer.labels, folds, settings);
+            .cuts = options.cuts, .rule = rule, .topGeneCounts = {}, .topGeneCount = k, .seed = 1};
+        const CrossValidation result = crossValidate(data.matrix, data.labels, folds, settings);
+        const int uncovered = uncoveredCount(result);
         printLine(std::string(scoringRuleName(rule)), std::to_string(k),
-                  summariseClassification(analyzer.labels, result.predictions), "");
+                  summariseClassification(data.labels, result.predictions),
+                  uncovered == 0 ? "" : std::to_string(uncovered) + " not covered");
       }
-    }
-    for (int seed = 1; seed <= seeds; ++seed) {
-      const EvaluationSettings automatic = {.cuts = cuts,
-                                            .rule = std::nullopt,
-                                            .topGeneCounts = {},
-                                            .topGeneCount = 20,
-                                            .seed = static_cast<std::uint64_t>(seed)};
-      const auto start = std::chrono::steady_clock::now();
-      const CrossValidation result =
-          crossValidate(analyzer.matrix, analyzer.labels, folds, automatic);
-      const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-      int uncovered = 0;
-      for (const HeldOutPrediction& prediction : result.predictions) {
-        uncovered += !prediction.covered;
-      }
-      char note[64];
-      std::snprintf(note, sizeof note, "%.1f s, %d not covered", seconds.count(), uncovered);
-      printLine("auto s" + std::to_string(seed), "",
-                summariseClassification(analyzer.labels, result.predictions), note);
-      std::map<std::pair<int, int>, int> chosen;
-      for (const ClassifierChoice& choice : result.foldChoices) {
-        ++chosen[{static_cast<int>(choice.rule), choice.topGeneCount}];
-      }
-      std::printf("  folds chose:");
-      for (const auto& [choice, count] : chosen) {
-        std::printf(" %s/%d x%d", scoringRuleName(static_cast<ScoringRule>(choice.first)).data(),
-                    choice.second, count);
-      }
-      std::printf("\n");
     }
   }
-  std::printf("\n");
+  double sumOfBalanced = 0.0, worstBalanced = 1.0;
+  for (int seed = 1; seed <= options.seeds; ++seed) {
+    const EvaluationSettings automatic = {.cuts = options.cuts,
+                                          .rule = std::nullopt,
+                                          .topGeneCounts = {},
+                                          .topGeneCount = 20,
+                                          .seed = static_cast<std::uint64_t>(seed)};
+    const ClassifierChoice reference =
+        classifierCandidates(automatic, static_cast<int>(data.matrix.size())).reference;
+    const auto start = std::chrono::steady_clock::now();
+    const CrossValidation result = crossValidate(data.matrix, data.labels, folds, automatic);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    const ClassificationSummary summary = summariseClassification(data.labels, result.predictions);
+    sumOfBalanced += summary.balancedAccuracy;
+    worstBalanced = std::min(worstBalanced, summary.balancedAccuracy);
+    char note[64];
+    std::snprintf(note, sizeof note, "%.1f s, %d not covered", seconds.count(),
+                  uncoveredCount(result));
+    printLine("auto s" + std::to_string(seed), "", summary, note);
+    std::map<std::pair<int, int>, int> chosen;
+    for (const ClassifierChoice& choice : result.foldChoices) {
+      ++chosen[{static_cast<int>(choice.rule), choice.topGeneCount}];
+    }
+    std::printf("    folds chose:");
+    for (const auto& [choice, count] : chosen) {
+      const bool isReference =
+          ClassifierChoice{static_cast<ScoringRule>(choice.first), choice.second} == reference;
+      std::printf(" %s/%d x%d%s", scoringRuleName(static_cast<ScoringRule>(choice.first)).data(),
+                  choice.second, count, isReference ? " (reference)" : "");
+    }
+    std::printf("\n");
+  }
+  std::printf("  auto over %d seeds: balanced accuracy mean %.4f, worst %.4f\n\n", options.seeds,
+              sumOfBalanced / options.seeds, worstBalanced);
 }
 
 }  // namespace
 }  // namespace geneclub
 
 int main(int argc, char** argv) {
+  geneclub::StudyOptions options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--help") {
+      std::fputs(geneclub::kUsage, stdout);
+      return 0;
+    }
+    if (argument == "--seeds" && i + 1 < argc) {
+      options.seeds = std::max(1, std::atoi(argv[++i]));
+    } else if (argument == "--split-ties") {
+      options.cuts = geneclub::CutCandidates::kEveryPosition;
+    } else if (argument == "--no-grid") {
+      options.grid = false;
+    } else if (argument == "colon" || argument == "leukemia" || argument == "prostate") {
+      options.sets.push_back(argument);
+    } else {
+      std::fprintf(stderr, "classifier_study: unknown argument '%s'\n%s", argument.c_str(),
+                   geneclub::kUsage);
+      return 2;
+    }
+  }
+  if (options.sets.empty()) options.sets = {"colon", "leukemia", "prostate"};
   const tbb::global_control threads(tbb::global_control::max_allowed_parallelism,
                                     geneclub::kThreads);
-  std::vector<std::string> sets(argv + 1, argv + argc);
-  int seeds = 1;
-  if (sets.size() >= 2 && sets[0] == "--seeds") {
-    seeds = std::max(1, std::atoi(sets[1].c_str()));
-    sets.erase(sets.begin(), sets.begin() + 2);
-  }
-  if (sets.empty()) sets = {"colon", "leukemia", "prostate"};
-  for (const std::string& set : sets) geneclub::study(set, seeds);
+  for (const std::string& set : options.sets) geneclub::study(set, options);
   return 0;
 }

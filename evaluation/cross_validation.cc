@@ -3,6 +3,7 @@
 #include <tbb/parallel_for.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "data/analysis_settings.h"
 #include "evaluation/ep_classifier.h"
@@ -27,6 +28,13 @@ ClassifierCandidates classifierCandidates(const EvaluationSettings& settings, in
   std::sort(counts.begin(), counts.end());
   counts.erase(std::unique(counts.begin(), counts.end()), counts.end());
   candidates.topGeneCounts = std::move(counts);
+  // The candidate K nearest the run's K, the smaller of two as near.
+  const int runCount = std::min(settings.topGeneCount, most);
+  int reference = candidates.topGeneCounts.front();
+  for (const int count : candidates.topGeneCounts) {
+    if (std::abs(count - runCount) < std::abs(reference - runCount)) reference = count;
+  }
+  candidates.reference = {candidates.rules.front(), reference};
   return candidates;
 }
 

@@ -42,8 +42,12 @@ struct EvaluationSettings {
 // The candidates each fold chooses from: the fixed rule, or all rules from
 // the simplest; the given K list, else the run's K for a fixed rule and
 // kDefaultTopGeneCandidates for the automatic choice; each K capped at
-// min(geneCount, kMaxTopGeneCount), ascending, without repeats. A single
-// candidate means no choice.
+// min(geneCount, kMaxTopGeneCount), ascending, without repeats. The
+// reference is the first rule with the candidate K nearest the run's K
+// (capped alike; the smaller of two as near): by default the sum rule with
+// K = 20, the classifier of a fixed sum rule with the run's K, which the
+// automatic choice keeps unless another candidate is measurably better. A
+// single candidate means no choice.
 // REQUIRES: geneCount >= 1; every K given is >= 1.
 ClassifierCandidates classifierCandidates(const EvaluationSettings& settings, int geneCount);
 

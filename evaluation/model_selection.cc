@@ -13,15 +13,16 @@
 namespace geneclub {
 namespace {
 
-// Correct predictions per candidate (rule major, K minor) and true label.
-using CorrectCounts = std::vector<std::array<int, 2>>;
+// Per candidate (rule major, K minor) and held-out sample of an inner fold
+// (in training order): 1 when predicted right.
+using FoldOutcomes = std::vector<std::vector<char>>;
 
-// Trains on the training samples outside inner fold `fold` and counts each
-// candidate's correct predictions of the samples inside it.
-CorrectCounts innerFoldCounts(const ExpressionMatrix& matrix, const SortedGenes& sorted,
-                              std::span<const int> labels, std::span<const int> trainingSamples,
-                              std::span<const int> innerFoldOf, int fold,
-                              const ClassifierCandidates& candidates, CutCandidates cuts) {
+// Trains on the training samples outside inner fold `fold` and records each
+// candidate's outcome on the samples inside it.
+FoldOutcomes innerFoldOutcomes(const ExpressionMatrix& matrix, const SortedGenes& sorted,
+                               std::span<const int> labels, std::span<const int> trainingSamples,
+                               std::span<const int> innerFoldOf, int fold,
+                               const ClassifierCandidates& candidates, CutCandidates cuts) {
   std::vector<int> training, heldOut;
   for (std::size_t t = 0; t < trainingSamples.size(); ++t) {
     (innerFoldOf[t] == fold ? heldOut : training).push_back(trainingSamples[t]);
@@ -39,31 +40,54 @@ CorrectCounts innerFoldCounts(const ExpressionMatrix& matrix, const SortedGenes&
   }
 
   const std::size_t kCount = candidates.topGeneCounts.size();
-  CorrectCounts counts(candidates.rules.size() * kCount, {0, 0});
+  FoldOutcomes outcomes(candidates.rules.size() * kCount);
   for (std::size_t k = 0; k < kCount; ++k) {
     const MiningResult patterns =
         restrictToFirstPositions(classifier.patterns(), candidates.topGeneCounts[k]);
     for (std::size_t r = 0; r < candidates.rules.size(); ++r) {
       const PatternScorer scorer(patterns, trainingItems, classifier.trainingLabels(),
                                  candidates.rules[r]);
-      std::array<int, 2>& correct = counts[r * kCount + k];
+      std::vector<char>& right = outcomes[r * kCount + k];
       for (std::size_t h = 0; h < heldOut.size(); ++h) {
-        const int label = labels[heldOut[h]];
-        correct[label] += scorer.score(heldOutItems[h]).predictedLabel == label;
+        right.push_back(scorer.score(heldOutItems[h]).predictedLabel == labels[heldOut[h]]);
       }
     }
   }
-  return counts;
+  return outcomes;
 }
 
 }  // namespace
+
+PairedAdvantage pairedAdvantage(std::span<const int> candidateCorrect,
+                                std::span<const int> referenceCorrect,
+                                std::span<const int> trainingLabels, int repetitions) {
+  // Per label: the count, and the sums of the differences and of their
+  // squares, in whole numbers, so that the moments are exact.
+  std::array<long long, 2> count = {}, sum = {}, squares = {};
+  for (std::size_t t = 0; t < trainingLabels.size(); ++t) {
+    const long long difference = candidateCorrect[t] - referenceCorrect[t];
+    ++count[trainingLabels[t]];
+    sum[trainingLabels[t]] += difference;
+    squares[trainingLabels[t]] += difference * difference;
+  }
+  const double scale = static_cast<double>(repetitions);
+  double meanSum = 0.0, varianceOfMeans = 0.0;
+  for (const int label : {1, 0}) {
+    const double n = static_cast<double>(count[label]);
+    meanSum += static_cast<double>(sum[label]) / (n * scale);
+    // n * squares - sum^2 = n (n - 1) s^2 R^2, never negative.
+    const long long spread = count[label] * squares[label] - sum[label] * sum[label];
+    varianceOfMeans += static_cast<double>(spread) / (n * (n - 1) * scale * scale) / n;
+  }
+  return {meanSum / 2, std::sqrt(varianceOfMeans) / 2};
+}
 
 ModelSelection selectClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
                                 std::span<const int> labels, std::span<const int> trainingSamples,
                                 const ClassifierCandidates& candidates, CutCandidates cuts,
                                 std::uint64_t seed) {
   ModelSelection selection;
-  selection.choice = {candidates.rules.front(), candidates.topGeneCounts.front()};
+  selection.choice = candidates.reference;
   if (candidates.rules.size() * candidates.topGeneCounts.size() == 1) return selection;
   std::vector<int> trainingLabels;
   for (const int sample : trainingSamples) trainingLabels.push_back(labels[sample]);
@@ -79,11 +103,12 @@ ModelSelection selectClassifier(const ExpressionMatrix& matrix, const SortedGene
     std::mt19937_64 stream = randomStream(seed, static_cast<std::uint64_t>(repetition));
     innerFoldOf.push_back(assignFolds(FoldScheme{folds}, trainingLabels, stream()));
   }
-  std::vector<CorrectCounts> foldCounts(kInnerRepetitions * folds);
-  tbb::parallel_for(0, kInnerRepetitions * folds, [&](int task) {
-    foldCounts[task] =
-        innerFoldCounts(matrix, sorted, labels, trainingSamples, innerFoldOf[task / folds],
-                        task % folds + 1, candidates, cuts);
+  const int tasks = kInnerRepetitions * folds;
+  std::vector<FoldOutcomes> foldOutcomes(tasks);
+  tbb::parallel_for(0, tasks, [&](int task) {
+    foldOutcomes[task] =
+        innerFoldOutcomes(matrix, sorted, labels, trainingSamples, innerFoldOf[task / folds],
+                          task % folds + 1, candidates, cuts);
   });
 
   selection.innerFoldCount = folds;
@@ -94,34 +119,35 @@ ModelSelection selectClassifier(const ExpressionMatrix& matrix, const SortedGene
     for (std::size_t k = 0; k < kCount; ++k) {
       CandidateResult& result = selection.results.emplace_back();
       result.candidate = {candidates.rules[r], candidates.topGeneCounts[k]};
-      for (const CorrectCounts& counts : foldCounts) {
-        result.correct[0] += counts[r * kCount + k][0];
-        result.correct[1] += counts[r * kCount + k][1];
+      result.correctBySample.assign(trainingSamples.size(), 0);
+      for (int task = 0; task < tasks; ++task) {
+        const std::vector<int>& foldOf = innerFoldOf[task / folds];
+        const std::vector<char>& right = foldOutcomes[task][r * kCount + k];
+        std::size_t h = 0;
+        for (std::size_t t = 0; t < trainingSamples.size(); ++t) {
+          if (foldOf[t] == task % folds + 1) result.correctBySample[t] += right[h++];
+        }
+      }
+      for (std::size_t t = 0; t < trainingSamples.size(); ++t) {
+        result.correct[trainingLabels[t]] += result.correctBySample[t];
       }
     }
   }
-  const auto recall = [&selection](const CandidateResult& result, int label) {
-    return static_cast<double>(result.correct[label]) /
-           static_cast<double>(selection.innerPredictions[label]);
-  };
-  const auto balancedAccuracy = [&recall](const CandidateResult& result) {
-    return (recall(result, 1) + recall(result, 0)) / 2;
-  };
-  const CandidateResult& best =
-      *std::max_element(selection.results.begin(), selection.results.end(),
-                        [&](const CandidateResult& a, const CandidateResult& b) {
-                          return balancedAccuracy(a) < balancedAccuracy(b);
-                        });
-  const double bestRecallOne = recall(best, 1);
-  const double bestRecallZero = recall(best, 0);
-  const double standardError = std::sqrt(bestRecallOne * (1 - bestRecallOne) / classSizes[1] +
-                                         bestRecallZero * (1 - bestRecallZero) / classSizes[0]) /
-                               2;
-  const double bar = balancedAccuracy(best) - standardError;
-  for (const CandidateResult& result : selection.results) {
-    if (balancedAccuracy(result) >= bar) {
+
+  const CandidateResult& reference = *std::find_if(
+      selection.results.begin(), selection.results.end(),
+      [&](const CandidateResult& result) { return result.candidate == candidates.reference; });
+  const std::vector<int> referenceCorrect = reference.correctBySample;
+  double chosenAdvantage = 0.0;
+  for (CandidateResult& result : selection.results) {
+    const PairedAdvantage paired = pairedAdvantage(result.correctBySample, referenceCorrect,
+                                                   trainingLabels, kInnerRepetitions);
+    result.advantage = paired.advantage;
+    result.advantageError = paired.standardError;
+    if (paired.advantage > kSelectionStandardErrors * paired.standardError &&
+        paired.advantage > chosenAdvantage) {
       selection.choice = result.candidate;
-      break;
+      chosenAdvantage = paired.advantage;
     }
   }
   return selection;

@@ -58,9 +58,10 @@ py::list nameList(const std::vector<std::string>& names) {
 
 py::dict readTable(const std::string& path, const std::string& labelColumn,
                    const std::string& sampleColumn, bool genesInRows, const std::string& labelsFile,
-                   bool dropGenesWithMissing, const std::string& labelField) {
-  const TableOptions options{labelColumn, sampleColumn,         genesInRows,
-                             labelsFile,  dropGenesWithMissing, labelField};
+                   bool dropGenesWithMissing, const std::string& labelField,
+                   const std::string& annotationFile) {
+  const TableOptions options{labelColumn,          sampleColumn, genesInRows,   labelsFile,
+                             dropGenesWithMissing, labelField,   annotationFile};
   std::variant<ExpressionTable, InputError> read;
   {
     py::gil_scoped_release release;
@@ -91,6 +92,10 @@ py::dict readTable(const std::string& path, const std::string& labelColumn,
   result["label_source"] = table.labelSource;
   result["form"] = formName(table.form);
   result["dropped_genes"] = table.droppedGeneCount;
+  // Each empty without an annotation, and the descriptions also without a
+  // form that has them.
+  result["symbols"] = nameList(table.geneSymbols);
+  result["descriptions"] = nameList(geneDescriptionsOf(table));
   return result;
 }
 
@@ -99,9 +104,10 @@ py::dict readTable(const std::string& path, const std::string& labelColumn,
 void addTableReader(py::module_& module) {
   module.def("read_table", &readTable, py::arg("path"), py::arg("label_column"),
              py::arg("sample_column"), py::arg("genes_in_rows"), py::arg("labels_file"),
-             py::arg("drop_genes_with_missing"), py::arg("label_field"),
+             py::arg("drop_genes_with_missing"), py::arg("label_field"), py::arg("annotation_file"),
              "Reads a data file: a dict of the values (genes x samples), gene and sample names, "
-             "labels, the label source's name and description, the form and the dropped genes.");
+             "labels, the label source's name and description, the form, the dropped genes and "
+             "the genes' symbols and descriptions.");
 }
 
 }  // namespace geneclub::python

@@ -19,16 +19,6 @@ namespace {
 constexpr std::string_view kTableBegin = "!platform_table_begin";
 constexpr std::string_view kTableEnd = "!platform_table_end";
 
-char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord) {
-  if (text.size() != lowerWord.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (lowerCase(text[i]) != lowerWord[i]) return false;
-  }
-  return true;
-}
-
 // The first column named one of the words, in any case; -1 for none.
 int columnNamed(const NameList& header, std::initializer_list<std::string_view> lowerWords) {
   NameList::Cursor cursor(header);

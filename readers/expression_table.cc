@@ -393,4 +393,14 @@ std::variant<ExpressionTable, InputError> readExpressionTableFromText(std::strin
   return readFromSource(textByteSource(text), fileName, "", options);
 }
 
+std::vector<std::string> geneDescriptionsOf(const ExpressionTable& table) {
+  std::vector<std::string> descriptions = table.geneDescriptions;
+  if (table.geneTitles.empty()) return descriptions;
+  descriptions.resize(table.geneTitles.size());
+  for (std::size_t gene = 0; gene < table.geneTitles.size(); ++gene) {
+    if (!table.geneTitles[gene].empty()) descriptions[gene] = table.geneTitles[gene];
+  }
+  return descriptions;
+}
+
 }  // namespace geneclub

@@ -102,6 +102,14 @@ std::variant<ExpressionTable, InputError> readExpressionTableFromText(std::strin
                                                                       const std::string& fileName,
                                                                       const TableOptions& options);
 
+// Per kept gene, the description the results give it: the annotation's
+// title where it gives a title, else the file's own description (a GCT
+// file's Description), else "". The annotation is what the user chose for
+// the run, so its title wins over the data file's text, which is often a
+// placeholder such as "na" or the identifier again. An empty list when
+// there is no annotation and the file's form has no descriptions.
+std::vector<std::string> geneDescriptionsOf(const ExpressionTable& table);
+
 }  // namespace geneclub
 
 #endif  // GENECLUB_READERS_EXPRESSION_TABLE_H_

@@ -22,17 +22,6 @@
 namespace geneclub {
 namespace {
 
-bool isDescriptionName(std::string_view name) {
-  constexpr std::string_view kDescription = "description";
-  if (name.size() != kDescription.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c =
-        name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] - 'A' + 'a') : name[i];
-    if (c != kDescription[i]) return false;
-  }
-  return true;
-}
-
 class GctReader {
  public:
   GctReader(InputBuffer& input, int firstLine, const std::string& fileName,
@@ -141,7 +130,7 @@ std::variant<ExpressionTable, InputError> GctReader::read() {
              : ", which with Name and Description make " + std::to_string(leading + sampleCount_)));
   }
   for (std::size_t field = 1; version13_ && field < leading && description == 0; ++field) {
-    if (isDescriptionName(header[field])) description = field;
+    if (equalsIgnoringCase(header[field], "description")) description = field;
   }
   genes.setDescriptionField(description);
   if (std::optional<InputError> error = readColumnMetadata(genes, leading)) return *error;

@@ -9,14 +9,6 @@ namespace {
 
 char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord) {
-  if (text.size() != lowerWord.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (lowerCase(text[i]) != lowerWord[i]) return false;
-  }
-  return true;
-}
-
 bool isOneOf(std::string_view text, std::initializer_list<std::string_view> lowerWords) {
   for (std::string_view word : lowerWords) {
     if (equalsIgnoringCase(text, word)) return true;
@@ -31,6 +23,14 @@ bool isContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 constexpr std::size_t kMaxQuotedBytes = 40;
 
 }  // namespace
+
+bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord) {
+  if (text.size() != lowerWord.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (lowerCase(text[i]) != lowerWord[i]) return false;
+  }
+  return true;
+}
 
 bool isMissingWord(std::string_view text) {
   return text.empty() || isOneOf(text, {"na", "nan", "n/a", "?", "null"});

@@ -15,6 +15,10 @@
 
 namespace geneclub {
 
+// True when text equals lowerWord with ASCII letters in any case.
+// REQUIRES: lowerWord has no upper-case ASCII letter.
+bool equalsIgnoringCase(std::string_view text, std::string_view lowerWord);
+
 // Empty, or NA, NaN, N/A, ?, null in any case.
 bool isMissingWord(std::string_view text);
 

@@ -61,7 +61,7 @@ enum class RankedGeneStatus { kInPlay, kIncomplete, kDuplicate };
 // One gene of the ranking. The gain is in nats; pFwer is the gene's
 // family-wise error rate p-value from the permutation test, when one was run.
 struct RankedGene {
-  std::string name;
+  std::string name;  // as the page shows it, e.g. "1007_s_at (DDR1)"
   double split = 0.0;
   double gain = 0.0;
   RankedGeneStatus status = RankedGeneStatus::kInPlay;
@@ -139,6 +139,9 @@ struct ReportEvaluation {
   // classifier was fixed.
   std::vector<std::string> candidateRules;
   std::vector<int> candidateTopGenes;
+  // The candidate a fold keeps unless another does measurably better.
+  std::string referenceRule;
+  int referenceTopGenes = 0;
   std::vector<FoldChoice> choices;  // the classifiers the folds used
   double accuracy = 0.0;
   double balancedAccuracy = 0.0;

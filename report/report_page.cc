@@ -444,7 +444,10 @@ std::string classifierHtml(const ReportEvaluation& evaluation) {
   }
   return "Each fold chose its scoring rule (" + joined(rules, ", ") +
          ") and number of mined genes K (" + joined(counts, ", ") +
-         ") by a cross-validation within its training samples: " + joined(choices, "; ") + ".";
+         ") by a cross-validation within its training samples, keeping " +
+         escapeHtml(evaluation.referenceRule) +
+         " with K = " + std::to_string(evaluation.referenceTopGenes) +
+         " unless another did measurably better: " + joined(choices, "; ") + ".";
 }
 
 void writeEvaluation(PageWriter& page, const ReportInput& input) {

@@ -28,6 +28,12 @@ std::string optionalField(std::span<const double> values, int index) {
   return values.empty() ? std::string() : shortestDouble(values[index]);
 }
 
+// The gene's entry of a list by gene number; "" when the list is empty.
+const std::string& entryOf(const std::vector<std::string>& perGene, int gene) {
+  static const std::string kNone;
+  return perGene.empty() ? kNone : perGene[gene];
+}
+
 }  // namespace
 
 std::string_view patternsKeptName(PatternsKept kept) {
@@ -54,10 +60,16 @@ std::vector<double> tableGains(const RankedAnalysis& ranking) {
   return gains;
 }
 
+std::string DataNames::shownName(int gene) const {
+  const std::string& symbol = entryOf(geneSymbols, gene);
+  return symbol.empty() ? genes[gene] : genes[gene] + " (" + symbol + ")";
+}
+
 void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
                      std::span<const double> pValues, std::span<const double> foldFrequency,
                      std::ostream& out) {
-  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tfold_frequency\n";
+  out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tfold_"
+         "frequency\tsymbol\tdescription\n";
   const std::vector<double> gains = tableGains(ranking);
   for (int row = 0; row < ranking.geneCount(); ++row) {
     const int gene = ranking.geneNumber(row);
@@ -66,7 +78,9 @@ void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
         << shortestDouble(ranking.splitValue(row)) << '\t' << shortestDouble(gains[row]) << '\t'
         << statusName(ranking.status(gene)) << '\t'
         << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
-        << optionalField(pValues, row) << '\t' << optionalField(foldFrequency, gene) << '\n';
+        << optionalField(pValues, row) << '\t' << optionalField(foldFrequency, gene) << '\t'
+        << tsvField(entryOf(names.geneSymbols, gene)) << '\t'
+        << tsvField(entryOf(names.geneDescriptions, gene)) << '\n';
   }
 }
 
@@ -104,7 +118,7 @@ void writeClubRows(std::string_view method, int club, std::span<const int> rows,
 }
 
 void writePatternsHeader(std::string& out) {
-  out += "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\n";
+  out += "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\tsymbols\n";
 }
 
 PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataNames& names,
@@ -117,6 +131,11 @@ PatternRowWriter::PatternRowWriter(const RankedAnalysis& ranking, const DataName
     const std::string split = shortestDouble(ranking.splitValue(row));
     atOrBelow_.push_back(gene + " <= " + split);
     above_.push_back(gene + " > " + split);
+    if (names.geneSymbols.empty()) continue;
+    const std::string& symbol = names.geneSymbols[ranking.geneNumber(row)];
+    const std::string shown = symbol.empty() ? gene : tsvField(symbol);
+    symbolAtOrBelow_.push_back(shown + " <= " + split);
+    symbolAbove_.push_back(shown + " > " + split);
   }
   for (const std::string& sample : names.samples) samples_.push_back(tsvField(sample));
 }
@@ -138,6 +157,7 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
   prefix += label;
   prefix += '\t';
   const std::string classSize = std::to_string(patterns.tupleCount);
+  const bool withSymbols = !symbolAbove_.empty();
   const int lowestSupport =
       kept_ == PatternsKept::kEpDataLevels ? patterns.maxSupport() - kEpDataSupportLevels + 1 : 1;
   for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, lowestSupport)) {
@@ -157,19 +177,25 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
         out += samples;
         out += '\t';
         std::string ranks;
+        std::string symbols;
         bool first = true;
         for (const int item : orderedItems(group, patterns.patterns[member])) {
           const int row = rows[item / 2];
+          const bool above = item % 2 == 1;
           if (!first) {
             out += " & ";
             ranks += ',';
+            if (withSymbols) symbols += " & ";
           }
           first = false;
-          out += item % 2 == 1 ? above_[row] : atOrBelow_[row];
+          out += above ? above_[row] : atOrBelow_[row];
           ranks += std::to_string(row + 1);
+          if (withSymbols) symbols += above ? symbolAbove_[row] : symbolAtOrBelow_[row];
         }
         out += '\t';
         out += ranks;
+        out += '\t';
+        out += symbols;
         out += '\n';
       }
     }

@@ -2,12 +2,15 @@
 // separated, doubles in their shortest round-trip form, genes named as in
 // the input:
 //   genes.tsv       rank, gene, column, split, gain, status, duplicate_of,
-//                   p_fwer, fold_frequency
+//                   p_fwer, fold_frequency, symbol, description
 //   evaluation.tsv  sample, fold, true, predicted, score_disease,
 //                   score_normal, rule, top, covered
 //   clubs.tsv       method, club, top_gene, position, gene, rank, mined
 //   patterns.tsv    analysis, club, class, support, class_size, samples,
-//                   pattern, ranks
+//                   pattern, ranks, symbols
+// Columns added later stand after the earlier ones (fold_frequency, symbol
+// and description after p_fwer), so that readers of the earlier columns, by
+// name or by position, keep working.
 // patterns.tsv holds the minimal EPs of every mining run (all supports, or
 // the levels EP.data lists), in the order of EP.data: per run class 1 then
 // class 0, supports from the highest down, equiv case groups and their
@@ -36,6 +39,14 @@ struct DataNames {
   std::vector<std::string> samples;  // by sample
   std::string diseaseLabel;          // class 1
   std::string normalLabel;           // class 0
+  // By gene number, "" where unknown. The symbols are empty without an
+  // annotation; the descriptions when nothing describes the genes.
+  std::vector<std::string> geneSymbols;
+  std::vector<std::string> geneDescriptions;
+
+  // The gene as a reader looks for it: "NAME (SYMBOL)" where its symbol is
+  // known, else its name.
+  std::string shownName(int gene) const;
 };
 
 // Which minimal EPs patterns.tsv holds: all of every run, those of the
@@ -55,6 +66,7 @@ std::vector<double> tableGains(const RankedAnalysis& ranking);
 // tableGains. pValues, when not empty, hold each row's family-wise p-value;
 // foldFrequency, when not empty, each gene's (by gene number) share of the
 // training sets whose classifier mined it; else the columns stay empty.
+// symbol and description are empty where unknown.
 void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
                      std::span<const double> pValues, std::span<const double> foldFrequency,
                      std::ostream& out);
@@ -79,7 +91,9 @@ void writePatternsHeader(std::string& out);
 
 // Writes the rows of patterns.tsv. The text of every gene's two conditions
 // and of every sample's name is made once, so that a row is put together by
-// appending. Safe to use from several threads at once.
+// appending. The symbols column is the pattern with each gene written as its
+// symbol where the annotation gives one (as its name elsewhere), and empty
+// in a run without an annotation. Safe to use from several threads at once.
 class PatternRowWriter {
  public:
   // Rows for the patterns `kept` names.
@@ -97,8 +111,10 @@ class PatternRowWriter {
   void writeClass(std::string_view analysis, int club, const ClassPatterns& patterns,
                   const std::string& label, std::span<const int> rows, std::string& out) const;
 
-  // By matrix row: "GENE <= SPLIT" and "GENE > SPLIT".
+  // By matrix row: "GENE <= SPLIT" and "GENE > SPLIT"; the same with the
+  // symbol for the gene where known, or no entries without an annotation.
   std::vector<std::string> atOrBelow_, above_;
+  std::vector<std::string> symbolAtOrBelow_, symbolAbove_;
   std::vector<std::string> samples_;
   std::string diseaseLabel_, normalLabel_;
   PatternsKept kept_;

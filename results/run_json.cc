@@ -77,9 +77,15 @@ void writeRunJson(const RunRecord& record, std::ostream& out) {
   run["genes"] = {{"total", input.totalGenes},
                   {"dropped", input.droppedGenes},
                   {"incomplete", cleaning.incompleteGenes},
-                  {"duplicate", cleaning.duplicateGenes}};
+                  {"duplicate", cleaning.duplicateGenes},
+                  {"renamed", input.renamedGenes}};
   if (!record.pValues.empty()) {
     run["genes"]["p_fwer_below_0.05"] = record.significantGeneCount();
+  }
+  if (const std::optional<RunAnnotation>& annotation = input.annotation) {
+    run["annotation"] = {{"path", annotation->path},
+                         {"matched", annotation->matched},
+                         {"unmatched", annotation->unmatched}};
   }
   if (record.evaluation) run["evaluation"] = evaluationJson(*record.evaluation, classes);
   Json patterns = Json::object();

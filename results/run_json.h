@@ -1,6 +1,7 @@
 // run.json: the facts of a run for programs to read: version, input, settings,
-// label counts, classes, gene counts, the evaluation, pattern counts and the
-// stages' times.
+// label counts, classes, gene counts (renamed ones among them), the
+// annotation's matched and unmatched genes, the evaluation, pattern counts
+// and the stages' times.
 
 #ifndef GENECLUB_RESULTS_RUN_JSON_H_
 #define GENECLUB_RESULTS_RUN_JSON_H_

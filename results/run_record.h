@@ -25,15 +25,25 @@
 
 namespace geneclub {
 
+// The annotation file that gave the genes their symbols and titles.
+struct RunAnnotation {
+  std::string path;  // as given
+  int matched = 0;   // genes analysed whose identifier it holds
+  int unmatched = 0;
+};
+
 // Where the data came from.
 struct RunInput {
   std::string path;                    // as given; "-" for standard input
   std::optional<std::uintmax_t> size;  // in bytes, when known
-  std::string form;                    // "table", "genes-in-rows" or "native"
+  std::string form;                    // "table", "genes-in-rows", "native", ...
   std::string labelSource;             // e.g. column "labels" (1)
   int totalGenes = 0;                  // in the input, dropped ones included
   int droppedGenes = 0;                // left out for missing values
-  std::string missingPolicy;           // "error" or "drop-genes"
+  // Genes whose name in the file was empty or repeated and so was changed.
+  int renamedGenes = 0;
+  std::string missingPolicy;  // "error" or "drop-genes"
+  std::optional<RunAnnotation> annotation;
 };
 
 // The minimal EPs of one analysis: the global run or a method's clubs.

@@ -64,6 +64,8 @@ ReportEvaluation reportEvaluation(const RunEvaluation& run, std::span<const int>
     evaluation.candidateRules.emplace_back(scoringRuleName(rule));
   }
   evaluation.candidateTopGenes = run.candidates.topGeneCounts;
+  evaluation.referenceRule = scoringRuleName(run.candidates.reference.rule);
+  evaluation.referenceTopGenes = run.candidates.reference.topGeneCount;
   for (const RunEvaluation::ChoiceCount& count : run.choiceCounts()) {
     evaluation.choices.push_back(
         {std::string(scoringRuleName(count.choice.rule)), count.choice.topGeneCount, count.folds});
@@ -108,7 +110,7 @@ ReportInput makeReportInput(const RunRecord& record) {
     const int gene = ranking.geneNumber(row);
     std::optional<double> pFwer;
     if (!record.pValues.empty()) pFwer = record.pValues[row];
-    input.ranking.push_back({names.genes[gene], ranking.splitValue(row), ranking.gain(row),
+    input.ranking.push_back({names.shownName(gene), ranking.splitValue(row), ranking.gain(row),
                              rankedStatus(ranking.status(gene)), pFwer});
   }
   for (int sample = 0; sample < ranking.sampleCount(); ++sample) {

@@ -1,6 +1,7 @@
 // The report page's input (report/report_input.h) made from the record of a
 // run: header, ranking, samples, the top genes' values, the global patterns
-// (strongest first), the clubs of each method and the evaluation.
+// (strongest first), the clubs of each method and the evaluation. Genes are
+// named "NAME (SYMBOL)" where their symbol is known.
 
 #ifndef GENECLUB_RESULTS_RUN_REPORT_H_
 #define GENECLUB_RESULTS_RUN_REPORT_H_

@@ -89,10 +89,11 @@ ListedPatterns patternsOfEpData(const std::string& epData) {
 ListedPatterns strongestOfPatternsTable(const std::string& table, const std::string& diseaseLabel) {
   ListedPatterns all;
   const std::vector<std::string> lines = linesOf(table);
-  EXPECT_EQ(lines.front(), "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks");
+  EXPECT_EQ(lines.front(),
+            "analysis\tclub\tclass\tsupport\tclass_size\tsamples\tpattern\tranks\tsymbols");
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> fields = fieldsOf(lines[i]);
-    EXPECT_EQ(fields.size(), 8u) << lines[i];
+    EXPECT_EQ(fields.size(), 9u) << lines[i];
     ListedPattern pattern{std::stoi(fields[3]), {}};
     std::istringstream ranks(fields[7]);
     std::size_t conditionStart = 0;
@@ -142,12 +143,14 @@ void expectTablesAgree(const fs::path& folder, const std::string& diseaseLabel, 
   const std::vector<std::string> genes = linesOf(readFile(folder / "genes.tsv"));
   const std::vector<std::string> ranking = linesOf(readFile(folder / "topGenes.data"));
   ASSERT_EQ(genes.size() + 2, ranking.size());
-  EXPECT_EQ(genes[0],
-            "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tfold_frequency");
+  EXPECT_EQ(
+      genes[0],
+      "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tfold_frequency\tsymbol\t"
+      "description");
   std::map<std::string, std::string> gainOfGene;
   for (std::size_t place = 1; place < genes.size(); ++place) {
     const std::vector<std::string> gene = fieldsOf(genes[place]);
-    ASSERT_EQ(gene.size(), 9u);
+    ASSERT_EQ(gene.size(), 11u);
     gainOfGene[gene[1]] = gene[4];
   }
   for (std::size_t place = 1; place < genes.size(); ++place) {

@@ -183,7 +183,9 @@ TEST_F(ReportChartsTest, HeatmapRowsAreEachGenesStandardisedValuesSamplesByClass
       EXPECT_NEAR(cell["scaled"].get<double>(), (drawn - mean) / deviation, 1e-9);
       // Within a class, samples keep their order.
       const bool classOne = input().samples[s].classLabel == kClassOne;
-      if (classOne == previousClassOne) EXPECT_GT(s, previous);
+      if (classOne == previousClassOne) {
+        EXPECT_GT(s, previous);
+      }
       previous = s;
       previousClassOne = classOne;
     }

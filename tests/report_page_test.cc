@@ -166,8 +166,9 @@ TEST(ReportPageTest, StrongPatternsAndTheClassifierInWords) {
   // 24 patterns of class 1, of which kPatternsShown are listed.
   EXPECT_TRUE(contains(page, "24 patterns, the 20 of highest support shown."));
   EXPECT_TRUE(contains(page,
-                       "by a cross-validation within its training samples: sum with K = 20 in 3 "
-                       "folds; top with K = 10 in 2 folds."));
+                       "by a cross-validation within its training samples, keeping sum with K = 20 "
+                       "unless another did measurably better: sum with K = 20 in 3 folds; top with "
+                       "K = 10 in 2 folds."));
   EXPECT_TRUE(contains(page, "14 held-out samples hold no pattern of either class"));
 
   input.evaluation->candidateRules = {"top"};

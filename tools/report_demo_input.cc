@@ -194,6 +194,8 @@ void fillEvaluation(DemoRandom& random, ReportInput& input) {
   constexpr int kFolds = 5;
   evaluation.candidateRules = {"sum", "normalised", "top"};
   evaluation.candidateTopGenes = {5, 10, 20, 32};
+  evaluation.referenceRule = "sum";
+  evaluation.referenceTopGenes = 20;
   evaluation.choices = {{"sum", 20, 3}, {"top", 10, 2}};
   // Every seventh sample holds no pattern: it scores 0 for both classes.
   constexpr int kUncoveredStride = 7;

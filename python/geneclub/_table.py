@@ -24,7 +24,7 @@ def _column_option(name, value):
 
 
 def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=False, labels=None,
-               label_field=None, missing="error"):
+               label_field=None, missing="error", annotation=None):
     """Read an expression table as geneclub-batch reads it.
 
     Every form that geneclub-batch reads is read, with the same rules:
@@ -73,6 +73,11 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
     missing : {"error", "drop-genes"}, default "error"
         Missing values (empty, NA, NaN, N/A, ?, null) are an error, or their
         genes are left out.
+    annotation : str or os.PathLike, optional
+        A file of the genes' symbols and titles, as geneclub-batch's
+        --annotation: a platform table, a platform SOFT file, or a CSV/TSV
+        with identifier and symbol columns. Genes are matched by their names
+        in the data file.
 
     Returns
     -------
@@ -83,6 +88,11 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
         The samples' labels as text, indexed like X, named after where the
         labels came from: the label column's or row's name, the labels
         file's name, or "class" for native records.
+
+    With an annotation, or a GCT file's descriptions, ``X.attrs["genes"]``
+    is a DataFrame indexed like X's columns with the columns "symbol" and
+    "description" of genes.tsv ("" where unknown; the annotation's title
+    before the file's description). Without either, X.attrs is empty.
 
     Raises
     ------
@@ -105,6 +115,7 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
         labels_file="" if labels is None else os.fsdecode(labels),
         drop_genes_with_missing=missing == "drop-genes",
         label_field="" if label_field is None else label_field,
+        annotation_file="" if annotation is None else os.fsdecode(annotation),
     )
     samples = pd.Index(read["samples"], dtype=object)
     # The engine's gene rows, transposed without a copy: a column-major
@@ -112,4 +123,10 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
     X = pd.DataFrame(read["values"].T, index=samples, columns=pd.Index(read["genes"], dtype=object),
                      copy=False)
     y = pd.Series(read["labels"], index=samples, name=read["label_name"], dtype=object)
+    symbols, descriptions = read["symbols"], read["descriptions"]
+    if symbols or descriptions:
+        unknown = [""] * len(X.columns)
+        X.attrs["genes"] = pd.DataFrame(
+            {"symbol": symbols or unknown, "description": descriptions or unknown},
+            index=X.columns, dtype=object)
     return X, y

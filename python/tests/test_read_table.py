@@ -103,6 +103,31 @@ def test_series_matrix_and_gct(tmp_path):
                 (expected_X, expected_y.rename(str(tmp_path / "study.cls"))))
 
 
+def test_symbols_and_descriptions_in_attrs(tmp_path):
+    gct = tmp_path / "study.gct"
+    gct.write_text("#1.2\n3\t3\nName\tDescription\ta\tb\tc\ng1\tfirst\t1.5\t.5\t3\n"
+                   "gene; two\tna\t-2\t7\t8\ng3\t\t1E+03\t0\t2.25\n")
+    (tmp_path / "study.cls").write_text("3 2 1\n# tumour normal\n0 1 0\n")
+    annotation = tmp_path / "platform.tsv"
+    annotation.write_text("ID\tGene Symbol\tGene Title\ng1\tONE\t\ng3\t\tthird\nother\tX\tx\n")
+    X, _ = geneclub.read_table(gct, annotation=annotation)
+    # The annotation's title before the file's description, as in genes.tsv.
+    expected = pd.DataFrame({"symbol": ["ONE", "", ""], "description": ["first", "na", "third"]},
+                            index=X.columns, dtype=object)
+    pd.testing.assert_frame_equal(X.attrs["genes"], expected)
+    X, _ = geneclub.read_table(gct)
+    assert X.attrs["genes"]["symbol"].tolist() == ["", "", ""]
+    assert X.attrs["genes"]["description"].tolist() == ["first", "na", ""]
+    # A table without either carries nothing.
+    path = tmp_path / "study.csv"
+    path.write_text(TABLE)
+    assert geneclub.read_table(path)[0].attrs == {}
+    X, _ = geneclub.read_table(path, annotation=annotation)
+    assert X.attrs["genes"].loc["g1"].tolist() == ["ONE", ""]
+    with pytest.raises(OSError, match="absent.tsv"):
+        geneclub.read_table(path, annotation=tmp_path / "absent.tsv")
+
+
 def test_native_records(tmp_path):
     path = tmp_path / "colonTumor.data"
     path.write_text("1.5,-2,1E+03,negative\n.5,7,0,positive\n3,8,2.25,negative\n")
