@@ -35,12 +35,12 @@ namespace {
 
 namespace py = pybind11;
 
-// Keeps every club of the methods run, by method, and the rows of clubs.tsv
-// and patterns.tsv as columns. A club's pattern rows are made on the thread
-// that mined it and appended in club order.
-class KeptClubs : public ClubSink {
+// Keeps the rows of clubs.tsv and patterns.tsv as columns. A club's
+// pattern rows are made on the thread that mined it and appended in club
+// order.
+class ClubColumnsSink : public ClubSink {
  public:
-  KeptClubs(const RunRecord& record, ClubColumns& clubs, PatternColumns& patterns)
+  ClubColumnsSink(const RunRecord& record, ClubColumns& clubs, PatternColumns& patterns)
       : record_(record),
         clubs_(clubs),
         patterns_(patterns),
@@ -50,7 +50,6 @@ class KeptClubs : public ClubSink {
 
   void beginMethod(ClubMethod method) override {
     method_ = std::string(methodName(method));
-    runs_.push_back({method, {}});
     clubPatterns_.assign(record_.settings().topGeneCount, PatternColumns());
   }
 
@@ -62,44 +61,16 @@ class KeptClubs : public ClubSink {
   void deliver(const ClubRun& run) override {
     appendClubRows(method_, run.topRow + 1, run.club, record_.settings().topGeneCount,
                    record_.ranking(), record_.names, clubs_);
-    appendPatterns(std::move(clubPatterns_[run.topRow]));
-    runs_.back().clubs.push_back(run);
+    patterns_.append(std::move(clubPatterns_[run.topRow]));
   }
-
-  struct MethodRuns {
-    ClubMethod method;
-    std::vector<ClubRun> clubs;  // in club order
-  };
-  std::vector<MethodRuns> takeRuns() { return std::move(runs_); }
 
  private:
-  template <typename T>
-  static void appendAll(std::vector<T>& to, std::vector<T>& from) {
-    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
-  }
-
-  void appendPatterns(PatternColumns club) {
-    const int setOffset = static_cast<int>(patterns_.sampleSets.size());
-    for (int& set : club.sampleSet) set += setOffset;
-    appendAll(patterns_.analysis, club.analysis);
-    appendAll(patterns_.club, club.club);
-    appendAll(patterns_.classLabel, club.classLabel);
-    appendAll(patterns_.support, club.support);
-    appendAll(patterns_.classSize, club.classSize);
-    appendAll(patterns_.sampleSet, club.sampleSet);
-    appendAll(patterns_.sampleSets, club.sampleSets);
-    appendAll(patterns_.pattern, club.pattern);
-    appendAll(patterns_.ranks, club.ranks);
-    appendAll(patterns_.symbols, club.symbols);
-  }
-
   const RunRecord& record_;
   ClubColumns& clubs_;
   PatternColumns& patterns_;
   PatternRowWriter patternRows_;
   std::string method_;
   std::vector<PatternColumns> clubPatterns_;  // by top row, from prepare until delivered
-  std::vector<MethodRuns> runs_;
 };
 
 // What the caller knows of the data's origin, for run.json.
@@ -190,6 +161,7 @@ class Analysis {
       raise(PyExc_ValueError, error->message);
     }
     auto analysis = std::make_unique<Analysis>();
+    analysis->threads_ = choices.threads;
     RunRecord& record = analysis->record_;
     record.classes = std::move(std::get<ClassAssignment>(assigned));
     record.input = {std::move(origin.path),      origin.size,
@@ -231,16 +203,17 @@ class Analysis {
         record.pValues = familywisePValues(permutationMaxima, tableGains(record.ranking()));
       }
       RunRecorder recorder(record);
-      KeptClubs kept(record, analysis->clubs_, analysis->patterns_);
-      ClubSink* const sinks[] = {&recorder, &kept};
+      ClubColumnsSink columns(record, analysis->clubs_, analysis->patterns_);
+      ClubSink* const sinks[] = {&recorder, &columns};
       runClubMethods(record.startUp, record.methods, sinks);
-      analysis->runs_ = kept.takeRuns();
     });
     return analysis;
   }
 
   // Writes the batch program's files into `folder`, which appears whole or
-  // not at all. Raises OSError (FileExistsError for existing results
+  // not at all. The clubs are built and mined again for the files, which
+  // gives the same clubs and patterns and keeps no club in memory between
+  // the analysis and the writing. Raises OSError (FileExistsError for existing results
   // without force) when the folder cannot be used or a file not written.
   void write(const std::string& folder, bool report, bool force) {
     const std::vector<std::string> allNames =
@@ -257,16 +230,11 @@ class Analysis {
       py::gil_scoped_release release;
       OutputFailures failures(failureText, kFailurePrefix, folder);
       RunFiles files(resultsFolder.partialPath(), failures);
-      files.writeStartUp(record_);
-      ClubSink& clubFiles = files.clubs();
-      for (const KeptClubs::MethodRuns& method : runs_) {
-        clubFiles.beginMethod(method.method);
-        for (const ClubRun& run : method.clubs) {
-          clubFiles.prepare(run);
-          clubFiles.deliver(run);
-        }
-        clubFiles.endMethod(method.method);
-      }
+      runWithThreads(threads_, [&] {
+        files.writeStartUp(record_);
+        ClubSink* const sinks[] = {&files.clubs()};
+        runClubMethods(record_.startUp, record_.methods, sinks);
+      });
       files.closeClubFiles(record_);
       files.writeRunJson(record_);
       if (report) files.writeReport(record_);
@@ -282,38 +250,36 @@ class Analysis {
     const GeneColumns columns = genesColumns(record_.ranking(), record_.names, record_.pValues, {});
     py::dict table;
     table["rank"] = toArray(columns.rank);
-    table["gene"] = nameList(columns.gene);
+    table["gene"] = textColumn(columns.gene);
     table["column"] = toArray(columns.column);
     table["split"] = toArray(columns.split);
     table["gain"] = toArray(columns.gain);
-    table["status"] = nameList(columns.status);
-    table["duplicate_of"] = nameList(columns.duplicateOf);
+    table["status"] = textColumn(columns.status);
+    table["duplicate_of"] = textColumn(columns.duplicateOf);
     table["p_fwer"] = toArray(columns.pFwer);
     table["fold_frequency"] = toArray(columns.foldFrequency);
-    table["symbol"] = nameList(columns.symbol);
-    table["description"] = nameList(columns.description);
+    table["symbol"] = textColumn(columns.symbol);
+    table["description"] = textColumn(columns.description);
     return table;
   }
 
   py::dict clubs() const {
     py::dict table;
-    table["method"] = nameList(clubs_.method);
+    table["method"] = textColumn(clubs_.method);
     table["club"] = toArray(clubs_.club);
-    table["top_gene"] = nameList(clubs_.topGene);
+    table["top_gene"] = textColumn(clubs_.topGene);
     table["position"] = toArray(clubs_.position);
-    table["gene"] = nameList(clubs_.gene);
+    table["gene"] = textColumn(clubs_.gene);
     table["rank"] = toArray(clubs_.rank);
-    py::list mined(clubs_.mined.size());
-    for (std::size_t row = 0; row < clubs_.mined.size(); ++row) {
-      mined[row] = py::str(clubs_.mined[row] ? "yes" : "no");
-    }
-    table["mined"] = std::move(mined);
+    const py::str yes("yes"), no("no");
+    table["mined"] = objectColumn(clubs_.mined.size(),
+                                  [&](std::size_t row) { return clubs_.mined[row] ? yes : no; });
     return table;
   }
 
   py::dict patterns() const {
     // Each sample set becomes one tuple of the samples' names, shared by
-    // the rows of its group.
+    // the rows of its group; repeated texts are one string object each.
     const py::list sampleNames = nameList(tsvNames(record_.names.samples));
     py::list sets(patterns_.sampleSets.size());
     for (std::size_t set = 0; set < patterns_.sampleSets.size(); ++set) {
@@ -322,20 +288,23 @@ class Analysis {
       for (std::size_t i = 0; i < members.size(); ++i) tuple[i] = sampleNames[members[i]];
       sets[set] = std::move(tuple);
     }
-    py::list samples(patterns_.sampleSet.size());
-    for (std::size_t row = 0; row < patterns_.sampleSet.size(); ++row) {
-      samples[row] = sets[patterns_.sampleSet[row]];
-    }
+    const py::list analysisNames = nameList(patterns_.analysisNames);
+    const py::list classLabels =
+        nameList(tsvNames({record_.names.normalLabel, record_.names.diseaseLabel}));
+    const std::size_t rows = patterns_.pattern.size();
     py::dict table;
-    table["analysis"] = nameList(patterns_.analysis);
+    table["analysis"] =
+        objectColumn(rows, [&](std::size_t row) { return analysisNames[patterns_.analysis[row]]; });
     table["club"] = toArray(patterns_.club);
-    table["class"] = nameList(patterns_.classLabel);
+    table["class"] = objectColumn(
+        rows, [&](std::size_t row) { return classLabels[patterns_.classNumber[row]]; });
     table["support"] = toArray(patterns_.support);
     table["class_size"] = toArray(patterns_.classSize);
-    table["samples"] = std::move(samples);
-    table["pattern"] = nameList(patterns_.pattern);
-    table["ranks"] = nameList(patterns_.ranks);
-    table["symbols"] = nameList(patterns_.symbols);
+    table["samples"] =
+        objectColumn(rows, [&](std::size_t row) { return sets[patterns_.sampleSet[row]]; });
+    table["pattern"] = textColumn(patterns_.pattern);
+    table["ranks"] = textColumn(patterns_.ranks);
+    table["symbols"] = textColumn(patterns_.symbols);
     return table;
   }
 
@@ -388,9 +357,9 @@ class Analysis {
   static std::vector<std::string> tsvNames(const std::vector<std::string>& names);
 
   RunRecord record_;
+  std::optional<int> threads_;
   ClubColumns clubs_;
   PatternColumns patterns_;
-  std::vector<KeptClubs::MethodRuns> runs_;
 };
 
 std::vector<std::string> Analysis::tsvNames(const std::vector<std::string>& names) {

@@ -28,15 +28,25 @@ ExpressionMatrix geneRows(const ValueView& values) {
   return matrix;
 }
 
+namespace {
+
+py::object text(const std::string& name) {
+  PyObject* decoded =
+      PyUnicode_DecodeUTF8(name.data(), static_cast<Py_ssize_t>(name.size()), "surrogateescape");
+  if (decoded == nullptr) throw py::error_already_set();
+  return py::reinterpret_steal<py::object>(decoded);
+}
+
+}  // namespace
+
 py::list nameList(const std::vector<std::string>& names) {
   py::list list(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    PyObject* text = PyUnicode_DecodeUTF8(names[i].data(), static_cast<Py_ssize_t>(names[i].size()),
-                                          "surrogateescape");
-    if (text == nullptr) throw py::error_already_set();
-    list[i] = py::reinterpret_steal<py::object>(text);
-  }
+  for (std::size_t i = 0; i < names.size(); ++i) list[i] = text(names[i]);
   return list;
+}
+
+py::array textColumn(const std::vector<std::string>& texts) {
+  return objectColumn(texts.size(), [&texts](std::size_t i) { return text(texts[i]); });
 }
 
 std::vector<std::string> namesOf(const py::sequence& names) {

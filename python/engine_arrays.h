@@ -51,6 +51,25 @@ void runWithThreads(std::optional<int> threads, Work&& work) {
 pybind11::list nameList(const std::vector<std::string>& names);
 std::vector<std::string> namesOf(const pybind11::sequence& names);
 
+// A one-dimensional numpy array of Python objects, item i being
+// itemAt(i) (a pybind11 object): a column that pandas takes as it is.
+template <typename ItemAt>
+pybind11::array objectColumn(std::size_t size, ItemAt&& itemAt) {
+  // numpy.empty fills an object array with None, each item a reference.
+  pybind11::array column =
+      pybind11::module_::import("numpy").attr("empty")(size, pybind11::arg("dtype") = "O");
+  auto** items = static_cast<PyObject**>(column.mutable_data());
+  for (std::size_t i = 0; i < size; ++i) {
+    pybind11::object item = itemAt(i);
+    Py_XDECREF(items[i]);
+    items[i] = item.release().ptr();
+  }
+  return column;
+}
+
+// The texts as a column of Python strings (as nameList makes them).
+pybind11::array textColumn(const std::vector<std::string>& texts);
+
 // Copies a vector into a new one-dimensional numpy array.
 template <typename T>
 pybind11::array_t<T> toArray(const std::vector<T>& values) {

@@ -1,5 +1,6 @@
 #include "results/result_columns.h"
 
+#include <iterator>
 #include <limits>
 
 #include "results/result_tables.h"
@@ -13,12 +14,35 @@ std::string entryOf(const std::vector<std::string>& perGene, int gene) {
   return perGene.empty() ? std::string() : tsvField(perGene[gene]);
 }
 
+template <typename T>
+void moveAppend(std::vector<T>& to, std::vector<T>& from) {
+  to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+}
+
 // The value at index, NaN when there are no values.
 double optionalValue(std::span<const double> values, int index) {
   return values.empty() ? std::numeric_limits<double>::quiet_NaN() : values[index];
 }
 
 }  // namespace
+
+void PatternColumns::append(PatternColumns&& other) {
+  const int nameOffset = static_cast<int>(analysisNames.size());
+  const int setOffset = static_cast<int>(sampleSets.size());
+  for (int& name : other.analysis) name += nameOffset;
+  for (int& set : other.sampleSet) set += setOffset;
+  moveAppend(analysisNames, other.analysisNames);
+  moveAppend(analysis, other.analysis);
+  moveAppend(club, other.club);
+  moveAppend(classNumber, other.classNumber);
+  moveAppend(support, other.support);
+  moveAppend(classSize, other.classSize);
+  moveAppend(sampleSet, other.sampleSet);
+  moveAppend(sampleSets, other.sampleSets);
+  moveAppend(pattern, other.pattern);
+  moveAppend(ranks, other.ranks);
+  moveAppend(symbols, other.symbols);
+}
 
 std::string_view geneStatusName(GeneStatus status) {
   switch (status) {

@@ -45,13 +45,17 @@ struct ClubColumns {
   std::vector<bool> mined;
 };
 
-// patterns.tsv: one entry per pattern. The supporting samples of row i are
-// sampleSets[sampleSet[i]], sample numbers ascending; the patterns of one
-// equiv case group share their set.
+// patterns.tsv: one entry per pattern. Row i belongs to the mining run
+// analysisNames[analysis[i]] ("global" or a method's name) and is of class
+// classNumber[i] (1 or 0, whose labels the data's names give); its
+// supporting samples are sampleSets[sampleSet[i]], sample numbers
+// ascending, shared by the patterns of one equiv case group. Repeated
+// values are kept once so that the columns stay small.
 struct PatternColumns {
-  std::vector<std::string> analysis;
+  std::vector<std::string> analysisNames;
+  std::vector<int> analysis;
   std::vector<int> club;
-  std::vector<std::string> classLabel;
+  std::vector<int> classNumber;
   std::vector<int> support;
   std::vector<int> classSize;
   std::vector<int> sampleSet;
@@ -59,6 +63,9 @@ struct PatternColumns {
   std::vector<std::string> pattern;
   std::vector<std::string> ranks;
   std::vector<std::string> symbols;
+
+  // Appends the rows of other, which are new.
+  void append(PatternColumns&& other);
 };
 
 // "in_play", "incomplete" or "duplicate", as genes.tsv writes a status.

@@ -135,8 +135,9 @@ void PatternRowWriter::write(std::string_view analysis, int club, const MiningRe
 
 void PatternRowWriter::collect(std::string_view analysis, int club, const MiningResult& mining,
                                std::span<const int> rows, PatternColumns& columns) const {
-  collectClass(analysis, club, mining.disease, diseaseLabel_, rows, columns);
-  collectClass(analysis, club, mining.normal, normalLabel_, rows, columns);
+  columns.analysisNames.emplace_back(analysis);
+  collectClass(club, mining.disease, 1, rows, columns);
+  collectClass(club, mining.normal, 0, rows, columns);
 }
 
 template <typename Emit>
@@ -212,17 +213,17 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
               });
 }
 
-void PatternRowWriter::collectClass(std::string_view analysis, int club,
-                                    const ClassPatterns& patterns, const std::string& label,
+void PatternRowWriter::collectClass(int club, const ClassPatterns& patterns, int classNumber,
                                     std::span<const int> rows, PatternColumns& columns) const {
+  const int analysis = static_cast<int>(columns.analysisNames.size()) - 1;
   forEachKept(patterns,
               [&](const TidsetGroup& group, bool firstOfGroup, const std::vector<int>& items) {
                 if (firstOfGroup) {
                   columns.sampleSets.push_back(patterns.supportingSamples(group.members.front()));
                 }
-                columns.analysis.emplace_back(analysis);
+                columns.analysis.push_back(analysis);
                 columns.club.push_back(club);
-                columns.classLabel.push_back(label);
+                columns.classNumber.push_back(classNumber);
                 columns.support.push_back(group.support);
                 columns.classSize.push_back(patterns.tupleCount);
                 columns.sampleSet.push_back(static_cast<int>(columns.sampleSets.size()) - 1);

@@ -125,9 +125,8 @@ class PatternRowWriter {
 
   void writeClass(std::string_view analysis, int club, const ClassPatterns& patterns,
                   const std::string& label, std::span<const int> rows, std::string& out) const;
-  void collectClass(std::string_view analysis, int club, const ClassPatterns& patterns,
-                    const std::string& label, std::span<const int> rows,
-                    PatternColumns& columns) const;
+  void collectClass(int club, const ClassPatterns& patterns, int classNumber,
+                    std::span<const int> rows, PatternColumns& columns) const;
 
   // By matrix row: "GENE <= SPLIT" and "GENE > SPLIT"; the same with the
   // symbol for the gene where known, or no entries without an annotation.
