@@ -6,6 +6,8 @@ gene."""
 
 import json
 import math
+import subprocess
+import sys
 
 import numpy as np
 import pandas as pd
@@ -199,3 +201,22 @@ def test_bad_input_is_refused_with_its_place(capfd):
         with pytest.raises(ValueError, match=message):
             geneclub.analyse(small_frame(), y, **options)
     assert capfd.readouterr() == ("", "")
+
+
+def test_memory_running_out_is_a_memory_error(tmp_path):
+    # In a process of its own whose address space is capped a little above
+    # what it uses, so that the engine's copy of the values cannot be made.
+    script = tmp_path / "capped.py"
+    script.write_text(
+        "import resource, numpy as np, geneclub\n"
+        "X = np.random.default_rng(1).random((100, 40000))\n"
+        "y = ['a', 'b'] * 50\n"
+        "geneclub.analyse(X[:, :10], y, threads=1)\n"
+        "used = int(open('/proc/self/statm').read().split()[0]) * resource.getpagesize()\n"
+        "resource.setrlimit(resource.RLIMIT_AS, (used + 20 * 2**20, resource.RLIM_INFINITY))\n"
+        "try:\n"
+        "    geneclub.analyse(X, y, threads=1)\n"
+        "except MemoryError:\n"
+        "    print('MemoryError')\n")
+    result = subprocess.run([sys.executable, str(script)], capture_output=True, text=True)
+    assert (result.stdout, result.stderr, result.returncode) == ("MemoryError\n", "", 0)
