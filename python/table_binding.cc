@@ -19,22 +19,6 @@ namespace {
 
 namespace py = pybind11;
 
-const char* formName(ExpressionTable::Form form) {
-  switch (form) {
-    case ExpressionTable::Form::kTable:
-      return "table";
-    case ExpressionTable::Form::kGenesInRows:
-      return "genes-in-rows";
-    case ExpressionTable::Form::kNativeRecords:
-      return "native";
-    case ExpressionTable::Form::kSeriesMatrix:
-      return "geo-series-matrix";
-    case ExpressionTable::Form::kGct:
-      return "gct";
-  }
-  return "";
-}
-
 // Names as Python strings. Bytes that are not UTF-8 are kept as lone
 // surrogates (Python's "surrogateescape"), so that no name is lost.
 py::list nameList(const std::vector<std::string>& names) {
