@@ -75,14 +75,6 @@ std::variant<std::vector<int>, std::string> parseTopGeneList(const std::string& 
   return counts;
 }
 
-// The scoring rule of that name, if any.
-std::optional<ScoringRule> parseScoringRule(const std::string& name) {
-  for (const ScoringRule rule : kScoringRules) {
-    if (name == scoringRuleName(rule)) return rule;
-  }
-  return std::nullopt;
-}
-
 std::optional<PatternsKept> parsePatternsKept(const std::string& name) {
   for (const PatternsKept kept :
        {PatternsKept::kAll, PatternsKept::kEpDataLevels, PatternsKept::kNone}) {

@@ -40,6 +40,13 @@ std::string_view scoringRuleName(ScoringRule rule) {
   return "sum";
 }
 
+std::optional<ScoringRule> parseScoringRule(std::string_view name) {
+  for (const ScoringRule rule : kScoringRules) {
+    if (name == scoringRuleName(rule)) return rule;
+  }
+  return std::nullopt;
+}
+
 PatternScorer::ClassModel PatternScorer::classModel(const ClassPatterns& patterns,
                                                     int trainingSamples) {
   ClassModel model;

@@ -31,6 +31,7 @@
 #define GENECLUB_EVALUATION_SCORING_RULE_H_
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,9 @@ inline constexpr int kTopRuleSupports = 10;
 
 // "sum", "normalised" or "top".
 std::string_view scoringRuleName(ScoringRule rule);
+
+// The rule of that name, if any.
+std::optional<ScoringRule> parseScoringRule(std::string_view name);
 
 // A sample's scores for each class, the class they predict, and whether any
 // pattern of either class holds in it.

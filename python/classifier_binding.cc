@@ -22,7 +22,10 @@
 #include <vector>
 
 #include "data/analysis_settings.h"
+#include "evaluation/cross_validation.h"
 #include "evaluation/ep_classifier.h"
+#include "evaluation/model_selection.h"
+#include "python/engine_arrays.h"
 #include "python/engine_module.h"
 #include "ranking/sorted_genes.h"
 
@@ -31,48 +34,8 @@ namespace {
 
 namespace py = pybind11;
 
-// A samples x genes array; pybind11 converts other dtypes (a copy), while
-// float64 arrays of any layout are taken as they are.
-using ValueArray = py::array_t<double>;
-using ValueView = py::detail::unchecked_reference<double, 2>;
-
 // The layout of a saved classifier; a different number is refused.
 constexpr int kStateVersion = 2;
-
-void require(bool condition, const char* message) {
-  if (!condition) throw std::invalid_argument(message);
-}
-
-ValueView valueView(const ValueArray& values) {
-  require(values.ndim() == 2, "the values must be a samples x genes array");
-  return values.unchecked<2>();
-}
-
-// Runs work with at most `threads` threads (all cores when none given).
-template <typename Work>
-void runWithThreads(std::optional<int> threads, Work&& work) {
-  require(!threads || *threads >= 1, "threads must be at least 1");
-  tbb::task_arena arena(threads ? *threads : static_cast<int>(tbb::task_arena::automatic));
-  arena.execute(std::forward<Work>(work));
-}
-
-// The engine's gene rows of a samples x genes array.
-ExpressionMatrix geneRows(const ValueView& values) {
-  const py::ssize_t samples = values.shape(0), genes = values.shape(1);
-  ExpressionMatrix matrix(genes, ExpressionRow(samples));
-  // Eight genes at a time, sample by sample: in a row-major array a block's
-  // values share a cache line, and in a column-major array each gene is
-  // read in order.
-  constexpr py::ssize_t kBlock = 8;
-  for (py::ssize_t first = 0; first < genes; first += kBlock) {
-    const py::ssize_t last = std::min(genes, first + kBlock);
-    for (py::ssize_t sample = 0; sample < samples; ++sample) {
-      for (py::ssize_t gene = first; gene < last; ++gene)
-        matrix[gene][sample] = values(sample, gene);
-    }
-  }
-  return matrix;
-}
 
 // The first (sample, gene) in row order whose value is NaN or infinite.
 std::optional<std::pair<py::ssize_t, py::ssize_t>> firstNonFinite(const ValueArray& array) {
@@ -103,12 +66,6 @@ std::optional<std::pair<py::ssize_t, py::ssize_t>> firstNonFinite(const ValueArr
     }
   }
   return first;
-}
-
-// Copies a vector into a new one-dimensional numpy array.
-template <typename T>
-py::array_t<T> toArray(const std::vector<T>& values) {
-  return py::array_t<T>(static_cast<py::ssize_t>(values.size()), values.data());
 }
 
 template <typename T>
@@ -146,9 +103,13 @@ class TrainedClassifier {
   explicit TrainedClassifier(EpClassifier classifier) : classifier_(std::move(classifier)) {}
 
   // Trains on every sample of `values` with labels 1 (class 1, "Disease")
-  // and 0, mining the best min(topGenes, genes) genes.
+  // and 0, mining the best min(topGenes, genes) genes and scoring by `rule`
+  // ("sum", "normalised" or "top"); with "auto", the rule and K are chosen
+  // from the training samples as a cross-validation fold chooses them,
+  // with inner folds drawn from `seed`.
   static TrainedClassifier train(const ValueArray& array, const py::array_t<int>& labelArray,
-                                 int topGenes, std::optional<int> threads) {
+                                 int topGenes, const std::string& rule, std::uint64_t seed,
+                                 std::optional<int> threads) {
     const ValueView values = valueView(array);
     const std::vector<int> labels = fromArray(labelArray);
     const auto samples = static_cast<int>(values.shape(0));
@@ -158,6 +119,8 @@ class TrainedClassifier {
     require(std::all_of(labels.begin(), labels.end(), [](int l) { return l == 0 || l == 1; }),
             "the labels must be 0 or 1");
     require(topGenes >= 1 && topGenes <= kMaxTopGeneCount, "top must be 1 to 32");
+    const std::optional<ScoringRule> fixedRule = parseScoringRule(rule);
+    require(fixedRule || rule == "auto", "rule must be auto, sum, normalised or top");
     py::gil_scoped_release release;
     std::optional<EpClassifier> classifier;
     runWithThreads(threads, [&] {
@@ -165,9 +128,16 @@ class TrainedClassifier {
       std::vector<int> trainingSamples(samples);
       std::iota(trainingSamples.begin(), trainingSamples.end(), 0);
       // Cuts only between different values, as the batch program makes them.
-      classifier.emplace(matrix, SortedGenes(matrix), labels, trainingSamples,
-                         std::min(topGenes, genes), ScoringRule::kSum,
-                         CutCandidates::kDistinctValues);
+      EvaluationSettings settings;
+      settings.rule = fixedRule;
+      settings.topGeneCount = topGenes;
+      const ClassifierCandidates candidates = classifierCandidates(settings, genes);
+      const SortedGenes sorted(matrix);
+      const ClassifierChoice choice =
+          selectClassifier(matrix, sorted, labels, trainingSamples, candidates, settings.cuts, seed)
+              .choice;
+      classifier.emplace(matrix, sorted, labels, trainingSamples, choice.topGeneCount, choice.rule,
+                         settings.cuts);
     });
     return TrainedClassifier(std::move(*classifier));
   }
@@ -264,6 +234,12 @@ void addClassifier(py::module_& module) {
           [](const TrainedClassifier& t) { return toArray(t.classifier().splitValues()); },
           "The mined genes' training split values.")
       .def_property_readonly(
+          "rule",
+          [](const TrainedClassifier& t) {
+            return std::string(scoringRuleName(t.classifier().rule()));
+          },
+          "The scoring rule: the one given, or the one chosen.")
+      .def_property_readonly(
           "class_sizes",
           [](const TrainedClassifier& t) {
             const std::array<int, 2> sizes = t.classSizes();
@@ -280,7 +256,7 @@ void addClassifier(py::module_& module) {
       .def(py::pickle([](const TrainedClassifier& t) { return t.state(); },
                       &TrainedClassifier::fromState));
   module.def("train_classifier", &TrainedClassifier::train, py::arg("values"), py::arg("labels"),
-             py::arg("top"), py::arg("threads"),
+             py::arg("top"), py::arg("rule"), py::arg("seed"), py::arg("threads"),
              "Trains on a samples x genes float64 array and labels 1 (class 1) and 0.");
   module.def("first_non_finite", &firstNonFinite, py::arg("values"),
              "The (row, column) of the first NaN or infinite value in row order, or None.");

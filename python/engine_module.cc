@@ -8,4 +8,5 @@ PYBIND11_MODULE(_engine, module) {
   module.attr("version") = GENECLUB_VERSION;
   geneclub::python::addTableReader(module);
   geneclub::python::addClassifier(module);
+  geneclub::python::addAnalysis(module);
 }

@@ -17,6 +17,10 @@ void addTableReader(pybind11::module_& module);
 // classifier of one cross-validation fold, trained and applied to arrays.
 void addClassifier(pybind11::module_& module);
 
+// Origin, Analysis and analyse(...): the batch program's analysis of an
+// array, its result tables as columns and its files.
+void addAnalysis(pybind11::module_& module);
+
 }  // namespace geneclub::python
 
 #endif  // GENECLUB_PYTHON_ENGINE_MODULE_H_

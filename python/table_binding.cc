@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "python/engine_arrays.h"
 #include "python/engine_module.h"
 #include "readers/expression_table.h"
 
@@ -18,19 +19,6 @@ namespace geneclub::python {
 namespace {
 
 namespace py = pybind11;
-
-// Names as Python strings. Bytes that are not UTF-8 are kept as lone
-// surrogates (Python's "surrogateescape"), so that no name is lost.
-py::list nameList(const std::vector<std::string>& names) {
-  py::list list(names.size());
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    PyObject* text = PyUnicode_DecodeUTF8(names[i].data(), static_cast<Py_ssize_t>(names[i].size()),
-                                          "surrogateescape");
-    if (text == nullptr) throw py::error_already_set();
-    list[i] = py::reinterpret_steal<py::object>(text);
-  }
-  return list;
-}
 
 // Raises the Python exception for a reader's error: OSError for a file that
 // cannot be read, ValueError for invalid data.
@@ -75,7 +63,11 @@ py::dict readTable(const std::string& path, const std::string& labelColumn,
   result["label_name"] = nameList({table.labelName})[0];
   result["label_source"] = table.labelSource;
   result["form"] = formName(table.form);
+  result["columns"] = toArray(table.geneColumns);
   result["dropped_genes"] = table.droppedGeneCount;
+  result["renamed_genes"] = table.renamedGeneCount;
+  result["annotated_genes"] = table.annotatedGeneCount;
+  result["unannotated_genes"] = table.unannotatedGeneCount;
   // Each empty without an annotation, and the descriptions also without a
   // form that has them.
   result["symbols"] = nameList(table.geneSymbols);
@@ -90,8 +82,9 @@ void addTableReader(py::module_& module) {
              py::arg("sample_column"), py::arg("genes_in_rows"), py::arg("labels_file"),
              py::arg("drop_genes_with_missing"), py::arg("label_field"), py::arg("annotation_file"),
              "Reads a data file: a dict of the values (genes x samples), gene and sample names, "
-             "labels, the label source's name and description, the form, the dropped genes and "
-             "the genes' symbols and descriptions.");
+             "labels, the label source's name and description, the form, the genes' columns, "
+             "the dropped, renamed, annotated and unannotated genes and the genes' symbols and "
+             "descriptions.");
 }
 
 }  // namespace geneclub::python

@@ -1,5 +1,7 @@
 #include "results/result_tables.h"
 
+#include <cmath>
+
 #include "patterns/ep_groups.h"
 #include "results/ep_report.h"
 #include "results/tsv_text.h"
@@ -7,25 +9,13 @@
 namespace geneclub {
 namespace {
 
-std::string_view statusName(GeneStatus status) {
-  switch (status) {
-    case GeneStatus::kInPlay:
-      return "in_play";
-    case GeneStatus::kIncomplete:
-      return "incomplete";
-    case GeneStatus::kDuplicate:
-      return "duplicate";
-  }
-  return "";
-}
-
 const std::string& geneName(const RankedAnalysis& ranking, const DataNames& names, int row) {
   return names.genes[ranking.geneNumber(row)];
 }
 
-// The field of a double that may be absent.
-std::string optionalField(std::span<const double> values, int index) {
-  return values.empty() ? std::string() : shortestDouble(values[index]);
+// The field of a double that may be absent (NaN).
+std::string optionalField(double value) {
+  return std::isnan(value) ? std::string() : shortestDouble(value);
 }
 
 // The gene's entry of a list by gene number; "" when the list is empty.
@@ -70,17 +60,13 @@ void writeGenesTable(const RankedAnalysis& ranking, const DataNames& names,
                      std::ostream& out) {
   out << "rank\tgene\tcolumn\tsplit\tgain\tstatus\tduplicate_of\tp_fwer\tfold_"
          "frequency\tsymbol\tdescription\n";
-  const std::vector<double> gains = tableGains(ranking);
-  for (int row = 0; row < ranking.geneCount(); ++row) {
-    const int gene = ranking.geneNumber(row);
-    const int duplicateOf = ranking.duplicateOf(gene);
-    out << row + 1 << '\t' << tsvField(names.genes[gene]) << '\t' << names.geneColumns[gene] << '\t'
-        << shortestDouble(ranking.splitValue(row)) << '\t' << shortestDouble(gains[row]) << '\t'
-        << statusName(ranking.status(gene)) << '\t'
-        << (duplicateOf < 0 ? "" : tsvField(names.genes[duplicateOf])) << '\t'
-        << optionalField(pValues, row) << '\t' << optionalField(foldFrequency, gene) << '\t'
-        << tsvField(entryOf(names.geneSymbols, gene)) << '\t'
-        << tsvField(entryOf(names.geneDescriptions, gene)) << '\n';
+  const GeneColumns genes = genesColumns(ranking, names, pValues, foldFrequency);
+  for (std::size_t row = 0; row < genes.rank.size(); ++row) {
+    out << genes.rank[row] << '\t' << genes.gene[row] << '\t' << genes.column[row] << '\t'
+        << shortestDouble(genes.split[row]) << '\t' << shortestDouble(genes.gain[row]) << '\t'
+        << genes.status[row] << '\t' << genes.duplicateOf[row] << '\t'
+        << optionalField(genes.pFwer[row]) << '\t' << optionalField(genes.foldFrequency[row])
+        << '\t' << genes.symbol[row] << '\t' << genes.description[row] << '\n';
   }
 }
 
@@ -109,11 +95,12 @@ void writeClubsHeader(std::ostream& out) {
 
 void writeClubRows(std::string_view method, int club, std::span<const int> rows, int topGeneCount,
                    const RankedAnalysis& ranking, const DataNames& names, std::ostream& out) {
-  const std::string topGene = tsvField(geneName(ranking, names, rows.front()));
-  for (std::size_t position = 0; position < rows.size(); ++position) {
-    out << method << '\t' << club << '\t' << topGene << '\t' << position + 1 << '\t'
-        << tsvField(geneName(ranking, names, rows[position])) << '\t' << rows[position] + 1 << '\t'
-        << (static_cast<int>(position) < topGeneCount ? "yes" : "no") << '\n';
+  ClubColumns members;
+  appendClubRows(method, club, rows, topGeneCount, ranking, names, members);
+  for (std::size_t row = 0; row < members.gene.size(); ++row) {
+    out << members.method[row] << '\t' << members.club[row] << '\t' << members.topGene[row] << '\t'
+        << members.position[row] << '\t' << members.gene[row] << '\t' << members.rank[row] << '\t'
+        << (members.mined[row] ? "yes" : "no") << '\n';
   }
 }
 
@@ -146,6 +133,46 @@ void PatternRowWriter::write(std::string_view analysis, int club, const MiningRe
   writeClass(analysis, club, mining.normal, normalLabel_, rows, out);
 }
 
+void PatternRowWriter::collect(std::string_view analysis, int club, const MiningResult& mining,
+                               std::span<const int> rows, PatternColumns& columns) const {
+  collectClass(analysis, club, mining.disease, diseaseLabel_, rows, columns);
+  collectClass(analysis, club, mining.normal, normalLabel_, rows, columns);
+}
+
+template <typename Emit>
+void PatternRowWriter::forEachKept(const ClassPatterns& patterns, Emit&& emit) const {
+  const int lowestSupport =
+      kept_ == PatternsKept::kEpDataLevels ? patterns.maxSupport() - kEpDataSupportLevels + 1 : 1;
+  for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, lowestSupport)) {
+    for (const TidsetGroup& group : groups) {
+      for (const int member : group.members) {
+        emit(group, member == group.members.front(),
+             orderedItems(group, patterns.patterns[member]));
+      }
+    }
+  }
+}
+
+void PatternRowWriter::appendConditions(std::span<const int> items, std::span<const int> rows,
+                                        std::string& pattern, std::string& ranks,
+                                        std::string& symbols) const {
+  const bool withSymbols = !symbolAbove_.empty();
+  bool first = true;
+  for (const int item : items) {
+    const int row = rows[item / 2];
+    const bool above = item % 2 == 1;
+    if (!first) {
+      pattern += " & ";
+      ranks += ',';
+      if (withSymbols) symbols += " & ";
+    }
+    first = false;
+    pattern += above ? above_[row] : atOrBelow_[row];
+    ranks += std::to_string(row + 1);
+    if (withSymbols) symbols += above ? symbolAbove_[row] : symbolAtOrBelow_[row];
+  }
+}
+
 void PatternRowWriter::writeClass(std::string_view analysis, int club,
                                   const ClassPatterns& patterns, const std::string& label,
                                   std::span<const int> rows, std::string& out) const {
@@ -157,49 +184,53 @@ void PatternRowWriter::writeClass(std::string_view analysis, int club,
   prefix += label;
   prefix += '\t';
   const std::string classSize = std::to_string(patterns.tupleCount);
-  const bool withSymbols = !symbolAbove_.empty();
-  const int lowestSupport =
-      kept_ == PatternsKept::kEpDataLevels ? patterns.maxSupport() - kEpDataSupportLevels + 1 : 1;
-  for (const std::vector<TidsetGroup>& groups : groupsBySupport(patterns, lowestSupport)) {
-    for (const TidsetGroup& group : groups) {
-      std::string samples;
-      for (const int sample : patterns.supportingSamples(group.members.front())) {
-        if (!samples.empty()) samples += ',';
-        samples += samples_[sample];
-      }
-      const std::string support = std::to_string(group.support);
-      for (const int member : group.members) {
-        out += prefix;
-        out += support;
-        out += '\t';
-        out += classSize;
-        out += '\t';
-        out += samples;
-        out += '\t';
-        std::string ranks;
-        std::string symbols;
-        bool first = true;
-        for (const int item : orderedItems(group, patterns.patterns[member])) {
-          const int row = rows[item / 2];
-          const bool above = item % 2 == 1;
-          if (!first) {
-            out += " & ";
-            ranks += ',';
-            if (withSymbols) symbols += " & ";
-          }
-          first = false;
-          out += above ? above_[row] : atOrBelow_[row];
-          ranks += std::to_string(row + 1);
-          if (withSymbols) symbols += above ? symbolAbove_[row] : symbolAtOrBelow_[row];
-        }
-        out += '\t';
-        out += ranks;
-        out += '\t';
-        out += symbols;
-        out += '\n';
-      }
-    }
-  }
+  std::string samples, support;
+  forEachKept(patterns,
+              [&](const TidsetGroup& group, bool firstOfGroup, const std::vector<int>& items) {
+                if (firstOfGroup) {
+                  samples.clear();
+                  for (const int sample : patterns.supportingSamples(group.members.front())) {
+                    if (!samples.empty()) samples += ',';
+                    samples += samples_[sample];
+                  }
+                  support = std::to_string(group.support);
+                }
+                out += prefix;
+                out += support;
+                out += '\t';
+                out += classSize;
+                out += '\t';
+                out += samples;
+                out += '\t';
+                std::string ranks, symbols;
+                appendConditions(items, rows, out, ranks, symbols);
+                out += '\t';
+                out += ranks;
+                out += '\t';
+                out += symbols;
+                out += '\n';
+              });
+}
+
+void PatternRowWriter::collectClass(std::string_view analysis, int club,
+                                    const ClassPatterns& patterns, const std::string& label,
+                                    std::span<const int> rows, PatternColumns& columns) const {
+  forEachKept(patterns,
+              [&](const TidsetGroup& group, bool firstOfGroup, const std::vector<int>& items) {
+                if (firstOfGroup) {
+                  columns.sampleSets.push_back(patterns.supportingSamples(group.members.front()));
+                }
+                columns.analysis.emplace_back(analysis);
+                columns.club.push_back(club);
+                columns.classLabel.push_back(label);
+                columns.support.push_back(group.support);
+                columns.classSize.push_back(patterns.tupleCount);
+                columns.sampleSet.push_back(static_cast<int>(columns.sampleSets.size()) - 1);
+                std::string& pattern = columns.pattern.emplace_back();
+                std::string& ranks = columns.ranks.emplace_back();
+                std::string& symbols = columns.symbols.emplace_back();
+                appendConditions(items, rows, pattern, ranks, symbols);
+              });
 }
 
 }  // namespace geneclub

@@ -29,6 +29,7 @@
 #include "data/ranked_analysis.h"
 #include "evaluation/cross_validation.h"
 #include "patterns/ep_miner.h"
+#include "results/result_columns.h"
 
 namespace geneclub {
 
@@ -107,9 +108,26 @@ class PatternRowWriter {
   void write(std::string_view analysis, int club, const MiningResult& mining,
              std::span<const int> rows, std::string& out) const;
 
+  // The same rows appended to columns.
+  void collect(std::string_view analysis, int club, const MiningResult& mining,
+               std::span<const int> rows, PatternColumns& columns) const;
+
  private:
+  // Calls emit(group, firstOfGroup, items) for each pattern of the class
+  // that the table keeps, in the table's order, items in the group's order.
+  template <typename Emit>
+  void forEachKept(const ClassPatterns& patterns, Emit&& emit) const;
+
+  // Appends a pattern's conditions ("GENE > SPLIT & ..."), its genes'
+  // ranking places and, with an annotation, its conditions by symbol.
+  void appendConditions(std::span<const int> items, std::span<const int> rows, std::string& pattern,
+                        std::string& ranks, std::string& symbols) const;
+
   void writeClass(std::string_view analysis, int club, const ClassPatterns& patterns,
                   const std::string& label, std::span<const int> rows, std::string& out) const;
+  void collectClass(std::string_view analysis, int club, const ClassPatterns& patterns,
+                    const std::string& label, std::span<const int> rows,
+                    PatternColumns& columns) const;
 
   // By matrix row: "GENE <= SPLIT" and "GENE > SPLIT"; the same with the
   // symbol for the gene where known, or no entries without an annotation.

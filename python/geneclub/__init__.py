@@ -8,27 +8,36 @@ read_table(path, **options) -> (X, y)
     Reads a data file as geneclub-batch does: X a DataFrame of samples x
     genes (float64), y a Series of the samples' labels.
 
-EPClassifier(top=20, rule="sum", pool=None, threads=None)
+analyse(X, y, *, top=20, pool=None, methods=..., disease=None,
+        permutations=0, seed=1, threads=None) -> Analysis
+    The analysis of geneclub-batch: the ranked genes, the gene clubs and
+    every minimal emerging pattern, as DataFrames equal to its tables, and
+    its result files with Analysis.write.
+
+EPClassifier(top=20, rule="sum", pool=None, threads=None, seed=1)
     A scikit-learn classifier of two classes by emerging patterns, trained
     as one fold of geneclub-batch --evaluate.
 
-Importing geneclub is quick: pandas and scikit-learn are imported when
-read_table or EPClassifier is first used.
+Importing geneclub is quick: numpy, pandas and scikit-learn are imported
+when a function or class that needs them is first used.
 """
 
 from geneclub._engine import version as __version__
 from geneclub._table import read_table
 
-__all__ = ["EPClassifier", "read_table"]
+__all__ = ["Analysis", "EPClassifier", "analyse", "read_table"]
+
+# The names whose modules import numpy or scikit-learn, each loaded on first
+# use to keep the import quick.
+_LAZY = {"Analysis": "geneclub._analysis", "analyse": "geneclub._analysis",
+         "EPClassifier": "geneclub._classifier"}
 
 
 def __getattr__(name):
-    # EPClassifier is a scikit-learn estimator, so its module imports
-    # scikit-learn; it is loaded on first use to keep the import quick.
-    if name == "EPClassifier":
-        from geneclub._classifier import EPClassifier
+    if name in _LAZY:
+        import importlib
 
-        return EPClassifier
+        return getattr(importlib.import_module(_LAZY[name]), name)
     raise AttributeError(f"module 'geneclub' has no attribute {name!r}")
 
 

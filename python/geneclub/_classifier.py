@@ -10,8 +10,9 @@ from sklearn.utils.validation import check_array, check_is_fitted, check_X_y
 
 from geneclub import _engine, _inputs
 
-# The scoring rules the classifier knows.
-_RULES = ("sum",)
+# The scoring rules the classifier knows, as geneclub-batch --classifier
+# names them; "auto" chooses one with K from the training samples.
+_RULES = ("sum", "normalised", "top", "auto")
 
 # Most genes a classifier mines: the positions of the engine's patterns.
 _MAX_TOP = 32
@@ -49,9 +50,15 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
     top : int, default 20
         K, the number of best-ranked genes mined (1 to 32); at most the
         number of features is used.
-    rule : {"sum"}, default "sum"
-        How the EPs a sample holds make a class's score: "sum" adds their
-        support shares as described above.
+    rule : {"sum", "normalised", "top", "auto"}, default "sum"
+        How the EPs a sample holds make a class's score, as geneclub-batch
+        --classifier: "sum" adds their support shares as described above;
+        "normalised" divides that sum by the median sum of the class's own
+        training samples; "top" adds the largest supports held against the
+        class's largest supports. "auto" chooses the rule and K (5, 10, 20
+        or 32) by a repeated inner cross-validation on the training
+        samples, keeping sum with K = ``top`` unless another does
+        measurably better (``rule_`` and ``top_`` tell the choice).
     pool : int, optional
         The base of the gene clubs' candidate pool, as geneclub-batch's
         --pool. The classifier mines the ``top`` genes only and builds no
@@ -59,6 +66,11 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
     threads : int, optional
         At most this many threads while training (default: one per core).
         The results never depend on it.
+    seed : int, default 1
+        Seeds the inner folds of the "auto" choice (0 to 2**64 - 1); the
+        fixed rules draw nothing. (geneclub-batch gives each outer fold a
+        seed of its own drawn from its --seed, so "auto" matches it only in
+        distribution, not fold for fold.)
 
     Attributes
     ----------
@@ -66,6 +78,11 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
         The two class labels, sorted.
     disease_label_ : object
         The label of class 1 (see Classes above).
+    rule_ : str
+        The scoring rule used: ``rule``, or the one "auto" chose.
+    top_ : int
+        The number of genes mined: ``top`` (at most the features), or the
+        K "auto" chose.
     genes_ : ndarray of int
         The columns of the mined genes, best first.
     split_values_ : ndarray of float64
@@ -86,11 +103,12 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
     with a ValueError naming the sample and gene.
     """
 
-    def __init__(self, top=20, rule="sum", pool=None, threads=None):
+    def __init__(self, top=20, rule="sum", pool=None, threads=None, seed=1):
         self.top = top
         self.rule = rule
         self.pool = pool
         self.threads = threads
+        self.seed = seed
 
     def _check_parameters(self):
         def is_integer(value):
@@ -105,6 +123,8 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
             raise ValueError(f"pool must be an integer or None, not {self.pool!r}")
         if self.threads is not None and (not is_integer(self.threads) or self.threads < 1):
             raise ValueError(f"threads must be a positive integer or None, not {self.threads!r}")
+        if not is_integer(self.seed) or not 0 <= self.seed < 2**64:
+            raise ValueError(f"seed must be an integer from 0 to 2**64 - 1, not {self.seed!r}")
 
     def _values(self, X, y=None, reset=False):
         """X as a float64 array (and y as an array), checked.
@@ -154,8 +174,11 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
             disease = int(encoded[0])
         self.disease_label_ = self.classes_[disease]
         self._trained = _engine.train_classifier(values, (encoded == disease).astype(np.int32),
-                                                 top=self.top, threads=self.threads)
+                                                 top=self.top, rule=self.rule, seed=self.seed,
+                                                 threads=self.threads)
+        self.rule_ = self._trained.rule
         self.genes_ = self._trained.genes.astype(np.intp)
+        self.top_ = len(self.genes_)
         self.split_values_ = self._trained.split_values
         return self
 

@@ -89,10 +89,14 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
         labels came from: the label column's or row's name, the labels
         file's name, or "class" for native records.
 
+    ``X.attrs["source"]`` records where X came from (path, form, the
+    genes' columns in the file, ...), so that ``analyse(X, y)`` and its
+    ``write`` give geneclub-batch's files of the same file byte for byte;
+    it is used only while X keeps the genes read, in their order.
     With an annotation, or a GCT file's descriptions, ``X.attrs["genes"]``
     is a DataFrame indexed like X's columns with the columns "symbol" and
     "description" of genes.tsv ("" where unknown; the annotation's title
-    before the file's description). Without either, X.attrs is empty.
+    before the file's description).
 
     Raises
     ------
@@ -123,6 +127,19 @@ def read_table(path, *, label_column=None, sample_column=None, genes_in_rows=Fal
     X = pd.DataFrame(read["values"].T, index=samples, columns=pd.Index(read["genes"], dtype=object),
                      copy=False)
     y = pd.Series(read["labels"], index=samples, name=read["label_name"], dtype=object)
+    try:
+        size = None if os.fsdecode(path) == "-" else os.path.getsize(path)
+    except OSError:
+        size = None
+    X.attrs["source"] = {
+        "path": os.fsdecode(path), "size": size, "form": read["form"],
+        "label_source": read["label_source"], "genes": X.columns, "columns": read["columns"],
+        "total_genes": len(X.columns) + read["dropped_genes"],
+        "dropped_genes": read["dropped_genes"], "renamed_genes": read["renamed_genes"],
+        "missing": missing,
+        "annotation": None if annotation is None else {
+            "path": os.fsdecode(annotation), "matched": read["annotated_genes"],
+            "unmatched": read["unannotated_genes"]}}
     symbols, descriptions = read["symbols"], read["descriptions"]
     if symbols or descriptions:
         unknown = [""] * len(X.columns)

@@ -23,16 +23,22 @@ def assert_same_fit(a, b, X):
     assert np.array_equal(a.predict(X), b.predict(X))
 
 
-def test_passes_scikit_learn_estimator_checks():
-    check_estimator(geneclub.EPClassifier())
+# The scoring rules with a fixed K, whose leave-one-out predictions equal
+# the batch program's.
+FIXED_RULES = ("sum", "normalised", "top")
 
 
-def leave_one_out_equals_batch(batch_program, path, X, y, tmp_path):
-    out = tmp_path / "batch"
-    run_batch(batch_program, "--evaluate", "loo", "--classifier", "sum", "--methods", "none",
-              "-o", out, path)
+@pytest.mark.parametrize("rule", [*FIXED_RULES, "auto"])
+def test_passes_scikit_learn_estimator_checks(rule):
+    check_estimator(geneclub.EPClassifier(rule=rule))
+
+
+def leave_one_out_equals_batch(batch_program, path, X, y, tmp_path, rule="sum", top=20):
+    out = tmp_path / f"batch-{rule}-{top}"
+    run_batch(batch_program, "--evaluate", "loo", "--classifier", rule, "--top", top,
+              "--methods", "none", "-o", out, path)
     evaluation = read_evaluation(out)
-    classifier = geneclub.EPClassifier()
+    classifier = geneclub.EPClassifier(rule=rule, top=top)
     predicted = cross_val_predict(classifier, X, y, cv=LeaveOneOut())
     assert predicted.tolist() == evaluation["predicted"].tolist()
     scores = cross_val_predict(classifier, X, y, cv=LeaveOneOut(), method="class_scores")
@@ -47,7 +53,10 @@ def leave_one_out_equals_batch(batch_program, path, X, y, tmp_path):
 def test_leave_one_out_equals_batch_program_on_generated_table(batch_program, tmp_path):
     X, y = signal_table()
     path = write_csv(tmp_path / "generated.csv", X, y)
-    leave_one_out_equals_batch(batch_program, path, *geneclub.read_table(path), tmp_path)
+    for rule in FIXED_RULES:
+        for top in (5, 20):
+            leave_one_out_equals_batch(batch_program, path, *geneclub.read_table(path), tmp_path,
+                                       rule, top)
 
 
 def test_leave_one_out_equals_batch_program_on_leukemia(batch_program, tmp_path):
@@ -55,16 +64,29 @@ def test_leave_one_out_equals_batch_program_on_leukemia(batch_program, tmp_path)
     leave_one_out_equals_batch(batch_program, path, *geneclub.read_table(path), tmp_path)
 
 
-def test_pickle_round_trip_keeps_the_classifier_without_its_data():
+@pytest.mark.parametrize("rule", [*FIXED_RULES, "auto"])
+def test_pickle_round_trip_keeps_the_classifier_without_its_data(rule):
     X, y = signal_table()
-    classifier = geneclub.EPClassifier(top=8).fit(X, y)
+    classifier = geneclub.EPClassifier(top=8, rule=rule).fit(X, y)
     saved = pickle.dumps(classifier)
     restored = pickle.loads(saved)
     assert_same_fit(restored, classifier, X)
     assert list(restored.feature_names_in_) == list(X.columns)
     assert restored.get_params() == classifier.get_params()
+    assert (restored.rule_, restored.top_) == (classifier.rule_, classifier.top_)
     # Genes, cuts and patterns, not the 40 x 60 training values.
     assert len(saved) < X.to_numpy().nbytes
+
+
+def test_automatic_choice_is_one_of_the_candidates_and_repeatable():
+    X, y = signal_table(samples=60, genes=200, seed=3)
+    chosen = geneclub.EPClassifier(rule="auto").fit(X, y)
+    assert chosen.rule_ in FIXED_RULES and chosen.top_ in (5, 10, 20, 32)
+    # The chosen classifier is the fixed one of the same rule and K.
+    fixed = geneclub.EPClassifier(rule=chosen.rule_, top=chosen.top_).fit(X, y)
+    assert_same_fit(chosen, fixed, X)
+    again = geneclub.EPClassifier(rule="auto", threads=1).fit(X, y)
+    assert (again.rule_, again.top_) == (chosen.rule_, chosen.top_)
 
 
 def test_numpy_layouts_and_dtypes_give_the_same_classifier():
@@ -140,7 +162,9 @@ def test_class_one_is_the_batch_programs_and_decides_ties():
 
 def test_parameters_are_checked_when_fitting():
     X, y = signal_table()
-    for parameters, message in (({"rule": "top"}, "rule must be one of 'sum', not 'top'"),
+    for parameters, message in (({"rule": "max"}, "rule must be one of 'sum', 'normalised', "
+                                 "'top', 'auto', not 'max'"),
+                                ({"seed": -1}, "seed must be an integer from 0 to 2\\*\\*64 - 1"),
                                 ({"top": 0}, "top must be an integer from 1 to 32, not 0"),
                                 ({"top": 33}, "top must be an integer from 1 to 32, not 33"),
                                 ({"pool": 1.5}, "pool must be an integer or None, not 1.5"),

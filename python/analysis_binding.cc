@@ -1,0 +1,460 @@
+// analyse: the batch program's analysis of a samples x genes array, run
+// in-process. The start-up, the permutations and the club methods run as
+// geneclub-batch runs them; every club is kept, so that the result tables
+// come out as columns (results/result_columns.h) for the package's
+// DataFrames, and write() can later put the batch program's files, byte for
+// byte, into a results folder that appears whole (results/results_folder.h).
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "analysis/club_methods.h"
+#include "evaluation/permutation_test.h"
+#include "python/engine_arrays.h"
+#include "python/engine_module.h"
+#include "readers/class_assignment.h"
+#include "results/result_columns.h"
+#include "results/results_folder.h"
+#include "results/run_files.h"
+#include "results/run_record.h"
+#include "results/tsv_text.h"
+
+namespace geneclub::python {
+namespace {
+
+namespace py = pybind11;
+
+// Keeps every club of the methods run, by method, and the rows of clubs.tsv
+// and patterns.tsv as columns. A club's pattern rows are made on the thread
+// that mined it and appended in club order.
+class KeptClubs : public ClubSink {
+ public:
+  KeptClubs(const RunRecord& record, ClubColumns& clubs, PatternColumns& patterns)
+      : record_(record),
+        clubs_(clubs),
+        patterns_(patterns),
+        patternRows_(record.ranking(), record.names, PatternsKept::kAll) {
+    patternRows_.collect("global", 0, record.startUp.global, record.startUp.topRows, patterns_);
+  }
+
+  void beginMethod(ClubMethod method) override {
+    method_ = std::string(methodName(method));
+    runs_.push_back({method, {}});
+    clubPatterns_.assign(record_.settings().topGeneCount, PatternColumns());
+  }
+
+  void prepare(const ClubRun& run) override {
+    patternRows_.collect(method_, run.topRow + 1, run.patterns, run.club,
+                         clubPatterns_[run.topRow]);
+  }
+
+  void deliver(const ClubRun& run) override {
+    appendClubRows(method_, run.topRow + 1, run.club, record_.settings().topGeneCount,
+                   record_.ranking(), record_.names, clubs_);
+    appendPatterns(std::move(clubPatterns_[run.topRow]));
+    runs_.back().clubs.push_back(run);
+  }
+
+  struct MethodRuns {
+    ClubMethod method;
+    std::vector<ClubRun> clubs;  // in club order
+  };
+  std::vector<MethodRuns> takeRuns() { return std::move(runs_); }
+
+ private:
+  template <typename T>
+  static void appendAll(std::vector<T>& to, std::vector<T>& from) {
+    to.insert(to.end(), std::make_move_iterator(from.begin()), std::make_move_iterator(from.end()));
+  }
+
+  void appendPatterns(PatternColumns club) {
+    const int setOffset = static_cast<int>(patterns_.sampleSets.size());
+    for (int& set : club.sampleSet) set += setOffset;
+    appendAll(patterns_.analysis, club.analysis);
+    appendAll(patterns_.club, club.club);
+    appendAll(patterns_.classLabel, club.classLabel);
+    appendAll(patterns_.support, club.support);
+    appendAll(patterns_.classSize, club.classSize);
+    appendAll(patterns_.sampleSet, club.sampleSet);
+    appendAll(patterns_.sampleSets, club.sampleSets);
+    appendAll(patterns_.pattern, club.pattern);
+    appendAll(patterns_.ranks, club.ranks);
+    appendAll(patterns_.symbols, club.symbols);
+  }
+
+  const RunRecord& record_;
+  ClubColumns& clubs_;
+  PatternColumns& patterns_;
+  PatternRowWriter patternRows_;
+  std::string method_;
+  std::vector<PatternColumns> clubPatterns_;  // by top row, from prepare until delivered
+  std::vector<MethodRuns> runs_;
+};
+
+// What the caller knows of the data's origin, for run.json.
+struct Origin {
+  std::string path;
+  std::optional<std::uintmax_t> size;
+  std::string form;
+  std::string labelSource;
+  int totalGenes = 0;
+  int droppedGenes = 0;
+  int renamedGenes = 0;
+  std::string missingPolicy = "error";
+  std::optional<RunAnnotation> annotation;
+};
+
+// The analysis's choices, as geneclub-batch's options make them.
+struct Choices {
+  std::optional<int> topGeneCount;
+  std::optional<int> poolBase;
+  std::vector<ClubMethod> methods;
+  std::string diseaseLabel;
+  int permutations = 0;
+  std::uint64_t seed = 1;
+  std::optional<int> threads;
+};
+
+// The messages of a results folder that cannot be written, in Python's
+// terms.
+std::string folderMessage(const FolderProblem& problem) {
+  const std::string reason = problem.reason.message();
+  switch (problem.kind) {
+    case FolderProblem::Kind::kNotAFolder:
+      return problem.path + " exists and is not a folder";
+    case FolderProblem::Kind::kForeignEntry:
+      return problem.path +
+             " is not a result file, and a results folder is replaced whole: choose another folder";
+    case FolderProblem::Kind::kResultFileExists:
+      return problem.path + " exists; use force=True to replace it, or choose another folder";
+    case FolderProblem::Kind::kTakenMeanwhile:
+      return problem.path +
+             " received another run's results meanwhile; they are kept and these dropped "
+             "(force=True replaces them)";
+    case FolderProblem::Kind::kCannotInspect:
+      return "cannot read the folder " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotReplace:
+      return "cannot replace " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotCreate:
+      return "cannot create a folder in " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotMove:
+      return "cannot move the results into " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotRemoveOld:
+      return "the results are in place, but the earlier ones could not be removed from " +
+             problem.path + ": " + reason;
+  }
+  return "";
+}
+
+// What begins each line of a file that could not be written; an exception's
+// message leaves it out.
+constexpr char kFailurePrefix[] = "geneclub: ";
+
+std::string withoutPrefix(std::string lines) {
+  for (std::size_t at = 0; (at = lines.find(kFailurePrefix, at)) != std::string::npos;) {
+    lines.erase(at, sizeof kFailurePrefix - 1);
+  }
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  return lines;
+}
+
+[[noreturn]] void raise(PyObject* type, const std::string& message) {
+  PyErr_SetString(type, message.c_str());
+  throw py::error_already_set();
+}
+
+class Analysis {
+ public:
+  static std::unique_ptr<Analysis> run(const ValueArray& array, const py::sequence& labels,
+                                       const py::sequence& geneNames,
+                                       const py::sequence& sampleNames,
+                                       std::vector<int> geneColumns, const py::sequence& symbols,
+                                       const py::sequence& descriptions, Origin origin,
+                                       Choices choices) {
+    const ValueView values = valueView(array);
+    const auto samples = static_cast<int>(values.shape(0));
+    const auto genes = static_cast<int>(values.shape(1));
+    auto assigned = assignClasses(namesOf(labels), choices.diseaseLabel);
+    if (const InputError* error = std::get_if<InputError>(&assigned)) {
+      raise(PyExc_ValueError, error->message);
+    }
+    auto analysis = std::make_unique<Analysis>();
+    RunRecord& record = analysis->record_;
+    record.classes = std::move(std::get<ClassAssignment>(assigned));
+    record.input = {std::move(origin.path),      origin.size,
+                    std::move(origin.form),      std::move(origin.labelSource),
+                    origin.totalGenes,           origin.droppedGenes,
+                    origin.renamedGenes,         std::move(origin.missingPolicy),
+                    std::move(origin.annotation)};
+    record.names = {namesOf(geneNames),          std::move(geneColumns),     namesOf(sampleNames),
+                    record.classes.diseaseLabel, record.classes.normalLabel, namesOf(symbols),
+                    namesOf(descriptions)};
+    require(static_cast<int>(record.names.genes.size()) == genes &&
+                static_cast<int>(record.names.geneColumns.size()) == genes &&
+                static_cast<int>(record.names.samples.size()) == samples &&
+                static_cast<int>(record.classes.classLabels.size()) == samples,
+            "the names and labels do not fit the values");
+    require(record.names.geneSymbols.empty() ||
+                static_cast<int>(record.names.geneSymbols.size()) == genes,
+            "one symbol per gene is needed");
+    require(record.names.geneDescriptions.empty() ||
+                static_cast<int>(record.names.geneDescriptions.size()) == genes,
+            "one description per gene is needed");
+    record.methods = choices.methods;
+    record.permutations = choices.permutations;
+    record.seed = choices.seed;
+    record.patternsKept = PatternsKept::kAll;
+
+    py::gil_scoped_release release;
+    runWithThreads(choices.threads, [&] {
+      ExpressionData data{geneRows(values), record.classes.classLabels};
+      AnalysisSettings settings =
+          settingsForData(genes, data.labels, {choices.topGeneCount, choices.poolBase});
+      std::vector<double> permutationMaxima;
+      if (choices.permutations > 0) {
+        permutationMaxima = permutationMaxGains(data.matrix, data.labels, choices.permutations,
+                                                choices.seed, settings.cuts);
+      }
+      record.startUp = runStartUp(std::move(data), settings);
+      if (!permutationMaxima.empty()) {
+        record.pValues = familywisePValues(permutationMaxima, tableGains(record.ranking()));
+      }
+      RunRecorder recorder(record);
+      KeptClubs kept(record, analysis->clubs_, analysis->patterns_);
+      ClubSink* const sinks[] = {&recorder, &kept};
+      runClubMethods(record.startUp, record.methods, sinks);
+      analysis->runs_ = kept.takeRuns();
+    });
+    return analysis;
+  }
+
+  // Writes the batch program's files into `folder`, which appears whole or
+  // not at all. Raises OSError (FileExistsError for existing results
+  // without force) when the folder cannot be used or a file not written.
+  void write(const std::string& folder, bool report, bool force) {
+    const std::vector<std::string> allNames =
+        resultFileNames({.patternsTable = true, .evaluation = true, .report = true});
+    auto opened = ResultsFolder::open(folder, force, allNames);
+    if (const FolderProblem* problem = std::get_if<FolderProblem>(&opened)) {
+      raise(problem->kind == FolderProblem::Kind::kResultFileExists ? PyExc_FileExistsError
+                                                                    : PyExc_OSError,
+            folderMessage(*problem));
+    }
+    ResultsFolder& resultsFolder = std::get<ResultsFolder>(opened);
+    std::ostringstream failureText;
+    {
+      py::gil_scoped_release release;
+      OutputFailures failures(failureText, kFailurePrefix, folder);
+      RunFiles files(resultsFolder.partialPath(), failures);
+      files.writeStartUp(record_);
+      ClubSink& clubFiles = files.clubs();
+      for (const KeptClubs::MethodRuns& method : runs_) {
+        clubFiles.beginMethod(method.method);
+        for (const ClubRun& run : method.clubs) {
+          clubFiles.prepare(run);
+          clubFiles.deliver(run);
+        }
+        clubFiles.endMethod(method.method);
+      }
+      files.closeClubFiles(record_);
+      files.writeRunJson(record_);
+      if (report) files.writeReport(record_);
+      if (failures.any()) failureText << "no results were saved; " << folder << " is as it was";
+    }
+    if (!failureText.str().empty()) raise(PyExc_OSError, withoutPrefix(failureText.str()));
+    if (const std::optional<FolderProblem> problem = resultsFolder.commit()) {
+      raise(PyExc_OSError, folderMessage(*problem));
+    }
+  }
+
+  py::dict genes() const {
+    const GeneColumns columns = genesColumns(record_.ranking(), record_.names, record_.pValues, {});
+    py::dict table;
+    table["rank"] = toArray(columns.rank);
+    table["gene"] = nameList(columns.gene);
+    table["column"] = toArray(columns.column);
+    table["split"] = toArray(columns.split);
+    table["gain"] = toArray(columns.gain);
+    table["status"] = nameList(columns.status);
+    table["duplicate_of"] = nameList(columns.duplicateOf);
+    table["p_fwer"] = toArray(columns.pFwer);
+    table["fold_frequency"] = toArray(columns.foldFrequency);
+    table["symbol"] = nameList(columns.symbol);
+    table["description"] = nameList(columns.description);
+    return table;
+  }
+
+  py::dict clubs() const {
+    py::dict table;
+    table["method"] = nameList(clubs_.method);
+    table["club"] = toArray(clubs_.club);
+    table["top_gene"] = nameList(clubs_.topGene);
+    table["position"] = toArray(clubs_.position);
+    table["gene"] = nameList(clubs_.gene);
+    table["rank"] = toArray(clubs_.rank);
+    py::list mined(clubs_.mined.size());
+    for (std::size_t row = 0; row < clubs_.mined.size(); ++row) {
+      mined[row] = py::str(clubs_.mined[row] ? "yes" : "no");
+    }
+    table["mined"] = std::move(mined);
+    return table;
+  }
+
+  py::dict patterns() const {
+    // Each sample set becomes one tuple of the samples' names, shared by
+    // the rows of its group.
+    const py::list sampleNames = nameList(tsvNames(record_.names.samples));
+    py::list sets(patterns_.sampleSets.size());
+    for (std::size_t set = 0; set < patterns_.sampleSets.size(); ++set) {
+      const std::vector<int>& members = patterns_.sampleSets[set];
+      py::tuple tuple(members.size());
+      for (std::size_t i = 0; i < members.size(); ++i) tuple[i] = sampleNames[members[i]];
+      sets[set] = std::move(tuple);
+    }
+    py::list samples(patterns_.sampleSet.size());
+    for (std::size_t row = 0; row < patterns_.sampleSet.size(); ++row) {
+      samples[row] = sets[patterns_.sampleSet[row]];
+    }
+    py::dict table;
+    table["analysis"] = nameList(patterns_.analysis);
+    table["club"] = toArray(patterns_.club);
+    table["class"] = nameList(patterns_.classLabel);
+    table["support"] = toArray(patterns_.support);
+    table["class_size"] = toArray(patterns_.classSize);
+    table["samples"] = std::move(samples);
+    table["pattern"] = nameList(patterns_.pattern);
+    table["ranks"] = nameList(patterns_.ranks);
+    table["symbols"] = nameList(patterns_.symbols);
+    return table;
+  }
+
+  py::dict settings() const {
+    const AnalysisSettings& settings = record_.settings();
+    py::dict result;
+    result["top"] = settings.topGeneCount;
+    result["pool"] = settings.poolBase;
+    result["methods"] = py::tuple(py::cast(record_.methodNames()));
+    result["permutations"] = record_.permutations;
+    result["seed"] = record_.seed;
+    result["strong_disease_support"] = settings.strongDiseaseSupport;
+    result["strong_normal_support"] = settings.strongNormalSupport;
+    return result;
+  }
+
+  py::dict classes() const {
+    const std::vector<std::string> labels = {record_.classes.diseaseLabel,
+                                             record_.classes.normalLabel};
+    const py::list names = nameList(labels);
+    py::dict result;
+    result["disease"] = names[0];
+    result["normal"] = names[1];
+    result["disease_size"] = record_.diseaseSize();
+    result["normal_size"] = record_.sampleCount() - record_.diseaseSize();
+    return result;
+  }
+
+  py::dict counts() const {
+    const CleaningResult& cleaning = record_.ranking().cleaning();
+    py::dict result;
+    result["samples"] = record_.sampleCount();
+    result["genes"] = record_.ranking().geneCount();
+    result["incomplete"] = cleaning.incompleteGenes;
+    result["duplicate"] = cleaning.duplicateGenes;
+    if (!record_.pValues.empty()) result["p_fwer_below_0.05"] = record_.significantGeneCount();
+    py::dict patterns;
+    for (const PatternCount& count : record_.patternCounts) {
+      py::dict counted;
+      counted["clubs"] = count.clubs;
+      counted["disease"] = count.disease;
+      counted["normal"] = count.normal;
+      patterns[py::str(count.analysis)] = std::move(counted);
+    }
+    result["patterns"] = std::move(patterns);
+    return result;
+  }
+
+ private:
+  static std::vector<std::string> tsvNames(const std::vector<std::string>& names);
+
+  RunRecord record_;
+  ClubColumns clubs_;
+  PatternColumns patterns_;
+  std::vector<KeptClubs::MethodRuns> runs_;
+};
+
+std::vector<std::string> Analysis::tsvNames(const std::vector<std::string>& names) {
+  std::vector<std::string> fields;
+  fields.reserve(names.size());
+  for (const std::string& name : names) fields.push_back(tsvField(name));
+  return fields;
+}
+
+}  // namespace
+
+void addAnalysis(py::module_& module) {
+  py::class_<Origin>(module, "Origin", "Where analysed data came from, for run.json.")
+      .def(py::init([](std::string path, std::optional<std::uintmax_t> size, std::string form,
+                       std::string labelSource, int totalGenes, int droppedGenes, int renamedGenes,
+                       std::string missingPolicy, std::optional<std::string> annotationPath,
+                       int annotationMatched, int annotationUnmatched) {
+             Origin origin{std::move(path), size,         std::move(form), std::move(labelSource),
+                           totalGenes,      droppedGenes, renamedGenes,    std::move(missingPolicy),
+                           std::nullopt};
+             if (annotationPath) {
+               origin.annotation =
+                   RunAnnotation{*annotationPath, annotationMatched, annotationUnmatched};
+             }
+             return origin;
+           }),
+           py::arg("path"), py::arg("size"), py::arg("form"), py::arg("label_source"),
+           py::arg("total_genes"), py::arg("dropped_genes"), py::arg("renamed_genes"),
+           py::arg("missing"), py::arg("annotation_path"), py::arg("annotation_matched"),
+           py::arg("annotation_unmatched"));
+  py::class_<Analysis>(module, "Analysis", "An analysis run by the engine.")
+      .def("write", &Analysis::write, py::arg("folder"), py::arg("report"), py::arg("force"),
+           "Writes the batch program's result files into a folder that appears whole.")
+      .def("genes", &Analysis::genes, "The columns of genes.tsv.")
+      .def("clubs", &Analysis::clubs, "The columns of clubs.tsv.")
+      .def("patterns", &Analysis::patterns, "The columns of patterns.tsv.")
+      .def("settings", &Analysis::settings, "K, P, the methods, permutations and seed.")
+      .def("classes", &Analysis::classes, "The labels of class 1 and 0 and their sizes.")
+      .def("counts", &Analysis::counts, "Samples, genes taken out of play, patterns found.");
+  module.def(
+      "analyse",
+      [](const ValueArray& values, const py::sequence& labels, const py::sequence& geneNames,
+         const py::sequence& sampleNames, std::vector<int> geneColumns, const py::sequence& symbols,
+         const py::sequence& descriptions, Origin origin, std::optional<int> top,
+         std::optional<int> pool, const std::vector<int>& methods, const std::string& disease,
+         int permutations, std::uint64_t seed, std::optional<int> threads) {
+        require(permutations >= 0, "permutations must be at least 0");
+        require(!top || (*top >= 1 && *top <= kMaxTopGeneCount &&
+                         *top <= static_cast<int>(geneColumns.size())),
+                "top must be from 1 to 32 and at most the number of genes");
+        require(!pool || *pool >= 0, "pool must be at least 0");
+        Choices choices{top, pool, {}, disease, permutations, seed, threads};
+        for (const int method : methods) {
+          require(method >= 1 && method <= 4, "methods are numbered 1 to 4");
+          choices.methods.push_back(kClubMethods[method - 1]);
+        }
+        return Analysis::run(values, labels, geneNames, sampleNames, std::move(geneColumns),
+                             symbols, descriptions, std::move(origin), std::move(choices));
+      },
+      py::arg("values"), py::arg("labels"), py::arg("genes"), py::arg("samples"),
+      py::arg("columns"), py::arg("symbols"), py::arg("descriptions"), py::arg("origin"),
+      py::arg("top"), py::arg("pool"), py::arg("methods"), py::arg("disease"),
+      py::arg("permutations"), py::arg("seed"), py::arg("threads"),
+      "Analyses a samples x genes float64 array as geneclub-batch does.");
+}
+
+}  // namespace geneclub::python
