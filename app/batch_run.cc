@@ -14,6 +14,7 @@
 #include "evaluation/cross_validation.h"
 #include "evaluation/permutation_test.h"
 #include "readers/class_assignment.h"
+#include "readers/expression_table.h"
 #include "results/results_folder.h"
 #include "results/run_files.h"
 #include "results/tsv_text.h"
@@ -24,22 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kPrefix[] = "geneclub-batch: ";
-
-std::string formText(ExpressionTable::Form form) {
-  switch (form) {
-    case ExpressionTable::Form::kTable:
-      return "table";
-    case ExpressionTable::Form::kGenesInRows:
-      return "genes-in-rows";
-    case ExpressionTable::Form::kNativeRecords:
-      return "native";
-    case ExpressionTable::Form::kSeriesMatrix:
-      return "geo-series-matrix";
-    case ExpressionTable::Form::kGct:
-      return "gct";
-  }
-  return "";
-}
 
 std::string missingPolicyName(const TableOptions& table) {
   return table.dropGenesWithMissing ? "drop-genes" : "error";
@@ -132,7 +117,7 @@ std::optional<std::string> checkOptionsFitData(const BatchOptions& options, int 
 RunRecord recordOf(const BatchOptions& options, ExpressionTable& table, ClassAssignment classes) {
   RunRecord record;
   const int genes = static_cast<int>(table.values.size());
-  record.input = {options.dataPath,       inputSize(options.dataPath),      formText(table.form),
+  record.input = {options.dataPath,       inputSize(options.dataPath),      formName(table.form),
                   table.labelSource,      genes + table.droppedGeneCount,   table.droppedGeneCount,
                   table.renamedGeneCount, missingPolicyName(options.table), std::nullopt};
   if (!options.table.annotationFile.empty()) {

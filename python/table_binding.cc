@@ -20,22 +20,6 @@ namespace {
 
 namespace py = pybind11;
 
-const char* formName(ExpressionTable::Form form) {
-  switch (form) {
-    case ExpressionTable::Form::kTable:
-      return "table";
-    case ExpressionTable::Form::kGenesInRows:
-      return "genes-in-rows";
-    case ExpressionTable::Form::kNativeRecords:
-      return "native";
-    case ExpressionTable::Form::kSeriesMatrix:
-      return "geo-series-matrix";
-    case ExpressionTable::Form::kGct:
-      return "gct";
-  }
-  return "";
-}
-
 // Raises the Python exception for a reader's error: OSError for a file that
 // cannot be read, ValueError for invalid data.
 [[noreturn]] void raiseInputError(const InputError& error) {

@@ -97,7 +97,7 @@ std::optional<InputError> detectForm(InputBuffer& input, int& line, Form& form,
   }
 }
 
-std::string formName(Form form) {
+std::string formDescription(Form form) {
   switch (form) {
     case Form::kNativeRecords:
       return "native records (values, then a class word), which have no header and carry "
@@ -124,7 +124,7 @@ std::optional<InputError> optionsMisfit(Form form, const TableOptions& options,
                         : !options.labelsFile.empty() && !oneGenePerRecord ? "a labels file"
                         : !options.labelField.empty() && !oneGenePerRecord ? "a label field"
                                                                            : nullptr;
-    if (given != nullptr) misfit = std::string(given) + " does not fit " + formName(form);
+    if (given != nullptr) misfit = std::string(given) + " does not fit " + formDescription(form);
   } else if (!options.labelField.empty()) {
     misfit =
         "a label field names a sample field of a GEO series matrix or a column-metadata row "
@@ -401,6 +401,22 @@ std::vector<std::string> geneDescriptionsOf(const ExpressionTable& table) {
     if (!table.geneTitles[gene].empty()) descriptions[gene] = table.geneTitles[gene];
   }
   return descriptions;
+}
+
+const char* formName(ExpressionTable::Form form) {
+  switch (form) {
+    case Form::kTable:
+      return "table";
+    case Form::kGenesInRows:
+      return "genes-in-rows";
+    case Form::kNativeRecords:
+      return "native";
+    case Form::kSeriesMatrix:
+      return "geo-series-matrix";
+    case Form::kGct:
+      return "gct";
+  }
+  return "";
 }
 
 }  // namespace geneclub

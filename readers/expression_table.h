@@ -110,6 +110,10 @@ std::variant<ExpressionTable, InputError> readExpressionTableFromText(std::strin
 // there is no annotation and the file's form has no descriptions.
 std::vector<std::string> geneDescriptionsOf(const ExpressionTable& table);
 
+// The name the results and the Python package give a table's form: "table",
+// "genes-in-rows", "native", "geo-series-matrix" or "gct".
+const char* formName(ExpressionTable::Form form);
+
 }  // namespace geneclub
 
 #endif  // GENECLUB_READERS_EXPRESSION_TABLE_H_
