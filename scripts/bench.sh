@@ -7,10 +7,12 @@
 #   - geneclub-batch: the public tables (when present) with all four methods,
 #     and prostate-singh.csv ranked only (--methods none) beside the same
 #     ranking in pandas and numpy (bench/rank_pandas.py);
-#   - the Python package: `import geneclub`, and a leave-one-out
-#     cross_val_predict with EPClassifier on leukemia-golub.csv (in the
-#     process, bench/python_loo.py) beside geneclub-batch --evaluate loo
-#     --classifier sum, the same classifier.
+#   - the Python package: `import geneclub`; geneclub.analyse with its
+#     DataFrames on prostate-singh.csv already in memory (in the process,
+#     bench/python_analyse.py) beside geneclub-batch's whole process with the
+#     same settings; and a leave-one-out cross_val_predict with EPClassifier
+#     on leukemia-golub.csv (in the process, bench/python_loo.py) beside
+#     geneclub-batch --evaluate loo --classifier sum, the same classifier.
 #   scripts/bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -87,6 +89,10 @@ GENECLUB_PYTHON_BUILD_DIR=build/bench-python \
   "$venv/bin/pip" install --quiet --no-index --no-build-isolation --disable-pip-version-check .
 timeRuns "python, start only" "$venv/bin/python" -c pass
 timeRuns "python, import geneclub" "$venv/bin/python" -c "import geneclub"
+if [[ -f $public/prostate-singh.csv ]]; then
+  echo "analyse with its DataFrames, prostate-singh, in the process:" \
+    "$("$venv/bin/python" bench/python_analyse.py "$(realpath "$public/prostate-singh.csv")" "$runs")"
+fi
 if [[ -f $public/leukemia-golub.csv ]]; then
   leukemia=$(realpath "$public/leukemia-golub.csv")
   timeRuns "geneclub-batch, leukemia-golub, --evaluate loo --classifier sum" \
