@@ -45,6 +45,16 @@ ExpressionData trainingData(const ExpressionMatrix& matrix, std::span<const int>
   return training;
 }
 
+// The settings of a classifier's start-up: K best genes mined, no clubs.
+AnalysisSettings classifierSettings(int topGeneCount, int geneCount, CutCandidates cuts) {
+  AnalysisSettings settings;
+  settings.topGeneCount = std::min(topGeneCount, geneCount);
+  settings.cuts = cuts;
+  // A classifier builds no clubs, so no candidates need their samples.
+  settings.poolBase = 0;
+  return settings;
+}
+
 }  // namespace
 
 EpClassifier::EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
@@ -53,22 +63,30 @@ EpClassifier::EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& so
     : rule_(rule) {
   // The start-up analysis of the training samples alone; its global mining
   // run over the K best genes gives the patterns.
-  AnalysisSettings settings;
-  settings.topGeneCount = std::min(topGeneCount, static_cast<int>(matrix.size()));
-  settings.cuts = cuts;
-  // A fold builds no clubs, so no candidates need their samples.
-  settings.poolBase = 0;
-  const StartUpResult startUp = runStartUp(trainingData(matrix, labels, trainingSamples), settings,
-                                           PresortedGenes{sorted, trainingSamples});
+  const AnalysisSettings settings =
+      classifierSettings(topGeneCount, static_cast<int>(matrix.size()), cuts);
+  takeStartUp(runStartUp(trainingData(matrix, labels, trainingSamples), settings,
+                         PresortedGenes{sorted, trainingSamples}));
+}
+
+EpClassifier::EpClassifier(ExpressionData data, int topGeneCount, ScoringRule rule,
+                           CutCandidates cuts)
+    : rule_(rule) {
+  const AnalysisSettings settings =
+      classifierSettings(topGeneCount, static_cast<int>(data.matrix.size()), cuts);
+  takeStartUp(runStartUp(std::move(data), settings));
+}
+
+void EpClassifier::takeStartUp(const StartUpResult& startUp) {
   const RankedAnalysis& ranking = startUp.ranking;
-  const int positions = settings.topGeneCount;
+  const int positions = startUp.settings.topGeneCount;
   genes_.assign(ranking.geneNumbers().begin(), ranking.geneNumbers().begin() + positions);
   splitValues_.assign(ranking.splitValues().begin(), ranking.splitValues().begin() + positions);
   // The training tuples as the global mining run discretised them.
   trainingTuples_ = startUp.samples.positionSamples(startUp.topRows, positions);
   trainingLabels_ = ranking.classLabels();
   patterns_ = startUp.global;
-  scorer_ = trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule);
+  scorer_ = trainedScorer(patterns_, trainingTuples_, trainingLabels_, rule_);
 }
 
 EpClassifier::EpClassifier(std::vector<int> genes, std::vector<double> splitValues,

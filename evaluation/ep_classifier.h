@@ -22,6 +22,8 @@
 
 namespace geneclub {
 
+struct StartUpResult;
+
 class EpClassifier {
  public:
   // Trains on the samples (columns) listed in trainingSamples, ranking the
@@ -34,6 +36,13 @@ class EpClassifier {
   EpClassifier(const ExpressionMatrix& matrix, const SortedGenes& sorted,
                std::span<const int> labels, std::span<const int> trainingSamples, int topGeneCount,
                ScoringRule rule, CutCandidates cuts);
+
+  // Trains on every sample of data, which it takes over, ranking the genes
+  // with their own sort (no presorted genes needed): the same classifier as
+  // the constructor above given all of data's samples.
+  // REQUIRES: every row of data.matrix has data.labels.size() values, at
+  // least one; labels are 0 or 1; 1 <= topGeneCount <= kMaxTopGeneCount.
+  EpClassifier(ExpressionData data, int topGeneCount, ScoringRule rule, CutCandidates cuts);
 
   // A trained classifier restored from what genes(), splitValues(),
   // patterns(), trainingTuples(), trainingLabels() and rule() of one
@@ -70,6 +79,9 @@ class EpClassifier {
   ScoringRule rule() const { return rule_; }
 
  private:
+  // Keeps the mined genes, cuts, tuples and patterns of a training start-up.
+  void takeStartUp(const StartUpResult& startUp);
+
   std::vector<int> genes_;
   std::vector<double> splitValues_;
   MiningResult patterns_;

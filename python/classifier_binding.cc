@@ -124,20 +124,23 @@ class TrainedClassifier {
     py::gil_scoped_release release;
     std::optional<EpClassifier> classifier;
     runWithThreads(threads, [&] {
-      const ExpressionMatrix matrix = geneRows(values);
-      std::vector<int> trainingSamples(samples);
-      std::iota(trainingSamples.begin(), trainingSamples.end(), 0);
+      ExpressionMatrix matrix = geneRows(values);
       // Cuts only between different values, as the batch program makes them.
       EvaluationSettings settings;
       settings.rule = fixedRule;
       settings.topGeneCount = topGenes;
       const ClassifierCandidates candidates = classifierCandidates(settings, genes);
-      const SortedGenes sorted(matrix);
-      const ClassifierChoice choice =
-          selectClassifier(matrix, sorted, labels, trainingSamples, candidates, settings.cuts, seed)
-              .choice;
-      classifier.emplace(matrix, sorted, labels, trainingSamples, choice.topGeneCount, choice.rule,
-                         settings.cuts);
+      ClassifierChoice choice = candidates.reference;
+      if (!fixedRule) {
+        std::vector<int> trainingSamples(samples);
+        std::iota(trainingSamples.begin(), trainingSamples.end(), 0);
+        choice = selectClassifier(matrix, SortedGenes(matrix), labels, trainingSamples, candidates,
+                                  settings.cuts, seed)
+                     .choice;
+      }
+      // Trained on the values taken over, which saves a copy and a sort.
+      classifier.emplace(ExpressionData{std::move(matrix), labels}, choice.topGeneCount,
+                         choice.rule, settings.cuts);
     });
     return TrainedClassifier(std::move(*classifier));
   }

@@ -1,5 +1,7 @@
 #include "python/engine_arrays.h"
 
+#include <tbb/parallel_for.h>
+
 #include <algorithm>
 
 namespace geneclub::python {
@@ -13,18 +15,20 @@ ValueView valueView(const ValueArray& values) {
 
 ExpressionMatrix geneRows(const ValueView& values) {
   const py::ssize_t samples = values.shape(0), genes = values.shape(1);
-  ExpressionMatrix matrix(genes, ExpressionRow(samples));
+  ExpressionMatrix matrix(genes);
   // Eight genes at a time, sample by sample: in a row-major array a block's
   // values share a cache line, and in a column-major array each gene is
-  // read in order.
+  // read in order. Blocks of genes are copied in parallel, each row made
+  // by the thread that fills it.
   constexpr py::ssize_t kBlock = 8;
-  for (py::ssize_t first = 0; first < genes; first += kBlock) {
-    const py::ssize_t last = std::min(genes, first + kBlock);
+  tbb::parallel_for(py::ssize_t{0}, (genes + kBlock - 1) / kBlock, [&](py::ssize_t block) {
+    const py::ssize_t first = block * kBlock, last = std::min(genes, first + kBlock);
+    for (py::ssize_t gene = first; gene < last; ++gene) matrix[gene].resize(samples);
     for (py::ssize_t sample = 0; sample < samples; ++sample) {
       for (py::ssize_t gene = first; gene < last; ++gene)
         matrix[gene][sample] = values(sample, gene);
     }
-  }
+  });
   return matrix;
 }
 

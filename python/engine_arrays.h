@@ -42,7 +42,12 @@ ExpressionMatrix geneRows(const ValueView& values);
 template <typename Work>
 void runWithThreads(std::optional<int> threads, Work&& work) {
   require(!threads || *threads >= 1, "threads must be at least 1");
-  tbb::task_arena arena(threads ? *threads : static_cast<int>(tbb::task_arena::automatic));
+  if (!threads) {
+    // The default arena, whose threads stay ready between calls.
+    std::forward<Work>(work)();
+    return;
+  }
+  tbb::task_arena arena(*threads);
   arena.execute(std::forward<Work>(work));
 }
 

@@ -169,7 +169,7 @@ def analyse(X, y, *, top=20, pool=None, methods=METHODS, disease=None, permutati
     source = _source_of(X) if columns is None else None
     samples, genes = _inputs.sample_names_of(X), _inputs.gene_names_of(X)
     try:
-        values = np.asarray(_inputs.float64_frame_values(X), dtype=np.float64)
+        values = np.asarray(_inputs.frame_values(X), dtype=np.float64)
     except (ValueError, TypeError) as error:
         message = _inputs.explain_unconvertible(X, samples, genes)
         if message is None:

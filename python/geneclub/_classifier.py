@@ -126,13 +126,30 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
         if not is_integer(self.seed) or not 0 <= self.seed < 2**64:
             raise ValueError(f"seed must be an integer from 0 to 2**64 - 1, not {self.seed!r}")
 
+    def _check_feature_names(self, X, *, reset):
+        """scikit-learn's check of the feature names, quick for the usual
+        case of a DataFrame whose column names are all strings: pandas knows
+        that of its columns at once, where scikit-learn's own check looks at
+        each name (for thousands of genes, longer than the classification).
+        Every other case, and every mismatch, goes to scikit-learn's check
+        with its warnings and errors."""
+        columns = getattr(X, "columns", None)
+        if columns is not None and getattr(columns, "inferred_type", None) == "string":
+            names = np.asarray(columns, dtype=object)
+            if reset:
+                self.feature_names_in_ = names
+                return
+            fitted = getattr(self, "feature_names_in_", None)
+            if fitted is not None and len(fitted) == len(names) and (fitted == names).all():
+                return
+        super()._check_feature_names(X, reset=reset)
+
     def _values(self, X, y=None, reset=False):
         """X as a float64 array (and y as an array), checked.
 
         This does what BaseEstimator._validate_data does, but takes a
-        DataFrame of float64 columns as its array at once: scikit-learn's
-        check of each column's dtype costs more than training on a table of
-        thousands of genes.
+        DataFrame's array at once: scikit-learn's check of each column's
+        dtype costs more than training on a table of thousands of genes.
         """
         samples, genes = _inputs.sample_names_of(X), _inputs.gene_names_of(X)
         if y is not None:
@@ -140,7 +157,7 @@ class EPClassifier(ClassifierMixin, BaseEstimator):
         self._check_feature_names(X, reset=reset)
         options = {"dtype": np.float64, "force_all_finite": False, "estimator": self}
         try:
-            array = _inputs.float64_frame_values(X)
+            array = _inputs.frame_values(X)
             if y is None:
                 validated = check_array(array, **options)
             else:

@@ -35,24 +35,22 @@ def _cell_place(row, column, sample_names, gene_names):
 def sample_names_of(X):
     """The sample names of X (a DataFrame's index), or None for an array."""
     index = getattr(X, "index", None)
-    return None if index is None or not hasattr(X, "columns") else list(index)
+    return None if index is None or not hasattr(X, "columns") else index
 
 
 def gene_names_of(X):
     """The gene names of X (a DataFrame's columns), or None for an array."""
-    columns = getattr(X, "columns", None)
-    return None if columns is None else list(columns)
+    return getattr(X, "columns", None)
 
 
-def float64_frame_values(X):
-    """The array of a DataFrame whose columns are all float64 (a view where
-    pandas holds them as one block); any other X as it is."""
-    dtypes = getattr(X, "dtypes", None)
-    if dtypes is None or not hasattr(X, "to_numpy") or len(dtypes) == 0:
-        return X
-    if set(dtypes) != {np.dtype(np.float64)}:
-        return X
-    return X.to_numpy()
+def frame_values(X):
+    """The array of a DataFrame in the common type of its columns (a view of
+    a DataFrame of float64 columns that pandas holds as one block); any
+    other X as it is. Asking pandas for the array at once is much quicker
+    than scikit-learn's check of each column's dtype on thousands of genes."""
+    if hasattr(X, "columns") and hasattr(X, "to_numpy"):
+        return X.to_numpy()
+    return X
 
 
 def check_labels_present(y, sample_names):
