@@ -60,34 +60,7 @@ void reportProblem(std::ostream& errors, const std::string& message) {
 }
 
 std::string folderMessage(const FolderProblem& problem) {
-  const std::string reason = problem.reason.message();
-  switch (problem.kind) {
-    case FolderProblem::Kind::kNotAFolder:
-      return problem.path + " exists and is not a folder; choose another with --out";
-    case FolderProblem::Kind::kForeignEntry:
-      return problem.path +
-             " is not a result file, and a results folder is replaced whole: choose another "
-             "folder with --out";
-    case FolderProblem::Kind::kResultFileExists:
-      return problem.path +
-             " exists; use --force to replace it, or choose another folder with --out";
-    case FolderProblem::Kind::kTakenMeanwhile:
-      return problem.path +
-             " received another run's results while this one ran; they are kept and this run's "
-             "dropped (--force replaces them)";
-    case FolderProblem::Kind::kCannotInspect:
-      return "cannot read the folder " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotReplace:
-      return "cannot replace " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotCreate:
-      return "cannot create a folder in " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotMove:
-      return "cannot move the results into " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotRemoveOld:
-      return "the results are in place, but the earlier ones could not be removed from " +
-             problem.path + ": " + reason;
-  }
-  return "";
+  return folderProblemMessage(problem, {"--force", " with --out"});
 }
 
 // Options that the data read do not fit. Returns the error message, if any.

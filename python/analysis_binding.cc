@@ -100,32 +100,7 @@ struct Choices {
 // The messages of a results folder that cannot be written, in Python's
 // terms.
 std::string folderMessage(const FolderProblem& problem) {
-  const std::string reason = problem.reason.message();
-  switch (problem.kind) {
-    case FolderProblem::Kind::kNotAFolder:
-      return problem.path + " exists and is not a folder";
-    case FolderProblem::Kind::kForeignEntry:
-      return problem.path +
-             " is not a result file, and a results folder is replaced whole: choose another folder";
-    case FolderProblem::Kind::kResultFileExists:
-      return problem.path + " exists; use force=True to replace it, or choose another folder";
-    case FolderProblem::Kind::kTakenMeanwhile:
-      return problem.path +
-             " received another run's results meanwhile; they are kept and these dropped "
-             "(force=True replaces them)";
-    case FolderProblem::Kind::kCannotInspect:
-      return "cannot read the folder " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotReplace:
-      return "cannot replace " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotCreate:
-      return "cannot create a folder in " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotMove:
-      return "cannot move the results into " + problem.path + ": " + reason;
-    case FolderProblem::Kind::kCannotRemoveOld:
-      return "the results are in place, but the earlier ones could not be removed from " +
-             problem.path + ": " + reason;
-  }
-  return "";
+  return folderProblemMessage(problem, {"force=True", ""});
 }
 
 // What begins each line of a file that could not be written; an exception's

@@ -252,4 +252,39 @@ std::optional<FolderProblem> ResultsFolder::commit() {
                        std::make_error_code(std::errc::resource_unavailable_try_again)};
 }
 
+std::string folderProblemMessage(const FolderProblem& problem, const FolderWording& wording) {
+  const std::string reason = problem.reason.message();
+  const std::string replace(wording.replaceOption);
+  const std::string otherFolder(wording.otherFolderOption);
+  switch (problem.kind) {
+    case FolderProblem::Kind::kNotAFolder:
+      return problem.path + " exists and is not a folder; choose another" + otherFolder;
+    case FolderProblem::Kind::kForeignEntry:
+      return problem.path +
+             " is not a result file, and a results folder is replaced whole: choose another "
+             "folder" +
+             otherFolder;
+    case FolderProblem::Kind::kResultFileExists:
+      return problem.path + " exists; use " + replace + " to replace it, or choose another folder" +
+             otherFolder;
+    case FolderProblem::Kind::kTakenMeanwhile:
+      return problem.path +
+             " received another run's results while this one ran; they are kept and this run's "
+             "dropped (" +
+             replace + " replaces them)";
+    case FolderProblem::Kind::kCannotInspect:
+      return "cannot read the folder " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotReplace:
+      return "cannot replace " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotCreate:
+      return "cannot create a folder in " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotMove:
+      return "cannot move the results into " + problem.path + ": " + reason;
+    case FolderProblem::Kind::kCannotRemoveOld:
+      return "the results are in place, but the earlier ones could not be removed from " +
+             problem.path + ": " + reason;
+  }
+  return "";
+}
+
 }  // namespace geneclub

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <variant>
 #include <vector>
@@ -46,6 +47,17 @@ struct FolderProblem {
   std::string path;
   std::error_code reason;  // the system's reason, where there is one
 };
+
+// How a program names, in its messages, the way to replace earlier results
+// ("--force") and the way to name another folder (" with --out", or "").
+struct FolderWording {
+  std::string_view replaceOption;
+  std::string_view otherFolderOption;
+};
+
+// The one-line message for a problem, naming the folder or entry as the
+// user named it and the system's reason where there is one.
+std::string folderProblemMessage(const FolderProblem& problem, const FolderWording& wording);
 
 class ResultsFolder {
  public:
