@@ -12,9 +12,9 @@
 #include "app/stage_clock.h"
 #include "evaluation/classification_summary.h"
 #include "evaluation/cross_validation.h"
-#include "evaluation/permutation_test.h"
 #include "readers/class_assignment.h"
 #include "readers/expression_table.h"
+#include "results/recorded_run.h"
 #include "results/results_folder.h"
 #include "results/run_files.h"
 #include "results/tsv_text.h"
@@ -186,36 +186,34 @@ int runBatch(const BatchOptions& options, std::ostream& out, std::ostream& error
       settingsForData(genes, data.labels, {options.topGeneCount, options.poolBase});
   settings.cuts = options.cuts;
 
-  // Both work on the data as read, before the ranking reorders the rows.
+  // The evaluation works on the data as read, before the ranking reorders
+  // the rows.
   if (options.evaluation) {
     clock.begin("evaluation", "cross-validating the classification");
     record.evaluation = crossValidated(options, data, settings);
   }
-  std::vector<double> permutationMaxima;
-  if (options.permutations > 0) {
-    clock.begin("permutations", "permuting the labels");
-    permutationMaxima = permutationMaxGains(data.matrix, data.labels, options.permutations,
-                                            options.seed, settings.cuts);
-  }
-  clock.begin("ranking", "ranking the genes");
-  record.startUp = runStartUp(std::move(data), settings, [&clock](const ProgressEvent& event) {
-    if (event.step == ProgressEvent::Step::kGenesRanked) {
-      clock.begin("global", "mining the top genes");
+  recordStartUp(record, std::move(data), settings, [&clock](RunStage stage) {
+    switch (stage) {
+      case RunStage::kPermutations:
+        clock.begin("permutations", "permuting the labels");
+        break;
+      case RunStage::kRanking:
+        clock.begin("ranking", "ranking the genes");
+        break;
+      case RunStage::kGlobalMining:
+        clock.begin("global", "mining the top genes");
+        break;
     }
   });
-  if (!permutationMaxima.empty()) {
-    record.pValues = familywisePValues(permutationMaxima, tableGains(record.ranking()));
-  }
 
   // Every file is written into the partial folder, which takes the results
   // folder's place only when all of them are complete.
   OutputFailures failures(errors, kPrefix, tsvField(options.outFolder));
   RunFiles files(resultsFolder.partialPath(), failures);
   files.writeStartUp(record);
-  RunRecorder recorder(record);
   MethodStages stages(clock);
-  ClubSink* const sinks[] = {&stages, &files.clubs(), &recorder};
-  runClubMethods(record.startUp, options.methods, sinks);
+  ClubSink* const sinks[] = {&stages, &files.clubs()};
+  recordClubMethods(record, sinks);
   clock.begin("write", "writing the results");
   files.closeClubFiles(record);
   clock.end();

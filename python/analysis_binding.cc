@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "analysis/club_methods.h"
-#include "evaluation/permutation_test.h"
 #include "python/engine_arrays.h"
 #include "python/engine_module.h"
 #include "readers/class_assignment.h"
+#include "results/recorded_run.h"
 #include "results/result_columns.h"
 #include "results/results_folder.h"
 #include "results/run_files.h"
@@ -165,22 +165,12 @@ class Analysis {
 
     py::gil_scoped_release release;
     runWithThreads(choices.threads, [&] {
-      ExpressionData data{geneRows(values), record.classes.classLabels};
-      AnalysisSettings settings =
-          settingsForData(genes, data.labels, {choices.topGeneCount, choices.poolBase});
-      std::vector<double> permutationMaxima;
-      if (choices.permutations > 0) {
-        permutationMaxima = permutationMaxGains(data.matrix, data.labels, choices.permutations,
-                                                choices.seed, settings.cuts);
-      }
-      record.startUp = runStartUp(std::move(data), settings);
-      if (!permutationMaxima.empty()) {
-        record.pValues = familywisePValues(permutationMaxima, tableGains(record.ranking()));
-      }
-      RunRecorder recorder(record);
+      const AnalysisSettings settings = settingsForData(genes, record.classes.classLabels,
+                                                        {choices.topGeneCount, choices.poolBase});
+      recordStartUp(record, ExpressionData{geneRows(values), record.classes.classLabels}, settings);
       ClubColumnsSink columns(record, analysis->clubs_, analysis->patterns_);
-      ClubSink* const sinks[] = {&recorder, &columns};
-      runClubMethods(record.startUp, record.methods, sinks);
+      ClubSink* const sinks[] = {&columns};
+      recordClubMethods(record, sinks);
     });
     return analysis;
   }
