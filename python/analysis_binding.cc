@@ -1,14 +1,13 @@
 // analyse: the batch program's analysis of a samples x genes array, run
-// in-process. The start-up, the permutations and the club methods run as
-// geneclub-batch runs them; every club is kept, so that the result tables
-// come out as columns (results/result_columns.h) for the package's
-// DataFrames, and write() can later put the batch program's files, byte for
-// byte, into a results folder that appears whole (results/results_folder.h).
+// in-process. The permutations, the start-up and the club methods run as
+// geneclub-batch runs them (results/recorded_run.h); the result tables come
+// out as columns (results/result_columns.h) for the package's DataFrames,
+// and write() puts the batch program's files, byte for byte, into a results
+// folder that appears whole (results/results_folder.h).
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
-#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
