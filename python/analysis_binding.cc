@@ -72,19 +72,6 @@ class ClubColumnsSink : public ClubSink {
   std::vector<PatternColumns> clubPatterns_;  // by top row, from prepare until delivered
 };
 
-// What the caller knows of the data's origin, for run.json.
-struct Origin {
-  std::string path;
-  std::optional<std::uintmax_t> size;
-  std::string form;
-  std::string labelSource;
-  int totalGenes = 0;
-  int droppedGenes = 0;
-  int renamedGenes = 0;
-  std::string missingPolicy = "error";
-  std::optional<RunAnnotation> annotation;
-};
-
 // The analysis's choices, as geneclub-batch's options make them.
 struct Choices {
   std::optional<int> topGeneCount;
@@ -125,7 +112,7 @@ class Analysis {
                                        const py::sequence& geneNames,
                                        const py::sequence& sampleNames,
                                        std::vector<int> geneColumns, const py::sequence& symbols,
-                                       const py::sequence& descriptions, Origin origin,
+                                       const py::sequence& descriptions, RunInput input,
                                        Choices choices) {
     const ValueView values = valueView(array);
     const auto samples = static_cast<int>(values.shape(0));
@@ -138,11 +125,7 @@ class Analysis {
     analysis->threads_ = choices.threads;
     RunRecord& record = analysis->record_;
     record.classes = std::move(std::get<ClassAssignment>(assigned));
-    record.input = {std::move(origin.path),      origin.size,
-                    std::move(origin.form),      std::move(origin.labelSource),
-                    origin.totalGenes,           origin.droppedGenes,
-                    origin.renamedGenes,         std::move(origin.missingPolicy),
-                    std::move(origin.annotation)};
+    record.input = std::move(input);
     record.names = {namesOf(geneNames),          std::move(geneColumns),     namesOf(sampleNames),
                     record.classes.diseaseLabel, record.classes.normalLabel, namesOf(symbols),
                     namesOf(descriptions)};
@@ -336,19 +319,20 @@ std::vector<std::string> Analysis::tsvNames(const std::vector<std::string>& name
 }  // namespace
 
 void addAnalysis(py::module_& module) {
-  py::class_<Origin>(module, "Origin", "Where analysed data came from, for run.json.")
+  py::class_<RunInput>(module, "Origin", "Where analysed data came from, for run.json.")
       .def(py::init([](std::string path, std::optional<std::uintmax_t> size, std::string form,
                        std::string labelSource, int totalGenes, int droppedGenes, int renamedGenes,
                        std::string missingPolicy, std::optional<std::string> annotationPath,
                        int annotationMatched, int annotationUnmatched) {
-             Origin origin{std::move(path), size,         std::move(form), std::move(labelSource),
-                           totalGenes,      droppedGenes, renamedGenes,    std::move(missingPolicy),
-                           std::nullopt};
+             RunInput input{
+                 std::move(path), size,         std::move(form), std::move(labelSource),
+                 totalGenes,      droppedGenes, renamedGenes,    std::move(missingPolicy),
+                 std::nullopt};
              if (annotationPath) {
-               origin.annotation =
+               input.annotation =
                    RunAnnotation{*annotationPath, annotationMatched, annotationUnmatched};
              }
-             return origin;
+             return input;
            }),
            py::arg("path"), py::arg("size"), py::arg("form"), py::arg("label_source"),
            py::arg("total_genes"), py::arg("dropped_genes"), py::arg("renamed_genes"),
@@ -367,7 +351,7 @@ void addAnalysis(py::module_& module) {
       "analyse",
       [](const ValueArray& values, const py::sequence& labels, const py::sequence& geneNames,
          const py::sequence& sampleNames, std::vector<int> geneColumns, const py::sequence& symbols,
-         const py::sequence& descriptions, Origin origin, std::optional<int> top,
+         const py::sequence& descriptions, RunInput origin, std::optional<int> top,
          std::optional<int> pool, const std::vector<int>& methods, const std::string& disease,
          int permutations, std::uint64_t seed, std::optional<int> threads) {
         require(permutations >= 0, "permutations must be at least 0");

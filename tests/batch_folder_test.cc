@@ -44,16 +44,6 @@ void writeTable(const fs::path& path, int genes, int samples, int normalSamples,
   ASSERT_EQ(std::system(command.c_str()), 0);
 }
 
-// The folder's entries, sorted.
-std::vector<std::string> entriesOf(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The folder's entries less the hidden partial folders of runs.
 std::vector<std::string> visibleEntriesOf(const fs::path& folder) {
   std::vector<std::string> names = entriesOf(folder);

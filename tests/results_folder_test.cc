@@ -26,16 +26,6 @@ namespace fs = std::filesystem;
 
 const std::vector<std::string> kNames = {"first.tsv", "second.tsv", "extra.html"};
 
-// The folder's entries, sorted.
-std::vector<std::string> entriesOf(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 ResultsFolder openOrFail(const std::string& target, bool replace) {
   auto opened = ResultsFolder::open(target, replace, kNames);
   if (const FolderProblem* problem = std::get_if<FolderProblem>(&opened)) {

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -162,6 +163,15 @@ std::optional<std::filesystem::path> sharedDataDir() {
       std::filesystem::path(GENECLUB_SOURCE_DIR) / ".." / "shared" / "data";
   if (!std::filesystem::exists(dir / "colonTumor.data")) return std::nullopt;
   return dir;
+}
+
+std::vector<std::string> entriesOf(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace geneclub::testing

@@ -80,6 +80,9 @@ ProcessResult runBatchProgram(const std::filesystem::path& workDir,
 
 std::string readFile(const std::filesystem::path& path);
 
+// The names of a folder's entries, sorted.
+std::vector<std::string> entriesOf(const std::filesystem::path& folder);
+
 // The text's lines, without their line ends.
 std::vector<std::string> linesOf(const std::string& text);
 
